@@ -1,0 +1,17 @@
+// Code-page conversion at the edges of the program (glibc iconv): Windows-1252 inside, UTF-8 for
+// widgets, the terminal and file names, code page 850 for character printers.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Windows-1252 to UTF-8; the five bytes 1252 leaves undefined map to U+FFFD.
+std::string cp1252ToUtf8(std::string_view s);
+// UTF-8 to Windows-1252; a character 1252 cannot hold (or a malformed byte) becomes "?".
+std::string utf8ToCp1252(std::string_view s);
+// Windows-1252 to code page 850 (the OEM conversion); unmappable characters become "?".
+std::string cp1252ToCp850(std::string_view s);
+
+}  // namespace platform

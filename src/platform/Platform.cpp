@@ -1,0 +1,64 @@
+#include "platform/Platform.h"
+
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "platform/CodePage.h"
+
+namespace platform {
+
+namespace {
+HeadlessPlatform& headless() {
+  static HeadlessPlatform p;
+  return p;
+}
+Platform* installed = nullptr;
+}  // namespace
+
+Platform& current() { return installed ? *installed : headless(); }
+void install(Platform* p) { installed = p; }
+
+ScopedPlatform::ScopedPlatform(Platform& p) : previous_(installed) { installed = &p; }
+ScopedPlatform::~ScopedPlatform() { installed = previous_; }
+
+void HeadlessPlatform::showApplicationError(const std::string& message) {
+  std::cerr << "Erro: " << cp1252ToUtf8(message) << '\n';
+}
+
+void HeadlessPlatform::showMessage(const std::string& message) { std::cerr << cp1252ToUtf8(message) << '\n'; }
+
+int HeadlessPlatform::messageBox(const std::string& text, const std::string& caption, int style) {
+  std::cerr << cp1252ToUtf8(caption) << ": " << cp1252ToUtf8(text) << '\n';
+  int botoes = style & 0x0F;
+  return (botoes == mb::YESNO || botoes == mb::YESNOCANCEL) ? mb::IDYES : mb::IDOK;
+}
+
+bool HeadlessPlatform::inputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+  std::cerr << cp1252ToUtf8(caption) << " / " << cp1252ToUtf8(prompt) << ": " << cp1252ToUtf8(value) << '\n';
+  return true;
+}
+
+std::optional<std::string> HeadlessPlatform::openFileDialog(const std::string&, const std::string&,
+                                                            const std::string&) {
+  return std::nullopt;
+}
+
+std::optional<std::string> HeadlessPlatform::saveFileDialog(const std::string&, const std::string&,
+                                                            const std::string&, const std::string& fileName) {
+  if (fileName.empty()) return std::nullopt;
+  return fileName;
+}
+
+void HeadlessPlatform::openUrl(const std::string& url) { std::cerr << "Abrir: " << url << '\n'; }
+
+void HeadlessPlatform::sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+std::unique_ptr<RawPrintJob> HeadlessPlatform::startRawJob(const std::string& printerName, const std::string&,
+                                                           std::string& errorText) {
+  errorText = "Nenhuma impressora disponível: " + printerName;
+  errorText = utf8ToCp1252(errorText);
+  return nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,112 @@
+// The platform layer: the few services the window system used to give the program (message boxes,
+// input box, file dialogs, printers and raw printer jobs, the shell, "process pending messages").
+// The core calls only this interface; the headless implementation (here) shows no window, writes
+// every box to stderr in UTF-8 and answers as a user who confirms; src/platform/qt has the real one;
+// tests install scripted ones. Every text crossing this interface is Windows-1252; file paths are
+// the file system's own bytes (UTF-8).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Message box style values and the identifiers of the buttons pressed, as the system defines them.
+namespace mb {
+constexpr int OK = 0x00, OKCANCEL = 0x01, YESNOCANCEL = 0x03, YESNO = 0x04;
+constexpr int ICONHAND = 0x10, ICONQUESTION = 0x20, ICONEXCLAMATION = 0x30, ICONASTERISK = 0x40;
+constexpr int IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7;
+}  // namespace mb
+
+// The printer that output goes to by default, and one of the installed printers.
+struct PrinterInfo {
+  std::string deviceName;  // the name users know ("EPSON LX-300")
+  std::string port;        // the port or device URI ("LPT1:", "usb://...", "/dev/usb/lp0")
+};
+
+// A raw print job on a spooler queue: bytes pass to the printer untouched.
+class RawPrintJob {
+ public:
+  virtual ~RawPrintJob() = default;
+  // Each returns false on failure; errorText() then says why.
+  virtual bool startPage() = 0;
+  virtual bool write(const std::string& bytes) = 0;
+  virtual bool endPage() = 0;
+  virtual bool finish() = 0;  // ends the document and closes the printer
+  virtual std::string errorText() const = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The application's error box for an error that escaped a handler (the program goes on).
+  virtual void showApplicationError(const std::string& message) = 0;
+  // A plain message box with an OK button, captioned with the application title.
+  virtual void showMessage(const std::string& message) = 0;
+  // A message box with the system's style value; returns the identifier of the button pressed.
+  virtual int messageBox(const std::string& text, const std::string& caption, int style) = 0;
+  // A one-line input box; false when cancelled (value is then left as given).
+  virtual bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
+  // File dialogs: filter as "Description|*.ext|..."; an empty result means cancelled.
+  virtual std::optional<std::string> openFileDialog(const std::string& title, const std::string& filter,
+                                                    const std::string& defaultExt) = 0;
+  virtual std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
+                                                    const std::string& defaultExt,
+                                                    const std::string& fileName) = 0;
+  // Opens a web address or document with the desktop's handler; the result is not waited for.
+  virtual void openUrl(const std::string& url) = 0;
+  // Lets pending window messages be handled (repaints, the progress window's Cancel button).
+  virtual void processMessages() = 0;
+  // Sleeps, in milliseconds.
+  virtual void sleepMs(int ms) = 0;
+
+  // Printers.
+  virtual std::optional<PrinterInfo> currentPrinter() = 0;
+  virtual std::vector<PrinterInfo> printers() = 0;
+  // Starts a raw job named docName on the printer; null with errorText set on failure.
+  virtual std::unique_ptr<RawPrintJob> startRawJob(const std::string& printerName,
+                                                   const std::string& docName, std::string& errorText) = 0;
+};
+
+// The platform in use: the headless one until another is installed.
+Platform& current();
+// Installs p (not owned) as the platform in use; null restores the headless one.
+void install(Platform* p);
+
+// The headless platform: no windows, boxes to stderr, confirming answers, no printers.
+class HeadlessPlatform : public Platform {
+ public:
+  void showApplicationError(const std::string& message) override;
+  void showMessage(const std::string& message) override;
+  int messageBox(const std::string& text, const std::string& caption, int style) override;
+  bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+  std::optional<std::string> openFileDialog(const std::string& title, const std::string& filter,
+                                            const std::string& defaultExt) override;
+  std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
+                                            const std::string& defaultExt, const std::string& fileName) override;
+  void openUrl(const std::string& url) override;
+  void processMessages() override {}
+  void sleepMs(int ms) override;
+  std::optional<PrinterInfo> currentPrinter() override { return std::nullopt; }
+  std::vector<PrinterInfo> printers() override { return {}; }
+  std::unique_ptr<RawPrintJob> startRawJob(const std::string& printerName, const std::string& docName,
+                                           std::string& errorText) override;
+};
+
+// Makes p current for the lifetime of the guard (tests and the command-line tool).
+class ScopedPlatform {
+ public:
+  explicit ScopedPlatform(Platform& p);
+  ~ScopedPlatform();
+  ScopedPlatform(const ScopedPlatform&) = delete;
+  ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+ private:
+  Platform* previous_;
+};
+
+}  // namespace platform
