@@ -1,0 +1,145 @@
+#include "app/Proposta.h"
+
+#include "app/RegrasEntrada.h"
+#include "base/Formato.h"
+#include "platform/CodePage.h"
+#include "platform/Platform.h"
+
+namespace app {
+
+TProposta::TProposta() {
+  ClientDataSet1.aoMudarDados = [this] { DataSource1DataChange(); };
+  ClientDataSet1.aoAtualizarDados = [this] { DataSource1UpdateData(); };
+}
+
+void TProposta::FormCreate() {
+  alturaJanela = 700;
+  gerado = false;
+}
+
+void TProposta::BitBtn1Click() {
+  auto escolhido = platform::current().openFileDialog("", "*.xml|*.xml", "*.xml");
+  if (!escolhido || escolhido->empty()) return;
+  AbrirProcesso(*escolhido);
+}
+
+void TProposta::AbrirProcesso(const std::string& caminho) {
+  TTabelaItens lida;
+  CabecalhoProcesso cab = LerProcesso(caminho, lida);
+  // The whole file was read: only now does anything the window shows change.
+  if (cab.cotacao) label2 = "Cota\xE7\xE3o:";
+  label5 = cab.label5;
+  memo2 = cab.descricao;
+  totalItens = cab.totalItens;
+  edit1 = caminho;
+  ClientDataSet1.TrocaConteudo(lida);
+}
+
+bool TProposta::VerificaValorZerado() {
+  TTabelaItens& t = ClientDataSet1;
+  t.Primeiro();
+  if (t.ComoTexto(Campo::lote).empty()) return false;
+  while (!t.Fim()) {
+    bool semPreco = t.Nulo(Campo::valor) || t.ComoDouble(Campo::valor) == 0.0;
+    auto soma = t.Agregado(Campo::totallote);
+    if (soma && *soma != 0.0 && semPreco) {
+      platform::current().showMessage(
+          "Exite(m) item(ns) do lote " + t.ComoTexto(Campo::lote) +
+          " com valor zerado; preencha o valor para que o arquivo seja gerado.\r"
+          "Caso n\xE3o queira que este lote participe, exclua todas as suas propostas.");
+      return true;
+    }
+    t.Proximo();
+  }
+  return false;
+}
+
+void TProposta::MostraProgresso() {
+  progresso = BarraProgresso{0, ClientDataSet1.NumLinhas(), 0, 1, true};
+  if (aoMudarProgresso) aoMudarProgresso();
+}
+
+void TProposta::PassoProgresso() {
+  progresso.posicao = std::min(progresso.maximo, progresso.posicao + progresso.passo);
+  if (aoMudarProgresso) aoMudarProgresso();
+}
+
+TProposta::Geracao TProposta::BitBtn3Click() {
+  if (edit1.empty()) return Geracao::NadaAberto;
+  alturaJanela = 640;
+  if (VerificaValorZerado()) return Geracao::Recusada;
+  std::string empresa;
+  if (!platform::current().inputQuery("Digite o nome da empresa:", "Empresa", empresa)) empresa.clear();
+  return Gera(empresa);
+}
+
+TProposta::Geracao TProposta::GerarArquivo(const std::string& empresa) {
+  if (edit1.empty()) return Geracao::NadaAberto;
+  alturaJanela = 640;
+  if (VerificaValorZerado()) return Geracao::Recusada;
+  return Gera(empresa);
+}
+
+TProposta::Geracao TProposta::Gera(const std::string& empresa) {
+  if (auto recusa = RecusaNomeEmpresa(empresa)) {
+    platform::current().showMessage(*recusa);
+    return Geracao::NomeRecusado;
+  }
+  std::string caminho = CaminhoProposta(edit1, empresa);
+  ClientDataSet1.Primeiro();
+  MostraProgresso();
+  EscreveDocumento(caminho, ClientDataSet1, label5, memo2, empresa, [this] { PassoProgresso(); });
+  gerado = true;
+  ultimaProposta_ = caminho;
+  platform::current().showMessage("O arquivo foi gerado com Sucesso!\rem: " + platform::utf8ToCp1252(caminho));
+  return Geracao::Gerado;
+}
+
+TProposta::Fechamento TProposta::FormClose() {
+  if (edit1.empty() || gerado) return Fechamento::NadaAFazer;
+  alturaJanela = 640;
+  if (VerificaValorZerado()) return Fechamento::Recusado;
+  ClientDataSet1.Primeiro();
+  MostraProgresso();
+  EscreveDocumento(edit1, ClientDataSet1, label5, memo2, std::nullopt, [this] { PassoProgresso(); });
+  return Fechamento::Regravado;
+}
+
+Contagem TProposta::TotalProposta() const {
+  Contagem total = 0;
+  for (int i = 0; i < ClientDataSet1.NumLinhas(); ++i) {
+    const Item& it = ClientDataSet1.Linha(i);
+    total = SomaProduto(ParaFixo(it.valor.value_or(0.0)), it.quantidade.value_or(0.0), total);
+  }
+  return total;
+}
+
+void TProposta::btn1Click() {
+  TTabelaItens& t = ClientDataSet1;
+  int n = t.ComoInteiro(Campo::ordem);  // raises on a closed table, before anything changes
+  t.Primeiro();
+  Contagem total = TotalProposta();
+  btn1 = "Vr. Total da Prop.: R$ " + FormataDinheiro(total);
+  t.Primeiro();
+  if (n > 1) t.MovePor(n - 1);
+  if (aoMudarDados) aoMudarDados();
+}
+
+void TProposta::DataSource1DataChange() {
+  const TTabelaItens& t = ClientDataSet1;
+  if (t.Aberta()) {
+    std::string apuracao = t.ComoTexto(Campo::apuracao);
+    if (apuracao == "1") label6 = "Crit\xE9rio: Menor Pre\xE7o Unit\xE1rio do Item";
+    if (apuracao == "2") label6 = "Crit\xE9rio: Menor Pre\xE7o Total do Item";
+    titulo = "Digita\xE7\xE3o de Proposta - Item " + t.ComoTexto(Campo::ordem) + " de " +
+             std::to_string(t.NumLinhas());
+  }
+  if (aoMudarDados) aoMudarDados();
+}
+
+void TProposta::DataSource1UpdateData() {
+  btn1 = "Valor Total da Proposta";
+  if (aoEscreverControles) aoEscreverControles();
+}
+
+}  // namespace app

@@ -1,0 +1,85 @@
+// The main window's state and commands without the window: the open process, the captions the
+// window shows, the progress bar, the generated flag, and the handlers of "&Abrir Processo",
+// "&Gerar Arquivo", the total button, the data source events and the close. The Qt window only
+// mirrors this state into its controls and forwards the user's events here.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/ProcessoArquivo.h"
+#include "app/TabelaItens.h"
+
+namespace app {
+
+// The shared progress bar FProgresso.
+struct BarraProgresso {
+  int minimo = 0, maximo = 100, posicao = 0, passo = 1;
+  bool visivel = false;
+};
+
+class TProposta {
+ public:
+  TProposta();
+
+  // The item table (`ClientDataSet1`, seen through `DataSource1`).
+  TTabelaItens ClientDataSet1;
+
+  // Display state. Texts are Windows-1252; edit1 is a file system path.
+  std::string edit1;                                      // path of the open process file
+  std::string label2 = "Processo:";                      // becomes "Cotação:" for a quotation
+  std::string label5;                                     // process number
+  std::string memo2;                                      // process description
+  std::string label6 = "Crit\xE9rio:";                    // criterion of the current item
+  std::string btn1 = "Valor Total da Proposta";           // caption of the total button
+  std::string titulo = "Digita\xE7\xE3o de Propostas";    // window caption
+  int alturaJanela = 0;                                   // outer height in pixels
+  BarraProgresso progresso;
+  bool gerado = false;       // a proposal file was generated in this run
+  int32_t totalItens = 0;    // `totalitens` of the last file opened
+
+  // Set by the window: write the edited texts of the data-aware controls into the row (update
+  // data), refresh what it shows (data change), mirror the progress bar, ask for the company name.
+  std::function<void()> aoEscreverControles;
+  std::function<void()> aoMudarDados;
+  std::function<void()> aoMudarProgresso;
+
+  void FormCreate();
+  // "&Abrir Processo": asks for the file, then AbrirProcesso. Nothing changes when cancelled.
+  void BitBtn1Click();
+  // Reads the process file at caminho (all or nothing: on error nothing here changes).
+  void AbrirProcesso(const std::string& caminho);
+  // The zero-value lot check; true when it found (and reported) an unpriced item of a priced lot,
+  // which is then the current row.
+  bool VerificaValorZerado();
+
+  enum class Geracao { NadaAberto, Recusada, NomeRecusado, Gerado };
+  // "&Gerar Arquivo": asks for the company name through the platform's input box.
+  Geracao BitBtn3Click();
+  // The same with the name already typed (the command-line tool).
+  Geracao GerarArquivo(const std::string& empresa);
+  // Path of the last proposal file written.
+  const std::string& CaminhoUltimaProposta() const { return ultimaProposta_; }
+
+  // Closing the window: false when nothing was written because the check refused; raises on a
+  // write failure (the window then stays open).
+  enum class Fechamento { NadaAFazer, Recusado, Regravado };
+  Fechamento FormClose();
+
+  // The proposal total on btn1.
+  void btn1Click();
+  // The total as a count (the running rounded sum), without touching the current row.
+  Contagem TotalProposta() const;
+
+  void DataSource1DataChange();
+  void DataSource1UpdateData();
+
+ private:
+  Geracao Gera(const std::string& empresa);
+  void MostraProgresso();
+  void PassoProgresso();
+  std::string ultimaProposta_;
+};
+
+}  // namespace app

@@ -1,0 +1,142 @@
+// The item table: the products of the open process in memory, one row per item, always ordered by
+// `lote` (stable, byte order, empty first), with the per-lot sums `totallote` (sum of valor) and
+// `qtotallote` (sum of valor x quantidade) kept current on every post and delete. It has a current
+// row and the edit cycle (edit, assign field texts, post, cancel) the data-aware controls bind to.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Moeda.h"
+
+namespace app {
+
+// The fields, in their order, then the two per-lot aggregates.
+enum class Campo { ordem, lote, codigo, nome, descricao, marca, quantidade, valor, apuracao, totallote, qtotallote };
+
+// The stored values of one row. An empty text is a null text; numbers may be null.
+struct Item {
+  std::optional<int32_t> ordem;
+  std::string lote, codigo, nome, descricao, marca, apuracao;
+  std::optional<double> quantidade, valor;
+};
+
+// Where a row stands in its lot group.
+struct PosicaoGrupo {
+  bool primeiro = false, ultimo = false;  // a single-row group is both
+};
+
+class TTabelaItens {
+ public:
+  enum class Estado { Fechada, Navegando, Editando, Inserindo };
+
+  TTabelaItens();
+  ~TTabelaItens();
+  TTabelaItens(const TTabelaItens&) = delete;
+  TTabelaItens& operator=(const TTabelaItens&) = delete;
+
+  // Field by name, ignoring letter case ("valor", "Valor"); nullopt when there is none.
+  static std::optional<Campo> CampoPorNome(std::string_view nome);
+  static const char* NomeCampo(Campo c);
+  // Width of a text field (longer texts are cut when stored); 0 for unbounded or numbers.
+  static size_t Largura(Campo c);
+
+  // Discards every row and opens an empty table.
+  void Reinicia();
+  // Takes the rows of `outra` (which is left closed) in one step: a load builds a separate table and
+  // swaps it in only when the whole file was read.
+  void TrocaConteudo(TTabelaItens& outra);
+  // Appends a fully built row in bulk (no events; the index is rebuilt by FimCarga).
+  void CarregaLinha(Item item);
+  void FimCarga();
+
+  Estado EstadoAtual() const { return estado_; }
+  bool Aberta() const { return estado_ != Estado::Fechada; }
+  bool Vazia() const;  // also true when closed
+  int NumLinhas() const;
+
+  // Navigation; each posts a row being edited first. Raise EDatabaseError on a closed table.
+  void Primeiro();
+  void Proximo();
+  void Anterior();
+  void Ultimo();
+  void MovePor(int n);
+  // 1-based position of the current row (0 when empty); setting it moves there.
+  int NumeroLinha() const;
+  void IrParaLinha(int numero);
+  bool Fim() const { return eof_; }
+  bool Inicio() const { return bof_; }
+
+  // The edit cycle. Insere starts a new row (posted into index order); Edita the current row.
+  void Insere();
+  void Edita();
+  void Grava();    // fires aoAtualizarDados, stores the row, brings the lot sums up to date
+  void Cancela();  // drops the pending changes
+  void Apaga();    // removes the current row; the next one becomes current
+
+  // Values of the current row (the pending values while it is edited).
+  bool Nulo(Campo c) const;
+  std::string ComoTexto(Campo c) const;  // as stored / decimal / shortest 15-digit form; "" for null
+  int32_t ComoInteiro(Campo c) const;    // null reads 0
+  double ComoDouble(Campo c) const;      // null reads 0
+  Contagem ComoFixo(Campo c) const;      // the double x 10000 rounded, ties to even; null reads 0
+  std::optional<double> Agregado(Campo c) const;  // totallote / qtotallote of the current row
+  PosicaoGrupo Grupo() const;
+
+  // Assigning values needs edit or insert mode (EDatabaseError otherwise). Texts are cut to the
+  // field's width; an empty text makes the field null. For numbers a text that does not convert is
+  // refused with "'%s' is not a valid floating point value for field '%s'" (EConvertError) and the
+  // row keeps its value.
+  void AtribuiTexto(Campo c, std::string_view texto);
+  void AtribuiInteiro(Campo c, int32_t v);
+  void AtribuiDouble(Campo c, double v);
+  void Limpa(Campo c);
+
+  // Display texts: numbers with four decimals ("0.0000"), texts as stored; the aggregates through
+  // ClientDataSet1totalloteGetText.
+  std::string TextoExibicao(Campo c) const;
+  // "R$ #,##0.00" of the aggregate on the last row of its lot, "" on the others and when null.
+  std::string ClientDataSet1totalloteGetText(Campo c) const;
+
+  // Random access for views (the grid) without moving the current row; linha is 0-based.
+  const Item& Linha(int linha) const;
+  std::optional<double> AgregadoDaLinha(int linha, Campo c) const;
+  PosicaoGrupo GrupoDaLinha(int linha) const;
+  std::string TextoExibicaoDaLinha(int linha, Campo c) const;
+
+  // Notifications for the data-aware controls: the current row or its data changed; the controls
+  // are about to write their edited texts into the row (just before a post).
+  std::function<void()> aoMudarDados;
+  std::function<void()> aoAtualizarDados;
+
+ private:
+  struct Grupo_;
+  void ExigeAberta() const;
+  void ExigeEdicao() const;
+  void Verifica();  // posts a row being edited (before moving)
+  void Notifica();
+  void RefazGrupos();
+  void RefazSomas(int grupo);
+  const Item& Atual() const;
+  Item& ParaEscrita();
+
+  Estado estado_ = Estado::Fechada;
+  std::vector<std::unique_ptr<Item>> linhas_;  // in index order
+  struct Soma {
+    int inicio = 0, fim = 0;  // [inicio, fim)
+    std::optional<double> valor, valorQuantidade;
+  };
+  std::vector<Soma> grupos_;
+  std::vector<int> grupoDaLinha_;
+  int atual_ = -1;
+  bool eof_ = true, bof_ = true;
+  Item pendente_;  // the row being edited or inserted
+  bool cargaPendente_ = false;
+};
+
+}  // namespace app
