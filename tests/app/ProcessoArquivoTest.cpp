@@ -1,0 +1,258 @@
+// The process file: reading by line position and tag, the header, multi-line descriptions, the
+// failures, and the writer's exact bytes.
+#include "app/ProcessoArquivo.h"
+
+#include <gtest/gtest.h>
+
+#include "base/Erros.h"
+#include "platform/AtomicFile.h"
+#include "support/Arquivos.h"
+
+using namespace app;
+
+namespace {
+
+// One item's 11 lines as the writer produces them.
+std::string ItemBytes(const std::string& ordem, const std::string& codigo, const std::string& nome,
+                      const std::string& descricao, const std::string& marca, const std::string& quantidade,
+                      const std::string& valor, const std::string& apuracao, const std::string& lote) {
+  return teste::Crlf({"<produto>", " <ordem>" + ordem + "</ordem>", " <codigo>" + codigo + "</codigo>",
+                      " <nome>" + nome + "</nome>", " <descricao>" + descricao + "</descricao>",
+                      " <marca>" + marca + "</marca>", " <quantidade>" + quantidade + "</quantidade>",
+                      " <valor>" + valor + "</valor>", " <apuracao>" + apuracao + "</apuracao>",
+                      " <lote>" + lote + "</lote>", "</produto>"});
+}
+
+std::string Cabecalho(const std::string& n, const std::string& desc = "Preg\xE3o 15 & compras") {
+  return "<processo label=\"20240015\" descricao=\"" + desc + "\" totalitens=\"" + n + "\">\r\n<produtos>\r\n";
+}
+
+std::string Fim() { return "</produtos>\r\n</processo>\r\n"; }
+
+}  // namespace
+
+TEST(ExtrairValor, TakesTheTextBetweenTheFirstTagsByPosition) {
+  EXPECT_EQ(ExtrairValor(" <marca>  Acme  </marca>", "<marca>", "</marca>"), "  Acme  ");
+  EXPECT_EQ(ExtrairValor(" <marca></marca>", "<marca>", "</marca>"), "");
+  EXPECT_EQ(ExtrairValor(" <Marca>x</Marca>", "<marca>", "</marca>"), "");   // tags keep their case
+  EXPECT_EQ(ExtrairValor("</marca> <marca>x", "<marca>", "</marca>"), "");   // closing before opening
+  EXPECT_EQ(ExtrairValor(" <marca>a & <b></marca>", "<marca>", "</marca>"), "a & <b>");
+  EXPECT_EQ(ExtrairValor("", "<marca>", "</marca>"), "");
+}
+
+TEST(LerCabecalho, ProcessAndQuotationHeaders) {
+  auto p = LerCabecalho("<processo label=\"20240015\" descricao=\"Compra & venda\" totalitens=\"12\">");
+  EXPECT_FALSE(p.cotacao);
+  EXPECT_EQ(p.label5, "2024/0015");
+  EXPECT_EQ(p.descricao, "Compra & venda");
+  EXPECT_EQ(p.totalItens, 12);
+  EXPECT_EQ(p.primeirosQuatro, "<pro");
+
+  auto c = LerCabecalho("<cotacao label=\"2024/0007AB\" descricao=\"Cota\xE7\xE3o\" totalitens=\"3\">");
+  EXPECT_TRUE(c.cotacao);
+  EXPECT_EQ(c.label5, "2024/0007AB");
+  EXPECT_EQ(c.descricao, "Cota\xE7\xE3o");
+  EXPECT_EQ(c.totalItens, 3);
+}
+
+TEST(LerCabecalho, AForeignFirstLineFailsOnTheItemCount) {
+  try {
+    LerCabecalho("<?xml version=\"1.0\"?>");
+    FAIL();
+  } catch (const base::EConvertError& e) {
+    EXPECT_EQ(e.Mensagem(), "'' is not a valid integer value");
+  }
+}
+
+TEST(LerProcesso, ReadsItemsIntoLotOrderWithMultiLineDescriptions) {
+  std::string bytes = Cabecalho("3") +
+                      ItemBytes("1", "123456789012345", "Caneta", "Azul", " Bic ", "10", "1,5", "1", "2") +
+                      "<produto>\r\n <ordem>2</ordem>\r\n <codigo>C2</codigo>\r\n <nome>Papel</nome>\r\n"
+                      " <descricao>A\r\nB\r\nC</descricao>\r\n <marca></marca>\r\n <quantidade>12,5</quantidade>\r\n"
+                      " <valor></valor>\r\n <apuracao>2</apuracao>\r\n <lote>1</lote>\r\n</produto>\r\n" +
+                      ItemBytes("3", "C3", "Clipe", "Caixa", "", "3", "0,25", "1", "") + Fim();
+  TTabelaItens t;
+  auto cab = LerProcessoDeBytes(bytes, t);
+  EXPECT_EQ(cab.totalItens, 3);
+  ASSERT_EQ(t.NumLinhas(), 3);
+  // Index order: empty lot first, then "1", then "2".
+  EXPECT_EQ(t.Linha(0).ordem, 3);
+  EXPECT_EQ(t.Linha(1).ordem, 2);
+  EXPECT_EQ(t.Linha(2).ordem, 1);
+  EXPECT_EQ(t.Linha(1).descricao, " A B C");
+  EXPECT_EQ(t.Linha(1).valor, 0.0);  // an empty price reads as 0
+  EXPECT_EQ(t.Linha(1).quantidade, 12.5);
+  EXPECT_EQ(t.Linha(2).codigo, "12345678901");  // cut to the field's width
+  EXPECT_EQ(t.Linha(2).marca, " Bic ");         // blanks inside the tags belong to the value
+  EXPECT_EQ(t.NumeroLinha(), 1);
+}
+
+TEST(LerProcesso, LineEndingsCarriageReturnsAndEndOfFileByte) {
+  std::string lf = "<processo label=\"00010002\" descricao=\"d\" totalitens=\"1\">\n<produtos>\n<produto>\n"
+                   " <ordem>7</ordem>\n <codigo>X</codigo>\n <nome>N\rome</nome>\n <descricao>D</descricao>\n"
+                   " <marca>M</marca>\n <quantidade>1</quantidade>\n <valor>2</valor>\n <apuracao>1</apuracao>\n"
+                   " <lote>1</lote>\n</produto>\n</produtos>\n\x1A garbage after the end";
+  TTabelaItens t;
+  auto cab = LerProcessoDeBytes(lf, t);
+  EXPECT_EQ(cab.label5, "0001/0002");
+  ASSERT_EQ(t.NumLinhas(), 1);
+  EXPECT_EQ(t.Linha(0).nome, "Nome");  // a lone CR is dropped
+
+  // The 1A byte ends the file even in the middle of the items: the rest reads as empty lines.
+  std::string cortado = Cabecalho("1") +
+                        "<produto>\r\n <ordem>1</ordem>\r\n <codigo>X</codigo>\r\n <nome>N</nome>\r\n"
+                        " <descricao>D</descricao>\r\n <marca>M</marca>\x1A\r\n <quantidade>1</quantidade>\r\n";
+  TTabelaItens t2;
+  try {
+    LerProcessoDeBytes(cortado, t2);
+    FAIL();
+  } catch (const base::EConvertError& e) {
+    EXPECT_EQ(e.Mensagem(), "'' is not a valid floating point value");  // quantidade of a missing line
+  }
+}
+
+TEST(LerProcesso, CountsDecideHowManyItemsAreRead) {
+  std::string dois = Cabecalho("1") + ItemBytes("1", "A", "a", "d", "", "1", "1", "1", "1") +
+                     ItemBytes("2", "B", "b", "d", "", "1", "1", "1", "1") + Fim();
+  TTabelaItens t;
+  LerProcessoDeBytes(dois, t);
+  EXPECT_EQ(t.NumLinhas(), 1);  // more items than announced: the extra ones are ignored
+
+  for (const char* n : {"0", "-3"}) {
+    TTabelaItens v;
+    LerProcessoDeBytes(Cabecalho(n) + Fim(), v);
+    EXPECT_TRUE(v.Aberta());
+    EXPECT_TRUE(v.Vazia());
+  }
+}
+
+TEST(LerProcesso, MalformedInputsRaiseTheirMessagesAndKeepTheTable) {
+  struct Caso {
+    std::string bytes, mensagem;
+  } casos[] = {
+      {Cabecalho("x") + Fim(), "'x' is not a valid integer value"},
+      {Cabecalho("1") + ItemBytes("um", "A", "a", "d", "", "1", "1", "1", "1") + Fim(),
+       "'um' is not a valid integer value"},
+      {Cabecalho("1") + ItemBytes("1", "A", "a", "d", "", "1.5", "1", "1", "1") + Fim(),
+       "'1.5' is not a valid floating point value"},
+      {Cabecalho("1") + ItemBytes("1", "A", "a", "d", "", "1", "abc", "1", "1") + Fim(),
+       "'abc' is not a valid floating point value"},
+      {Cabecalho("2") + ItemBytes("1", "A", "a", "d", "", "1", "1", "1", "1") + Fim(),
+       "'' is not a valid integer value"},  // lines missing at the end read as empty
+      {Cabecalho("1") + "<produto>\r\n <ordem>5</ordem>\r\n <codigo>A</codigo>\r\n <nome>a</nome>\r\n"
+                        " <descricao>sem fim\r\nmais texto\r\n",
+       "O arquivo terminou dentro da descri\xE7\xE3o do item 5: falta a marca </descricao>. O arquivo n\xE3o foi "
+       "aberto."},
+  };
+  for (const auto& c : casos) {
+    TTabelaItens t;
+    LerProcessoDeBytes(Cabecalho("1") + ItemBytes("9", "Z", "z", "d", "", "1", "1", "1", "1") + Fim(), t);
+    try {
+      LerProcessoDeBytes(c.bytes, t);
+      ADD_FAILURE() << c.mensagem;
+    } catch (const base::Exception& e) {
+      EXPECT_EQ(e.Mensagem(), c.mensagem);
+    }
+    ASSERT_EQ(t.NumLinhas(), 1) << c.mensagem;  // the previous process is untouched
+    EXPECT_EQ(t.Linha(0).ordem, 9);
+  }
+}
+
+TEST(LerProcesso, FileErrors) {
+  teste::PastaTemporaria pasta;
+  TTabelaItens t;
+  try {
+    LerProcesso(pasta / "nao-existe.xml", t);
+    FAIL();
+  } catch (const base::EInOutError& e) {
+    EXPECT_EQ(e.Mensagem(), "File not found");
+  }
+  try {
+    LerProcesso(pasta.caminho().string(), t);  // a folder opens but cannot be read
+    FAIL();
+  } catch (const base::EInOutError& e) {
+    EXPECT_EQ(e.Mensagem(), "I/O error 21");
+  }
+  EXPECT_FALSE(t.Aberta());
+}
+
+TEST(EscreveDocumento, ExactBytesOfProcessAndProposalFiles) {
+  std::string entrada = Cabecalho("3", "  Preg\xE3o & cia \t") +
+                        ItemBytes("2", "B", "Papel", "Folha", "", "12,5", "", "2", "1") +
+                        "<produto>\r\n <ordem>1</ordem>\r\n <codigo>A</codigo>\r\n <nome>Caneta</nome>\r\n"
+                        " <descricao>linha um\r\nlinha dois</descricao>\r\n <marca>Bic</marca>\r\n"
+                        " <quantidade>10</quantidade>\r\n <valor>0,1</valor>\r\n <apuracao>1</apuracao>\r\n"
+                        " <lote>1</lote>\r\n</produto>\r\n" +
+                        ItemBytes("3", "C", "Clipe", "d", "X", "1000000", "1234567,891", "1", "") + Fim();
+  TTabelaItens t;
+  auto cab = LerProcessoDeBytes(entrada, t);
+  // Clearing a price makes it null: written back as 0.
+  t.IrParaLinha(3);
+  t.Edita();
+  t.Limpa(Campo::valor);
+  t.Grava();
+
+  std::string esperado =
+      "<processo label=\"20240015\" descricao=\"Preg\xE3o & cia\" totalitens=\"3\">\r\n<produtos>\r\n" +
+      ItemBytes("3", "C", "Clipe", "d", "X", "1000000", "1234567,891", "1", "") +
+      ItemBytes("2", "B", "Papel", "Folha", "", "12,5", "0", "2", "1") +
+      ItemBytes("1", "A", "Caneta", "linha um linha dois", "Bic", "10", "0", "1", "1") + Fim();
+  int passos = 0;
+  EXPECT_EQ(MontaDocumento(t, cab.label5, "  Preg\xE3o & cia \t", std::nullopt, [&] { ++passos; }), esperado);
+  EXPECT_EQ(passos, 3);
+  EXPECT_EQ(MontaDocumento(t, cab.label5, "  Preg\xE3o & cia \t", std::string("ACME Ltda")),
+            esperado + "<fornecedor>ACME Ltda</fornecedor>\r\n");
+  EXPECT_EQ(MontaDocumento(t, cab.label5, "Preg\xE3o & cia", std::string()), esperado + "<fornecedor></fornecedor>\r\n");
+
+  // A quotation label is written back as a process label of its characters 1-4 and 6-9.
+  TTabelaItens vazia;
+  vazia.Reinicia();
+  EXPECT_EQ(MontaDocumento(vazia, "2024/0007AB", "x", std::nullopt),
+            "<processo label=\"20240007\" descricao=\"x\" totalitens=\"0\">\r\n<produtos>\r\n" + Fim());
+}
+
+TEST(EscreveDocumento, RoundTripOfTheExampleIsStable) {
+  std::string original = teste::Le(PROPOSTA_SOURCE_DIR "/examples/pregao-exemplo.xml");
+  ASSERT_FALSE(original.empty());
+  TTabelaItens t;
+  auto cab = LerProcessoDeBytes(original, t);
+  std::string uma = MontaDocumento(t, cab.label5, cab.descricao, std::nullopt);
+  TTabelaItens t2;
+  auto cab2 = LerProcessoDeBytes(uma, t2);
+  EXPECT_EQ(cab2.label5, cab.label5);
+  EXPECT_EQ(cab2.totalItens, t.NumLinhas());
+  ASSERT_EQ(t2.NumLinhas(), t.NumLinhas());
+  for (int i = 0; i < t.NumLinhas(); ++i) {
+    EXPECT_EQ(t2.Linha(i).ordem, t.Linha(i).ordem);
+    EXPECT_EQ(t2.Linha(i).valor, t.Linha(i).valor);
+    EXPECT_EQ(t2.Linha(i).quantidade, t.Linha(i).quantidade);
+    EXPECT_EQ(t2.Linha(i).descricao.substr(t2.Linha(i).descricao.find_first_not_of(' ')),
+              t.Linha(i).descricao.substr(t.Linha(i).descricao.find_first_not_of(' ')));
+  }
+  // Written once, the file is a fixed point of read + write.
+  EXPECT_EQ(MontaDocumento(t2, cab2.label5, cab2.descricao, std::nullopt), uma);
+}
+
+TEST(EscreveDocumento, AFailedWriteLeavesTheOldFileWhole) {
+  teste::PastaTemporaria pasta;
+  std::string alvo = pasta / "pregao.xml";
+  std::string antigo = Cabecalho("0") + Fim();
+  teste::Grava(alvo, antigo);
+  TTabelaItens t;
+  LerProcessoDeBytes(Cabecalho("1") + ItemBytes("1", "A", "a", "d", "", "1", "1", "1", "1") + Fim(), t);
+  platform::failAtomicStepForTesting(platform::AtomicStep::Write, 1, 28 /* ENOSPC */);
+  try {
+    EscreveDocumento(alvo, t, "2024/0015", "d", std::nullopt);
+    FAIL();
+  } catch (const base::EInOutError& e) {
+    EXPECT_EQ(e.Mensagem(), "I/O error 28");
+  }
+  EXPECT_EQ(teste::Le(alvo), antigo);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
+}
+
+TEST(CaminhoProposta, CompanyNameBeforeTheExtension) {
+  EXPECT_EQ(CaminhoProposta("/dados/pregao15.xml", "ACME"), "/dados/pregao15ACME.xml");
+  EXPECT_EQ(CaminhoProposta("/dados/pregao15.xml", ""), "/dados/pregao15.xml");
+  EXPECT_EQ(CaminhoProposta("/dados/p.xml", "Jos\xE9"), "/dados/pJos\xC3\xA9.xml");  // 1252 name, UTF-8 path
+}

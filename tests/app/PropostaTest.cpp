@@ -1,0 +1,224 @@
+// The proposal commands without a window: the zero-value check, Gerar Arquivo, the rewrite on
+// close, the total and the captions.
+#include "app/Proposta.h"
+
+#include <gtest/gtest.h>
+
+#include "base/Erros.h"
+#include "platform/AtomicFile.h"
+#include "support/Arquivos.h"
+#include "support/PlataformaRoteirizada.h"
+
+using namespace app;
+
+namespace {
+
+struct ItemArquivo {
+  std::string ordem, valor, quantidade, lote, apuracao = "1";
+};
+
+std::string Processo(std::initializer_list<ItemArquivo> itens) {
+  std::string s = "<processo label=\"20240015\" descricao=\"Preg\xE3o\" totalitens=\"" + std::to_string(itens.size()) +
+                  "\">\r\n<produtos>\r\n";
+  for (const auto& i : itens)
+    s += teste::Crlf({"<produto>", " <ordem>" + i.ordem + "</ordem>", " <codigo>C" + i.ordem + "</codigo>",
+                      " <nome>Item " + i.ordem + "</nome>", " <descricao>d</descricao>", " <marca></marca>",
+                      " <quantidade>" + i.quantidade + "</quantidade>", " <valor>" + i.valor + "</valor>",
+                      " <apuracao>" + i.apuracao + "</apuracao>", " <lote>" + i.lote + "</lote>", "</produto>"});
+  return s + "</produtos>\r\n</processo>\r\n";
+}
+
+const std::string kRecusaLote1 =
+    "Exite(m) item(ns) do lote 1 com valor zerado; preencha o valor para que o arquivo seja gerado.\r"
+    "Caso n\xE3o queira que este lote participe, exclua todas as suas propostas.";
+
+class PropostaTest : public ::testing::Test {
+ protected:
+  teste::PastaTemporaria pasta;
+  teste::PlataformaRoteirizada tela;
+  platform::ScopedPlatform usa{tela};
+  TProposta p;
+
+  std::string Abre(const std::string& bytes, const std::string& nome = "pregao15.xml") {
+    std::string caminho = pasta / nome;
+    teste::Grava(caminho, bytes);
+    p.FormCreate();
+    p.AbrirProcesso(caminho);
+    return caminho;
+  }
+};
+
+}  // namespace
+
+TEST_F(PropostaTest, ZeroValueCheckReportsThePricedLotAndLeavesItsRowCurrent) {
+  Abre(Processo({{"1", "10", "1", "1"}, {"2", "0", "1", "1"}, {"3", "0", "1", "2"}, {"4", "", "1", "2"}}));
+  EXPECT_TRUE(p.VerificaValorZerado());
+  ASSERT_EQ(tela.mensagens.size(), 1u);
+  EXPECT_EQ(tela.mensagens[0], kRecusaLote1);
+  EXPECT_EQ(p.ClientDataSet1.ComoInteiro(Campo::ordem), 2);
+
+  // Lot 2 alone (all prices zero or empty) does not take part and passes.
+  p.ClientDataSet1.Primeiro();
+  p.ClientDataSet1.Apaga();
+  p.ClientDataSet1.Apaga();
+  EXPECT_FALSE(p.VerificaValorZerado());
+  EXPECT_TRUE(p.ClientDataSet1.Fim());
+}
+
+TEST_F(PropostaTest, ItemsWithoutLotSkipTheCheckEntirely) {
+  Abre(Processo({{"1", "", "1", ""}, {"2", "10", "1", "1"}, {"3", "0", "1", "1"}}));
+  EXPECT_FALSE(p.VerificaValorZerado());
+  EXPECT_TRUE(tela.mensagens.empty());
+}
+
+TEST_F(PropostaTest, GerarArquivoWritesTheProposalBesideTheProcess) {
+  std::string processo = Abre(Processo({{"1", "10", "2", "1"}, {"2", "5,5", "1", "1"}}));
+  std::string original = teste::Le(processo);
+  tela.respostasEntrada.push_back("ACME");
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Gerado);
+  EXPECT_EQ(tela.entradas, std::vector<std::string>{"Digite o nome da empresa:|Empresa"});
+  std::string proposta = pasta / "pregao15ACME.xml";
+  EXPECT_EQ(p.CaminhoUltimaProposta(), proposta);
+  std::string esperado = original.substr(0, original.size()) + "<fornecedor>ACME</fornecedor>\r\n";
+  EXPECT_EQ(teste::Le(proposta), esperado);
+  EXPECT_EQ(tela.mensagens.back(), "O arquivo foi gerado com Sucesso!\rem: " + proposta);
+  EXPECT_TRUE(p.gerado);
+  EXPECT_EQ(p.alturaJanela, 640);
+  EXPECT_TRUE(p.progresso.visivel);
+  EXPECT_EQ(p.progresso.maximo, 2);
+  EXPECT_EQ(p.progresso.posicao, 2);
+
+  // After a generation, closing rewrites nothing, also for another file opened later.
+  std::string outro = Abre(Processo({{"1", "", "1", ""}}), "outro.xml");
+  p.gerado = true;
+  std::string antes = teste::Le(outro);
+  p.ClientDataSet1.Edita();
+  p.ClientDataSet1.AtribuiTexto(Campo::marca, "X");
+  EXPECT_EQ(p.FormClose(), TProposta::Fechamento::NadaAFazer);
+  EXPECT_EQ(teste::Le(outro), antes);
+}
+
+TEST_F(PropostaTest, GerarArquivoCancelledNameAndRefusals) {
+  // Nothing open: nothing happens.
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::NadaAberto);
+  EXPECT_TRUE(tela.entradas.empty());
+
+  std::string processo = Abre(Processo({{"1", "10", "1", "1"}, {"2", "", "1", "1"}}));
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Recusada);
+  EXPECT_TRUE(tela.entradas.empty());  // refused before asking
+  EXPECT_EQ(tela.mensagens.back(), kRecusaLote1);
+
+  p.ClientDataSet1.Edita();
+  p.ClientDataSet1.AtribuiTexto(Campo::valor, "3");
+  p.ClientDataSet1.Grava();
+
+  // A name that would leave the folder is refused; nothing is written.
+  tela.respostasEntrada.push_back("../fora");
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::NomeRecusado);
+  EXPECT_FALSE(p.gerado);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
+
+  // Cancelling the name generates over the process file itself, with an empty fornecedor.
+  tela.respostasEntrada.push_back("\x01");
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Gerado);
+  EXPECT_EQ(p.CaminhoUltimaProposta(), processo);
+  std::string escrito = teste::Le(processo);
+  EXPECT_NE(escrito.find("<fornecedor></fornecedor>\r\n"), std::string::npos);
+}
+
+TEST_F(PropostaTest, AFailedGenerationSetsNoFlagAndShowsNoSuccess) {
+  Abre(Processo({{"1", "10", "1", "1"}}));
+  platform::failAtomicStepForTesting(platform::AtomicStep::Rename, 1, 13);
+  tela.respostasEntrada.push_back("ACME");
+  EXPECT_THROW(p.BitBtn3Click(), base::EInOutError);
+  EXPECT_FALSE(p.gerado);
+  EXPECT_TRUE(tela.mensagens.empty());
+  EXPECT_FALSE(std::filesystem::exists(pasta / "pregao15ACME.xml"));
+}
+
+TEST_F(PropostaTest, CloseRewritesTheProcessFileWithTheTypedValues) {
+  std::string processo = Abre(Processo({{"1", "", "2", ""}, {"2", "", "1", ""}}));
+  p.ClientDataSet1.Primeiro();
+  p.ClientDataSet1.Edita();
+  p.ClientDataSet1.AtribuiTexto(Campo::marca, "Acme");
+  p.ClientDataSet1.AtribuiTexto(Campo::valor, "12,5");  // still pending: the close posts it
+  EXPECT_EQ(p.FormClose(), TProposta::Fechamento::Regravado);
+  std::string escrito = teste::Le(processo);
+  EXPECT_NE(escrito.find(" <marca>Acme</marca>\r\n <quantidade>2</quantidade>\r\n <valor>12,5</valor>"),
+            std::string::npos);
+  EXPECT_NE(escrito.find(" <ordem>2</ordem>"), std::string::npos);
+  EXPECT_EQ(p.alturaJanela, 640);
+  EXPECT_TRUE(tela.mensagens.empty());
+
+  // A refusal writes nothing.
+  std::string recusado = Abre(Processo({{"1", "1", "1", "1"}, {"2", "", "1", "1"}}), "recusado.xml");
+  std::string antes = teste::Le(recusado);
+  EXPECT_EQ(p.FormClose(), TProposta::Fechamento::Recusado);
+  EXPECT_EQ(teste::Le(recusado), antes);
+}
+
+TEST_F(PropostaTest, CloseThatCannotWriteRaisesAndKeepsTheFile) {
+  std::string processo = Abre(Processo({{"1", "", "1", ""}}));
+  std::string antes = teste::Le(processo);
+  for (auto passo : {platform::AtomicStep::Create, platform::AtomicStep::Write, platform::AtomicStep::Sync,
+                     platform::AtomicStep::Close, platform::AtomicStep::Rename}) {
+    platform::failAtomicStepForTesting(passo, 1, 5);
+    try {
+      p.FormClose();
+      ADD_FAILURE();
+    } catch (const base::EInOutError& e) {
+      EXPECT_EQ(e.Mensagem(), "I/O error 5");
+    }
+    EXPECT_EQ(teste::Le(processo), antes);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
+  }
+}
+
+TEST_F(PropostaTest, TotalButtonRoundsTheRunningSumAndRestoresTheRow) {
+  EXPECT_THROW(p.btn1Click(), base::EDatabaseError);  // nothing opened yet
+  EXPECT_EQ(p.btn1, "Valor Total da Proposta");
+
+  Abre(Processo({{"1", "0,0003", "0,5", "1"}, {"2", "0,0003", "0,5", "1"}, {"3", "0,005", "1", "1"},
+                 {"4", "1000", "1234,5", "2"}}));
+  p.ClientDataSet1.IrParaLinha(3);
+  p.btn1Click();
+  // 2 + 2 + 50 + 12345000000 ten-thousandths.
+  EXPECT_EQ(p.TotalProposta(), 12345000054);
+  EXPECT_EQ(p.btn1, "Vr. Total da Prop.: R$ 1.234.500,01");
+  EXPECT_EQ(p.ClientDataSet1.NumeroLinha(), 3);
+
+  // Editing a price resets the caption when the edits are posted.
+  p.ClientDataSet1.Edita();
+  p.ClientDataSet1.AtribuiTexto(Campo::valor, "1");
+  p.ClientDataSet1.Grava();
+  EXPECT_EQ(p.btn1, "Valor Total da Proposta");
+}
+
+TEST_F(PropostaTest, CaptionsFollowTheCurrentRow) {
+  Abre(Processo({{"7", "", "1", "1", "2"}, {"3", "", "1", "1", "9"}, {"1", "", "1", "", "1"}}));
+  EXPECT_EQ(p.titulo, "Digita\xE7\xE3o de Proposta - Item 1 de 3");
+  EXPECT_EQ(p.label6, "Crit\xE9rio: Menor Pre\xE7o Unit\xE1rio do Item");
+  p.ClientDataSet1.Proximo();
+  EXPECT_EQ(p.titulo, "Digita\xE7\xE3o de Proposta - Item 7 de 3");
+  EXPECT_EQ(p.label6, "Crit\xE9rio: Menor Pre\xE7o Total do Item");
+  p.ClientDataSet1.Proximo();  // apuracao 9 keeps the previous criterion
+  EXPECT_EQ(p.label6, "Crit\xE9rio: Menor Pre\xE7o Total do Item");
+  EXPECT_EQ(p.label5, "2024/0015");
+  EXPECT_EQ(p.memo2, "Preg\xE3o");
+}
+
+TEST_F(PropostaTest, AFailedOpenKeepsTableHeaderAndPath) {
+  std::string bom = Abre(Processo({{"1", "2", "1", "1"}}));
+  std::string ruim = pasta / "ruim.xml";
+  teste::Grava(ruim, "<cotacao label=\"2024/0007AB\" descricao=\"x\" totalitens=\"2\">\r\n");
+  EXPECT_THROW(p.AbrirProcesso(ruim), base::EConvertError);
+  EXPECT_EQ(p.edit1, bom);
+  EXPECT_EQ(p.label2, "Processo:");
+  EXPECT_EQ(p.label5, "2024/0015");
+  EXPECT_EQ(p.ClientDataSet1.NumLinhas(), 1);
+
+  // Cancelling the dialog changes nothing either.
+  tela.arquivosAbrir.push_back("");
+  p.BitBtn1Click();
+  EXPECT_EQ(p.edit1, bom);
+}

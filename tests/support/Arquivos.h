@@ -1,0 +1,48 @@
+// Test helpers: temporary folders and whole-file reads/writes.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace teste {
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class PastaTemporaria {
+ public:
+  PastaTemporaria() {
+    std::string modelo = (std::filesystem::temp_directory_path() / "proposta-teste-XXXXXX").string();
+    caminho_ = mkdtemp(modelo.data());
+  }
+  ~PastaTemporaria() {
+    std::error_code ec;
+    std::filesystem::remove_all(caminho_, ec);
+  }
+  std::string operator/(const std::string& nome) const { return (caminho_ / nome).string(); }
+  const std::filesystem::path& caminho() const { return caminho_; }
+
+ private:
+  std::filesystem::path caminho_;
+};
+
+inline std::string Le(const std::string& caminho) {
+  std::ifstream f(caminho, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+inline void Grava(const std::string& caminho, const std::string& bytes) {
+  std::ofstream f(caminho, std::ios::binary);
+  f << bytes;
+}
+
+// Lines joined with CR LF, each line ended.
+inline std::string Crlf(std::initializer_list<std::string> linhas) {
+  std::string s;
+  for (const auto& l : linhas) s += l + "\r\n";
+  return s;
+}
+
+}  // namespace teste
