@@ -1,0 +1,245 @@
+// The signing launcher with stand-in programs: small shell scripts named as the two signing
+// programs, in a temporary folder used as the executable's folder, log how they were started.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "signing/vekDigitalSign.h"
+#include "util/ScriptedPlatform.h"
+#include "util/TempFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using signing::TDigitalSign;
+using testsupport::readFile;
+using testsupport::writeFile;
+using testsupport::writeLoggingScript;
+
+// The box every launcher error ends in, and the launcher's two own messages (Windows-1252).
+const std::string kBoxHead =
+    "Ocorreu um problema ao tentar executar o servi\xE7o de assinatura digital!\r"
+    "Mensagem Original: ";
+const std::string kNoPackage =
+    "N\xE3o foi poss\xEDvel encontrar os recursos do JSignPDF! \xC9 necess\xE1rio colocar o "
+    "\"zovUrid.exe\" e \"razOdizazido.exe\" na pasta do sistema de proposta para utilizar o "
+    "recurso de assinatura de documentos!\r\n - Favor entrar em contato com o pregoeiro e "
+    "solicitar os recursos adicionais: \"zovUrid.exe\" e \"razOdizazido.exe\".";
+const std::string kNoApplication =
+    "N\xE3o ser\xE1 poss\xEDvel prosseguir! Aplica\xE7\xE3o \"razOdizazido.exe\" n\xE3o "
+    "localizada!";
+
+class DigitalSign : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base_ = folder_.path() + "/";
+    log_ = folder_ / "log.txt";
+    TDigitalSign::setDirectoryBaseForTesting(folder_.path());
+  }
+  void TearDown() override { TDigitalSign::setDirectoryBaseForTesting(""); }
+
+  // The package stand-in unpacks version.dat with `version` as its first line.
+  void installPackage(const std::string& version = "0.0.0.0") {
+    writeLoggingScript(
+        base_ + "zovUrid.exe", "zovUrid", log_,
+        "mkdir -p JSignPdf\nprintf '%s\\r\\n' '" + version + "' > JSignPdf/version.dat\n");
+  }
+  void installApplication() {
+    writeLoggingScript(base_ + "razOdizazido.exe", "razOdizazido", log_);
+  }
+  // A package folder that was unpacked before, with its version.dat bytes and one more file.
+  void unpacked(const std::string& versionDat) {
+    fs::create_directories(base_ + "JSignPdf/lib");
+    writeFile(base_ + "JSignPdf/version.dat", versionDat);
+    writeFile(base_ + "JSignPdf/lib/JSignPdf.jar", "jar");
+  }
+  std::string ran(const std::string& name, const std::string& args = "") const {
+    return "run " + name + "\ncwd=" + folder_.path() + "\n" + args;
+  }
+  void expectOneErrorBox(const std::string& message) {
+    ASSERT_EQ(platform_.boxes.size(), 1u);
+    EXPECT_EQ(platform_.boxes[0].caption, "Erro");
+    EXPECT_EQ(platform_.boxes[0].style, 16);
+    EXPECT_EQ(platform_.boxes[0].text, kBoxHead + message);
+  }
+
+  testsupport::TempFolder folder_{"sign"};
+  testsupport::ScriptedPlatform platform_;
+  platform::ScopedPlatform guard_{platform_};
+  std::string base_, log_;
+};
+
+TEST_F(DigitalSign, PathsAreInTheExecutablesFolder) {
+  TDigitalSign s;
+  EXPECT_EQ(s.getDirectoryBase(), base_);
+  EXPECT_EQ(s.getZovUridExecName(), "razOdizazido.exe");
+  EXPECT_EQ(s.getPathToApplication(), base_ + "razOdizazido.exe");
+  EXPECT_EQ(s.getPathToPackage(true), base_ + "zovUrid.exe");
+  EXPECT_EQ(s.getPathToPackage(false), base_ + "JSignPdf/");
+  EXPECT_EQ(s.getPathOfPackageFileVersion(), base_ + "JSignPdf/version.dat");
+  TDigitalSign::setDirectoryBaseForTesting("");
+  EXPECT_EQ(s.getDirectoryBase(), fs::canonical(PROPOSTA_BINARY_DIR).string() + "/");
+}
+
+TEST_F(DigitalSign, FirstRunExtractsThePackageThenStartsTheApplication) {
+  installPackage();
+  installApplication();
+  EXPECT_TRUE(signing::executeSign("", false));
+  EXPECT_EQ(readFile(log_), ran("zovUrid") + ran("razOdizazido"));
+  EXPECT_EQ(readFile(base_ + "JSignPdf/version.dat"), "0.0.0.0\r\n");
+  EXPECT_EQ(platform_.pumps, 11);
+  EXPECT_EQ(platform_.sleeps, std::vector<int>(11, 100));
+  EXPECT_TRUE(platform_.boxes.empty());
+
+  // The package is now current: the next signing starts the application alone.
+  fs::remove(log_);
+  EXPECT_TRUE(signing::executeSign("", false));
+  EXPECT_EQ(readFile(log_), ran("razOdizazido"));
+  EXPECT_EQ(platform_.pumps, 11);
+}
+
+TEST_F(DigitalSign, CurrentVersionDatSkipsExtraction) {
+  // A stand-in is no Windows program file, so the application's version is 0.0.0.0.
+  for (const char* versionDat : {"0.0.0.0", "0.0.0.0\r\n", "0.0.0.0\nsegunda linha\n"}) {
+    installPackage();
+    installApplication();
+    unpacked(versionDat);
+    fs::remove(log_);
+    EXPECT_TRUE(signing::executeSign("", false)) << versionDat;
+    EXPECT_EQ(readFile(log_), ran("razOdizazido")) << versionDat;
+    EXPECT_TRUE(fs::exists(base_ + "JSignPdf/lib/JSignPdf.jar")) << versionDat;
+  }
+  EXPECT_EQ(platform_.pumps, 0);
+  EXPECT_TRUE(platform_.boxes.empty());
+}
+
+TEST_F(DigitalSign, DifferentVersionEmptiesThePackageFolderAndExtractsAgain) {
+  // A trailing blank, another version, or no version.dat at all: each differs from 0.0.0.0.
+  for (const char* versionDat : {"0.0.0.0 \r\n", "1.0.0.0\r\n", ""}) {
+    installPackage();
+    installApplication();
+    unpacked(versionDat);
+    if (!*versionDat) fs::remove(base_ + "JSignPdf/version.dat");
+    fs::remove(log_);
+    platform_.pumps = 0;
+    EXPECT_TRUE(signing::executeSign("", false)) << versionDat;
+    EXPECT_EQ(readFile(log_), ran("zovUrid") + ran("razOdizazido")) << versionDat;
+    EXPECT_FALSE(fs::exists(base_ + "JSignPdf/lib")) << versionDat;
+    EXPECT_EQ(readFile(base_ + "JSignPdf/version.dat"), "0.0.0.0\r\n");
+    EXPECT_EQ(platform_.pumps, 11);
+  }
+}
+
+TEST_F(DigitalSign, TrailingBlankWrittenByThePackageReextractsEveryTime) {
+  installPackage("0.0.0.0 ");
+  installApplication();
+  for (int i = 0; i < 2; ++i) EXPECT_TRUE(signing::executeSign("", false));
+  EXPECT_EQ(readFile(log_),
+            ran("zovUrid") + ran("razOdizazido") + ran("zovUrid") + ran("razOdizazido"));
+}
+
+TEST_F(DigitalSign, MissingPackageProgramIsReportedEvenWhenThePackageIsCurrent) {
+  installApplication();
+  EXPECT_FALSE(signing::executeSign("", false));
+  expectOneErrorBox(kNoPackage);
+  platform_.boxes.clear();
+  unpacked("0.0.0.0\r\n");
+  EXPECT_FALSE(signing::executeSign("", false));
+  expectOneErrorBox(kNoPackage);
+  EXPECT_EQ(readFile(log_), "");  // the application never started
+}
+
+TEST_F(DigitalSign, MissingApplicationIsReportedAfterTheExtraction) {
+  installPackage();
+  EXPECT_FALSE(signing::executeSign("", false));
+  expectOneErrorBox(kNoApplication);
+  EXPECT_EQ(readFile(log_), ran("zovUrid"));
+}
+
+TEST_F(DigitalSign, EmptyVersionDatIsReportedAsAListIndexError) {
+  installPackage();
+  installApplication();
+  unpacked("");
+  EXPECT_FALSE(signing::executeSign("", false));
+  expectOneErrorBox("List index out of bounds (0)");
+  EXPECT_EQ(readFile(log_), "");
+}
+
+TEST_F(DigitalSign, UnreadableVersionDatIsReportedAsAnInputOutputError) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the super-user";
+  installPackage();
+  installApplication();
+  unpacked("0.0.0.0");
+  ::chmod((base_ + "JSignPdf/version.dat").c_str(), 0);
+  EXPECT_FALSE(signing::executeSign("", false));
+  expectOneErrorBox("I/O error 13");
+}
+
+TEST_F(DigitalSign, ApplicationThatCannotBeStartedGivesFalseWithoutAMessage) {
+  installPackage();
+  writeFile(base_ + "razOdizazido.exe", "#!/bin/sh\n");  // present but not executable
+  unpacked("0.0.0.0\r\n");
+  EXPECT_FALSE(signing::executeSign("", false));
+  EXPECT_TRUE(platform_.boxes.empty());
+}
+
+TEST_F(DigitalSign, ParametersReachTheApplicationAsOneArgumentEach) {
+  installPackage();
+  installApplication();
+  unpacked("0.0.0.0\r\n");
+  struct Row {
+    const char* dir;
+    bool exec;
+    const char* args;
+  } rows[] = {
+      {"", false, ""},
+      {"", true, "arg=[-exec]\n"},
+      {"/docs/sem_brancos", false, "arg=[-dir=/docs/sem_brancos]\n"},
+      {"/home/ana/Meus documentos/edital 12", true,
+       "arg=[-dir=/home/ana/Meus documentos/edital 12]\narg=[-exec]\n"},
+      {"  /a b/  ", false, "arg=[-dir=/a b/]\n"},
+      {"/aspas\"no meio", false, "arg=[-dir=/aspas\"no meio]\n"},
+  };
+  for (const Row& r : rows) {
+    fs::remove(log_);
+    EXPECT_TRUE(signing::executeSign(r.dir, r.exec)) << r.dir;
+    EXPECT_EQ(readFile(log_), ran("razOdizazido", r.args)) << r.dir;
+  }
+}
+
+TEST_F(DigitalSign, AddParamAndGetParametersBuildTheCommandLine) {
+  struct Step {
+    const char* name;
+    const char* value;
+  };
+  struct Row {
+    std::vector<Step> steps;
+    const char* text;
+  } rows[] = {
+      {{}, ""},
+      {{{"dir", "/a b/c"}, {"exec", ""}}, "-dir=\"/a b/c\" -exec"},
+      {{{"dir", "/sem/brancos"}}, "-dir=/sem/brancos"},
+      {{{"dir", "\"/ja entre aspas\""}}, "-dir=\"/ja entre aspas\""},
+      {{{"dir", "\"x"}}, "-dir=\"x"},  // begins with a quote: stored unchanged
+      {{{"dir", " \t/p \r\n"}}, "-dir=/p"},
+      {{{"dir", "/a"}, {"exec", " "}, {"DIR", "/b"}}, "-DIR=/b -exec"},
+      {{{"-modo", "1"}, {"x", ""}}, "-modo=1 -x"},
+      {{{"dir", "a\"b"}}, "-dir=\"a\\\"b\""},
+      {{{"dir", "a\tb"}}, "-dir=\"a\tb\""},
+      {{{"dir", "C:\\x y\\"}}, "-dir=\"C:\\x y\\\\\""},
+  };
+  for (const Row& r : rows) {
+    TDigitalSign s;
+    for (const Step& st : r.steps) s.addParam(st.name, st.value);
+    EXPECT_EQ(s.getParameters(), r.text);
+  }
+  TDigitalSign s;
+  s.addParam("exec", "");
+  ASSERT_EQ(s.parameters.Count(), 1);
+  EXPECT_EQ(s.parameters.Strings(0), "exec= ");
+}
+
+}  // namespace
