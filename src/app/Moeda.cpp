@@ -1,6 +1,5 @@
 #include "app/Moeda.h"
 
-#include <cfenv>
 #include <cmath>
 
 #include "base/Erros.h"
@@ -12,7 +11,7 @@ Contagem ArredondaContagem(long double v) {
   // 2^63 is exactly representable; anything at or beyond it (or NaN) has no count.
   constexpr long double kLimite = 9223372036854775808.0L;
   if (!(v > -kLimite - 1.0L && v < kLimite)) throw base::Exception("Floating point overflow");
-  long double r = std::nearbyint(v);  // the default rounding mode: to nearest, ties to even
+  long double r = __builtin_rintl(v);  // the default rounding mode: to nearest, ties to even
   if (r >= kLimite) throw base::Exception("Floating point overflow");
   return static_cast<Contagem>(r);
 }

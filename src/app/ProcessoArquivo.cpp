@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -48,8 +49,17 @@ class Linhas {
   std::string buffer_;
 };
 
-std::string Valor(Linhas& l, std::string_view abre, std::string_view fecha) {
-  return ExtrairValor(l.Proxima(), abre, fecha);
+// ExtrairValor without copying: a view into the line.
+std::string_view VistaValor(std::string_view linha, std::string_view abre, std::string_view fecha) {
+  size_t p = linha.find(abre);
+  size_t inicio = p == std::string_view::npos ? abre.size() - 1 : p + abre.size();  // 0-based p + L
+  size_t q = linha.find(fecha);
+  if (q == std::string_view::npos || q <= inicio) return {};
+  return linha.substr(inicio, q - inicio);
+}
+
+std::string_view Valor(Linhas& l, std::string_view abre, std::string_view fecha) {
+  return VistaValor(l.Proxima(), abre, fecha);
 }
 
 // `descricao` from its tag line, joining a multi-line value with single spaces.
@@ -111,6 +121,7 @@ CabecalhoProcesso LerProcessoDeBytes(std::string_view bytes, TTabelaItens& desti
   l.Proxima();
   TTabelaItens nova;
   nova.Reinicia();
+  nova.Reserva(std::min<size_t>(static_cast<size_t>(std::max(cab.totalItens, 0)), bytes.size() / 200 + 1));
   for (int32_t i = 0; i < cab.totalItens; ++i) {
     Item it;
     it.ordem = base::StrToInt(Valor(l, "<ordem>", "</ordem>"));
@@ -119,8 +130,8 @@ CabecalhoProcesso LerProcessoDeBytes(std::string_view bytes, TTabelaItens& desti
     it.descricao = LeDescricao(l, *it.ordem);
     it.marca = Valor(l, "<marca>", "</marca>");
     it.quantidade = base::StrToFloat(Valor(l, "<quantidade>", "</quantidade>"));
-    std::string valor = Valor(l, "<valor>", "</valor>");
-    it.valor = base::StrToFloat(valor.empty() ? std::string("0") : valor);
+    std::string_view valor = Valor(l, "<valor>", "</valor>");
+    it.valor = base::StrToFloat(valor.empty() ? std::string_view("0") : valor);
     it.apuracao = Valor(l, "<apuracao>", "</apuracao>");
     it.lote = Valor(l, "<lote>", "</lote>");
     l.Proxima();

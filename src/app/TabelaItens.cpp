@@ -38,7 +38,18 @@ std::optional<double>* NumeroDe(Item& i, Campo c) {
   return nullptr;
 }
 
-bool PorLote(const std::unique_ptr<Item>& a, const std::unique_ptr<Item>& b) { return a->lote < b->lote; }
+bool PorLote(const Item& a, const Item& b) { return a.lote < b.lote; }
+
+// A key whose integer order is the byte order of a lot text of at most 5 bytes: the bytes
+// big-endian, then the length (so a prefix sorts first).
+uint64_t ChaveLote(const std::string& lote) {
+  uint64_t k = 0;
+  for (size_t i = 0; i < 5; ++i) {
+    k <<= 8;
+    if (i < lote.size()) k |= static_cast<unsigned char>(lote[i]);
+  }
+  return (k << 8) | lote.size();
+}
 
 std::string TextoDoItem(const Item& i, Campo c) {
   if (c == Campo::ordem) return i.ordem ? base::IntToStr(*i.ordem) : std::string();
@@ -126,15 +137,23 @@ void TTabelaItens::CarregaLinha(Item item) {
     std::string& t = *TextoDe(item, c);
     if (t.size() > Largura(c)) t.resize(Largura(c));
   }
-  linhas_.push_back(std::make_unique<Item>(std::move(item)));
+  linhas_.push_back(std::move(item));
   cargaPendente_ = true;
 }
 
 void TTabelaItens::FimCarga() {
   if (!cargaPendente_) return;
   cargaPendente_ = false;
-  if (!std::is_sorted(linhas_.begin(), linhas_.end(), PorLote))
-    std::stable_sort(linhas_.begin(), linhas_.end(), PorLote);
+  if (!std::is_sorted(linhas_.begin(), linhas_.end(), PorLote)) {
+    // Sort small keys, then move each row once: rows are large and lots are at most 5 bytes.
+    std::vector<std::pair<uint64_t, uint32_t>> ordem(linhas_.size());
+    for (size_t i = 0; i < linhas_.size(); ++i) ordem[i] = {ChaveLote(linhas_[i].lote), static_cast<uint32_t>(i)};
+    std::sort(ordem.begin(), ordem.end());
+    std::vector<Item> ordenadas;
+    ordenadas.reserve(linhas_.size());
+    for (const auto& [chave, i] : ordem) ordenadas.push_back(std::move(linhas_[i]));
+    linhas_.swap(ordenadas);
+  }
   RefazGrupos();
   atual_ = linhas_.empty() ? -1 : 0;
   bof_ = true;
@@ -150,7 +169,7 @@ void TTabelaItens::RefazGrupos() {
   int n = NumLinhas();
   for (int i = 0; i < n;) {
     int j = i + 1;
-    while (j < n && linhas_[static_cast<size_t>(j)]->lote == linhas_[static_cast<size_t>(i)]->lote) ++j;
+    while (j < n && linhas_[static_cast<size_t>(j)].lote == linhas_[static_cast<size_t>(i)].lote) ++j;
     grupos_.push_back(Soma{i, j, std::nullopt, std::nullopt});
     for (int k = i; k < j; ++k) grupoDaLinha_[static_cast<size_t>(k)] = static_cast<int>(grupos_.size()) - 1;
     RefazSomas(static_cast<int>(grupos_.size()) - 1);
@@ -163,7 +182,7 @@ void TTabelaItens::RefazSomas(int g) {
   s.valor.reset();
   s.valorQuantidade.reset();
   for (int k = s.inicio; k < s.fim; ++k) {
-    const Item& it = *linhas_[static_cast<size_t>(k)];
+    const Item& it = linhas_[static_cast<size_t>(k)];
     if (it.valor) s.valor = s.valor.value_or(0.0) + *it.valor;
     if (it.valor && it.quantidade) s.valorQuantidade = s.valorQuantidade.value_or(0.0) + *it.valor * *it.quantidade;
   }
@@ -236,7 +255,7 @@ void TTabelaItens::Edita() {
   ExigeAberta();
   if (estado_ == Estado::Editando || estado_ == Estado::Inserindo) return;
   if (linhas_.empty() || atual_ < 0) return;  // the grid adds no rows: nothing to edit
-  pendente_ = *linhas_[static_cast<size_t>(atual_)];
+  pendente_ = linhas_[static_cast<size_t>(atual_)];
   estado_ = Estado::Editando;
 }
 
@@ -244,7 +263,7 @@ void TTabelaItens::Grava() {
   ExigeEdicao();
   if (aoAtualizarDados) aoAtualizarDados();
   if (estado_ == Estado::Editando) {
-    Item& linha = *linhas_[static_cast<size_t>(atual_)];
+    Item& linha = linhas_[static_cast<size_t>(atual_)];
     bool mudouLote = linha.lote != pendente_.lote;
     linha = std::move(pendente_);
     pendente_ = Item{};
@@ -252,7 +271,7 @@ void TTabelaItens::Grava() {
     if (!mudouLote) {
       RefazSomas(grupoDaLinha_[static_cast<size_t>(atual_)]);
     } else {
-      auto p = std::move(linhas_[static_cast<size_t>(atual_)]);
+      Item p = std::move(linhas_[static_cast<size_t>(atual_)]);
       linhas_.erase(linhas_.begin() + atual_);
       auto pos = std::upper_bound(linhas_.begin(), linhas_.end(), p, PorLote);
       atual_ = static_cast<int>(pos - linhas_.begin());
@@ -260,7 +279,7 @@ void TTabelaItens::Grava() {
       RefazGrupos();
     }
   } else {
-    auto p = std::make_unique<Item>(std::move(pendente_));
+    Item p = std::move(pendente_);
     pendente_ = Item{};
     estado_ = Estado::Navegando;
     auto pos = std::upper_bound(linhas_.begin(), linhas_.end(), p, PorLote);
@@ -301,7 +320,7 @@ const Item& TTabelaItens::Atual() const {
   static const Item vazio;
   if (estado_ == Estado::Editando || estado_ == Estado::Inserindo) return pendente_;
   if (atual_ < 0) return vazio;
-  return *linhas_[static_cast<size_t>(atual_)];
+  return linhas_[static_cast<size_t>(atual_)];
 }
 
 Item& TTabelaItens::ParaEscrita() {
@@ -431,7 +450,7 @@ std::string TTabelaItens::ClientDataSet1totalloteGetText(Campo c) const {
 
 const Item& TTabelaItens::Linha(int linha) const {
   if (linha == atual_ && (estado_ == Estado::Editando)) return pendente_;
-  return *linhas_.at(static_cast<size_t>(linha));
+  return linhas_.at(static_cast<size_t>(linha));
 }
 
 std::optional<double> TTabelaItens::AgregadoDaLinha(int linha, Campo c) const {

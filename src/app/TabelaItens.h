@@ -53,6 +53,7 @@ class TTabelaItens {
   void TrocaConteudo(TTabelaItens& outra);
   // Appends a fully built row in bulk (no events; the index is rebuilt by FimCarga).
   void CarregaLinha(Item item);
+  void Reserva(size_t linhas) { linhas_.reserve(linhas); }
   void FimCarga();
 
   Estado EstadoAtual() const { return estado_; }
@@ -126,7 +127,7 @@ class TTabelaItens {
   Item& ParaEscrita();
 
   Estado estado_ = Estado::Fechada;
-  std::vector<std::unique_ptr<Item>> linhas_;  // in index order
+  std::vector<Item> linhas_;  // in index order
   struct Soma {
     int inicio = 0, fim = 0;  // [inicio, fim)
     std::optional<double> valor, valorQuantidade;

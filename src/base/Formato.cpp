@@ -27,7 +27,13 @@ struct Decimal {
 // "d.dddddddddddddde[+-]x" with 15 significant digits, never in the C library's locale.
 std::string Cientifico15(double v) {
   char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+  // The shortest form that reads back as v is the 15-digit rounding whenever it has at most 15
+  // digits (the double is then closer to it than half a unit of the 15th digit).
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+  int digitos = 0;
+  for (char* p = buf; p < r.ptr && *p != 'e'; ++p)
+    if (*p >= '0' && *p <= '9') ++digitos;
+  if (digitos > 15) r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
   return std::string(buf, r.ptr);
 }
 
@@ -48,7 +54,7 @@ Decimal DecimalDe(double v) {
   std::string dig;
   for (char c : mant)
     if (c != '.') dig += c;
-  r.escala = 14 - expo;
+  r.escala = static_cast<int>(dig.size()) - 1 - expo;
   if (r.escala < 0) {
     dig.append(static_cast<size_t>(-r.escala), '0');
     r.escala = 0;

@@ -17,8 +17,8 @@ static std::vector<Comando>& Tabela() {
 Registro::Registro(Comando c) { Tabela().push_back(std::move(c)); }
 const std::vector<Comando>& Todos() { return Tabela(); }
 
-void Saida(const std::string& t) { std::cout << platform::cp1252ToUtf8(t) << std::endl; }
-void Erro(const std::string& t) { std::cerr << platform::cp1252ToUtf8(t) << std::endl; }
+void Saida(const std::string& t) { std::cout << platform::messageToTerminal(t) << std::endl; }
+void Erro(const std::string& t) { std::cerr << platform::messageToTerminal(t) << std::endl; }
 
 bool Opcao(std::vector<std::string>& args, const std::string& nome, std::string& valor) {
   for (size_t i = 0; i < args.size(); ++i) {

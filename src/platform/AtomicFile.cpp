@@ -83,8 +83,13 @@ void AtomicFileWriter::fail(int err) {
 }
 
 void AtomicFileWriter::flushBuffer() {
-  const char* p = buffer_.data();
-  size_t left = buffer_.size();
+  writeAll(buffer_);
+  buffer_.clear();
+}
+
+void AtomicFileWriter::writeAll(std::string_view bytes) {
+  const char* p = bytes.data();
+  size_t left = bytes.size();
   while (left > 0) {
     ssize_t n;
     if (injectedFailure(AtomicStep::Write))
@@ -98,7 +103,6 @@ void AtomicFileWriter::flushBuffer() {
     p += n;
     left -= static_cast<size_t>(n);
   }
-  buffer_.clear();
 }
 
 void AtomicFileWriter::write(std::string_view bytes) {
@@ -106,8 +110,7 @@ void AtomicFileWriter::write(std::string_view bytes) {
   if (buffer_.size() + bytes.size() > kBufferSize) {
     flushBuffer();
     if (bytes.size() >= kBufferSize) {
-      buffer_.assign(bytes);
-      flushBuffer();
+      writeAll(bytes);
       return;
     }
   }

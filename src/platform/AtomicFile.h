@@ -33,6 +33,7 @@ class AtomicFileWriter {
 
  private:
   void flushBuffer();
+  void writeAll(std::string_view bytes);
   void fail(int err);
   std::string path_, temp_;
   std::string buffer_;

@@ -58,6 +58,13 @@ std::string utf8ToCp1252(std::string_view s) {
   return std::string(s);
 }
 
+std::string messageToTerminal(std::string_view s) {
+  std::string r = cp1252ToUtf8(s);
+  for (size_t i = 0; i < r.size(); ++i)
+    if (r[i] == '\r' && (i + 1 == r.size() || r[i + 1] != '\n')) r[i] = '\n';
+  return r;
+}
+
 std::string cp1252ToCp850(std::string_view s) {
   for (char c : s)
     if (static_cast<unsigned char>(c) >= 0x80) return Converte("CP850", "CP1252", s, "?", false);

@@ -11,6 +11,9 @@ namespace platform {
 std::string cp1252ToUtf8(std::string_view s);
 // UTF-8 to Windows-1252; a character 1252 cannot hold (or a malformed byte) becomes "?".
 std::string utf8ToCp1252(std::string_view s);
+// Windows-1252 message text to UTF-8 terminal lines: a lone CR (a line break in a message box)
+// becomes LF, so the second line does not overwrite the first on a terminal.
+std::string messageToTerminal(std::string_view s);
 // Windows-1252 to code page 850 (the OEM conversion); unmappable characters become "?".
 std::string cp1252ToCp850(std::string_view s);
 

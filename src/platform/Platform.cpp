@@ -23,19 +23,19 @@ ScopedPlatform::ScopedPlatform(Platform& p) : previous_(installed) { installed =
 ScopedPlatform::~ScopedPlatform() { installed = previous_; }
 
 void HeadlessPlatform::showApplicationError(const std::string& message) {
-  std::cerr << "Erro: " << cp1252ToUtf8(message) << '\n';
+  std::cerr << "Erro: " << messageToTerminal(message) << '\n';
 }
 
-void HeadlessPlatform::showMessage(const std::string& message) { std::cerr << cp1252ToUtf8(message) << '\n'; }
+void HeadlessPlatform::showMessage(const std::string& message) { std::cerr << messageToTerminal(message) << '\n'; }
 
 int HeadlessPlatform::messageBox(const std::string& text, const std::string& caption, int style) {
-  std::cerr << cp1252ToUtf8(caption) << ": " << cp1252ToUtf8(text) << '\n';
+  std::cerr << messageToTerminal(caption) << ": " << messageToTerminal(text) << '\n';
   int botoes = style & 0x0F;
   return (botoes == mb::YESNO || botoes == mb::YESNOCANCEL) ? mb::IDYES : mb::IDOK;
 }
 
 bool HeadlessPlatform::inputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
-  std::cerr << cp1252ToUtf8(caption) << " / " << cp1252ToUtf8(prompt) << ": " << cp1252ToUtf8(value) << '\n';
+  std::cerr << messageToTerminal(caption) << " / " << messageToTerminal(prompt) << ": " << messageToTerminal(value) << '\n';
   return true;
 }
 

@@ -49,7 +49,7 @@ TEST(PropostaCli, GerarWritesTheProposalAndRefusesBadNames) {
   auto r = Roda({"gerar", processo, "--empresa", "Jos\xC3\xA9 & Filhos"});
   EXPECT_EQ(r.codigo, 0) << r.saida;
   std::string proposta = pasta / "pregaoJos\xC3\xA9 & Filhos.xml";
-  EXPECT_EQ(r.saida, "O arquivo foi gerado com Sucesso!\rem: " + proposta + "\n");
+  EXPECT_EQ(r.saida, "O arquivo foi gerado com Sucesso!\nem: " + proposta + "\n");
   std::string escrito = teste::Le(proposta);
   EXPECT_NE(escrito.find("<fornecedor>Jos\xE9 & Filhos</fornecedor>\r\n"), std::string::npos);
 
@@ -73,7 +73,7 @@ TEST(PropostaCli, VerificarAndRegravarRefuseAPartlyPricedLot) {
   auto v = Roda({"verificar", processo});
   EXPECT_EQ(v.codigo, 1);
   EXPECT_EQ(v.saida,
-            "Exite(m) item(ns) do lote 1 com valor zerado; preencha o valor para que o arquivo seja gerado.\r"
+            "Exite(m) item(ns) do lote 1 com valor zerado; preencha o valor para que o arquivo seja gerado.\n"
             "Caso n\xC3\xA3o queira que este lote participe, exclua todas as suas propostas.\n");
   auto r = Roda({"regravar", processo});
   EXPECT_EQ(r.codigo, 1);

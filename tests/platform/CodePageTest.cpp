@@ -18,3 +18,7 @@ TEST(CodePage, Windows1252ToOemCodePage850) {
   EXPECT_EQ(cp1252ToCp850("\xE7\xE3\xE9\xC7"), "\x87\xC6\x82\x80");
   EXPECT_EQ(cp1252ToCp850("abc"), "abc");
 }
+
+TEST(CodePage, MessageLineBreaksBecomeTerminalLines) {
+  EXPECT_EQ(messageToTerminal("um\rdois\r\ntr\xEAs\r"), "um\ndois\r\ntr\xC3\xAAs\n");
+}
