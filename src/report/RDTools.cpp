@@ -1,0 +1,349 @@
+// The report engine's text, colour, page-selection and picture conversions.
+#include "report/RDTools.h"
+
+#include <algorithm>
+#include <array>
+
+#include "base/Erros.h"
+#include "base/Formato.h"
+#include "base/Texto.h"
+#include "platform/CodePage.h"
+
+namespace report {
+
+namespace {
+
+// The plain form of each Windows-1252 byte (the byte itself when it has no accent to strip).
+std::array<char, 256> TabelaAcentos() {
+  std::array<char, 256> t{};
+  for (int i = 0; i < 256; ++i) t[i] = static_cast<char>(i);
+  auto poe = [&t](char plano, std::initializer_list<unsigned> codigos) {
+    for (unsigned c : codigos) t[c] = plano;
+  };
+  poe('a', {0xE1, 0xE0, 0xE3, 0xE2, 0xE4, 0xAA});
+  poe('e', {0xE9, 0xE8, 0xEA, 0xEB});
+  poe('i', {0xED, 0xEC, 0xEE, 0xEF});
+  poe('o', {0xF3, 0xF2, 0xF5, 0xF4, 0xF6, 0xBA});
+  poe('u', {0xFA, 0xF9, 0xFB, 0xFC});
+  poe('A', {0xC1, 0xC0, 0xC3, 0xC2, 0xC4});
+  poe('E', {0xC9, 0xC8, 0xCA, 0xCB});
+  poe('I', {0xCD, 0xCC, 0xCE, 0xCF});
+  poe('O', {0xD3, 0xD2, 0xD5, 0xD4, 0xD6});
+  poe('U', {0xDA, 0xD9, 0xDB, 0xDC});
+  poe('c', {0xE7});
+  poe('C', {0xC7});
+  poe('n', {0xF1});
+  poe('N', {0xD1});
+  poe(' ', {0xBC, 0xBD, 0xBE, 0xA7});
+  return t;
+}
+
+// The code page 437 byte of each frame code letter (0 when the character is no frame code).
+std::array<unsigned char, 256> TabelaMoldura() {
+  std::array<unsigned char, 256> t{};
+  const char* letras = "=IABCDTV[]#-iabcdtv<>+";
+  const unsigned char bytes[] = {0xCD, 0xBA, 0xC9, 0xBB, 0xBC, 0xC8, 0xCB, 0xCA, 0xCC, 0xB9, 0xCE,
+                                 0xC4, 0xB3, 0xDA, 0xBF, 0xD9, 0xC0, 0xC2, 0xC1, 0xC3, 0xB4, 0xC5};
+  for (int i = 0; letras[i]; ++i) t[static_cast<unsigned char>(letras[i])] = bytes[i];
+  return t;
+}
+
+// Reduces runs of c to a single c.
+std::string ReduzRepeticoes(std::string_view s, char c) {
+  std::string r;
+  r.reserve(s.size());
+  for (char ch : s)
+    if (!(ch == c && !r.empty() && r.back() == c)) r += ch;
+  return r;
+}
+
+// A page number of the selection, 0 when the text does not convert.
+int NumeroPagina(std::string_view s) {
+  int32_t v = 0;
+  return base::TryStrToInt(s, v) ? v : 0;
+}
+
+// Windows' MulDiv for non-negative arguments: a * b / c rounded to the nearest integer.
+int64_t MulDiv(int64_t a, int64_t b, int64_t c) { return c == 0 ? -1 : (a * b + c / 2) / c; }
+
+constexpr int kUltimaPagina = 9999;
+
+const char kDigitosHex[] = "0123456789ABCDEF";
+
+}  // namespace
+
+// Replaces accented letters by their plain forms.
+std::string RemoveAcentos(std::string_view texto) {
+  static const auto tabela = TabelaAcentos();
+  std::string r(texto);
+  for (char& c : r) c = tabela[static_cast<unsigned char>(c)];
+  return r;
+}
+
+// Turns frame code letters into code page 437 box-drawing bytes.
+std::string ConverteMoldura(std::string_view texto) {
+  static const auto tabela = TabelaMoldura();
+  std::string r(texto);
+  for (char& c : r) {
+    unsigned char b = tabela[static_cast<unsigned char>(c)];
+    if (b) c = static_cast<char>(b);
+  }
+  return r;
+}
+
+// Turns frame code letters into ASCII line pieces.
+std::string ConverteMolduraTexto(std::string_view texto) {
+  std::string r(texto);
+  for (char& c : r) {
+    if (c == ' ') continue;
+    if (c == '=' || c == '-')
+      c = '-';
+    else if (c == 'I' || c == 'i')
+      c = '|';
+    else
+      c = '+';
+  }
+  return r;
+}
+
+// Turns a blank-separated list of decimal byte values into bytes.
+std::string ConverteCodigos(std::string_view texto) {
+  std::string r;
+  std::string_view resto = texto;
+  bool ha = !resto.empty();
+  while (ha) {
+    std::string_view token;
+    size_t p = resto.find(' ');
+    if (p != std::string_view::npos) {
+      token = resto.substr(0, p);
+      resto = resto.substr(p + 1);
+    } else {
+      token = resto;
+      ha = false;
+    }
+    int32_t v = 0;
+    if (!token.empty() && base::TryStrToInt(token, v) && v >= 0 && v <= 255)
+      r += static_cast<char>(v);
+  }
+  return r;
+}
+
+// Expands a page selection into page numbers.
+void ExpandePaginas(std::string_view selecao, std::vector<std::string>& lista) {
+  lista.clear();
+  std::string s = ReduzRepeticoes(ReduzRepeticoes(selecao, '-'), ',');
+  s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
+  if (s.empty()) return;
+  s += ',';
+  size_t inicio = 0;
+  bool intervalo = false;
+  int inicioIntervalo = 1;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '-') {
+      inicioIntervalo = NumeroPagina(std::string_view(s).substr(inicio, i - inicio));
+      intervalo = true;
+      inicio = i + 1;
+    } else if (s[i] == ',') {
+      int n = NumeroPagina(std::string_view(s).substr(inicio, i - inicio));
+      if (intervalo) {
+        // Page numbers end at 9999 (the page field has four digits): a range such as 1-999999999
+        // must not fill memory.
+        for (int p = std::max(inicioIntervalo, 1); p <= std::min(n, kUltimaPagina); ++p)
+          lista.push_back(std::to_string(p));
+      } else if (n > 0) {
+        lista.push_back(std::to_string(n));
+      }
+      intervalo = false;
+      inicio = i + 1;
+    }
+  }
+}
+
+// Drops the characters file names cannot hold.
+std::string LimpaNomeArquivo(std::string_view texto) {
+  std::string r;
+  r.reserve(texto.size());
+  for (char c : texto)
+    if (std::string_view("\"*/:<>?\\|").find(c) == std::string_view::npos) r += c;
+  return r;
+}
+
+// Six hexadecimal digits of a colour, red first.
+std::string CorParaHex(TColor cor) {
+  if (cor < 0) throw base::Exception("Range check error");
+  std::string r(6, '0');
+  for (int i = 0; i < 3; ++i) {
+    unsigned b = (static_cast<uint32_t>(cor) >> (8 * i)) & 0xFF;
+    r[2 * i] = kDigitosHex[b >> 4];
+    r[2 * i + 1] = kDigitosHex[b & 15];
+  }
+  return r;
+}
+
+// The colour of six hexadecimal digits.
+TColor HexParaCor(std::string_view hex) {
+  auto digito = [hex](size_t i) -> int {
+    char c = i < hex.size() ? hex[i] : '\0';
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    throw base::EConvertError("'$" + std::string(hex.substr(0, 6)) +
+                              "' is not a valid integer value");
+  };
+  TColor cor = 0;
+  for (int i = 0; i < 3; ++i) cor |= (digito(2 * i) * 16 + digito(2 * i + 1)) << (8 * i);
+  return cor;
+}
+
+// Escapes the five HTML-special characters.
+std::string CodificaHTML(std::string_view texto) {
+  std::string r;
+  r.reserve(texto.size());
+  for (char c : texto) {
+    switch (c) {
+      case '"':
+        r += "&quot;";
+        break;
+      case '\'':
+        r += "&apos;";
+        break;
+      case '>':
+        r += "&gt;";
+        break;
+      case '<':
+        r += "&lt;";
+        break;
+      case '&':
+        r += "&amp;";
+        break;
+      default:
+        r += c;
+    }
+  }
+  return r;
+}
+
+// Escapes a text for a PDF string literal.
+std::string CodificaTextoPDF(std::string_view texto) {
+  std::string r;
+  r.reserve(texto.size());
+  for (char ch : texto) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    switch (c) {
+      case '(':
+      case ')':
+      case '\\':
+        r += '\\';
+        r += ch;
+        break;
+      case 0x08:
+        r += "\\b";
+        break;
+      case 0x0A:
+        r += "\\n";
+        break;
+      case 0x0C:
+        r += "\\f";
+        break;
+      case 0x0D:
+        r += "\\r";
+        break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          r += '\\';
+          r += static_cast<char>('0' + ((c >> 6) & 7));
+          r += static_cast<char>('0' + ((c >> 3) & 7));
+          r += static_cast<char>('0' + (c & 7));
+        } else {
+          r += ch;
+        }
+    }
+  }
+  return r;
+}
+
+// "0.## " of a number with a point as decimal separator.
+std::string NumeroPDF(double valor) {
+  base::FormatSettings fs;
+  fs.separadorDecimal = '.';
+  fs.separadorMilhar = ',';
+  return base::FormatFloat("0.## ", valor, fs);
+}
+
+// Base64 of the whole input, read in blocks of 510 bytes.
+void CodificaBase64(std::istream& entrada, std::ostream& saida) {
+  static const char alfabeto[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  char bloco[510];
+  std::string saidaBloco;
+  while (entrada) {
+    entrada.read(bloco, sizeof bloco);
+    std::streamsize n = entrada.gcount();
+    if (n <= 0) break;
+    saidaBloco.clear();
+    for (std::streamsize i = 0; i < n; i += 3) {
+      uint32_t v = static_cast<unsigned char>(bloco[i]) << 16;
+      std::streamsize resto = n - i;
+      if (resto > 1) v |= static_cast<unsigned char>(bloco[i + 1]) << 8;
+      if (resto > 2) v |= static_cast<unsigned char>(bloco[i + 2]);
+      saidaBloco += alfabeto[(v >> 18) & 63];
+      saidaBloco += alfabeto[(v >> 12) & 63];
+      saidaBloco += resto > 1 ? alfabeto[(v >> 6) & 63] : '=';
+      saidaBloco += resto > 2 ? alfabeto[v & 63] : '=';
+    }
+    saida.write(saidaBloco.data(), static_cast<std::streamsize>(saidaBloco.size()));
+  }
+}
+
+// Windows-1252 to the OEM code page. The conversion is character for character, so a table of the
+// 128 upper bytes, filled once through the platform's converter, does it without a call per text.
+std::string AnsiParaOem(std::string_view texto) {
+  static const std::array<char, 256> tabela = [] {
+    std::array<char, 256> t{};
+    for (int i = 0; i < 256; ++i) {
+      t[i] = static_cast<char>(i);
+      if (i >= 0x80) {
+        std::string r = platform::cp1252ToCp850(std::string(1, static_cast<char>(i)));
+        t[i] = r.size() == 1 ? r[0] : '?';
+      }
+    }
+    return t;
+  }();
+  std::string r(texto);
+  for (char& c : r) c = tabela[static_cast<unsigned char>(c)];
+  return r;
+}
+
+// Bilinear resize in 16.16 fixed point.
+void RedimensionaImagem(const TImagemRGB& origem, TImagemRGB& destino) {
+  destino.pixels.assign(
+      static_cast<size_t>(std::max(destino.largura, 0)) * std::max(destino.altura, 0) * 3, 0);
+  if (origem.largura == destino.largura && origem.altura == destino.altura) {
+    destino.pixels = origem.pixels;
+    return;
+  }
+  if (origem.largura <= 0 || origem.altura <= 0 || destino.largura <= 0 || destino.altura <= 0)
+    return;
+  const int64_t sx = MulDiv(origem.largura - 1, 65536, destino.largura);
+  const int64_t sy = MulDiv(origem.altura - 1, 65536, destino.altura);
+  int64_t fy = 0;
+  for (int y = 0; y < destino.altura; ++y, fy += sy) {
+    int y0 = std::min(static_cast<int>(fy / 65536), origem.altura - 1);
+    int y1 = y0 == origem.altura - 1 ? y0 : y0 + 1;
+    int64_t w1 = (fy % 65536) + 1, w0 = 65536 - (fy % 65536);
+    int64_t fx = 0;
+    for (int x = 0; x < destino.largura; ++x, fx += sx) {
+      int x0 = std::min(static_cast<int>(fx / 65536), origem.largura - 1);
+      int x1 = std::min(x0 + 1, origem.largura - 1);
+      int64_t f = fx % 65536;
+      int64_t a = MulDiv(f, w0, 65536), b = MulDiv(f, w1, 65536);
+      uint8_t* d = destino.Pixel(x, y);
+      for (int c = 0; c < 3; ++c) {
+        int64_t v = origem.Pixel(x0, y0)[c] * (w0 - a) + origem.Pixel(x1, y0)[c] * a +
+                    origem.Pixel(x0, y1)[c] * (w1 - b) + origem.Pixel(x1, y1)[c] * b;
+        d[c] = static_cast<uint8_t>(std::min<int64_t>(v >> 16, 255));
+      }
+    }
+  }
+}
+
+}  // namespace report

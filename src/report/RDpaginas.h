@@ -1,0 +1,85 @@
+// The page store: every composed page command, kept sorted by a case-insensitive comparison of
+// whole strings (duplicates kept, a new entry goes after its equals). Commands arriving in order
+// are appended; out-of-order ones go into small sorted blocks, so a few of them cost little; a
+// page's first entry is found by binary search. Texts live in a chunked arena and never move.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace report {
+
+// Case-insensitive (ASCII letters) three-way comparison of whole strings.
+int ComparaComando(std::string_view a, std::string_view b);
+
+class TPaginasRelatorio {
+ public:
+  // A place in the store: block and index inside it.
+  struct Posicao {
+    size_t bloco = 0, indice = 0;
+    bool operator==(const Posicao&) const = default;
+  };
+
+  TPaginasRelatorio() = default;
+  TPaginasRelatorio(const TPaginasRelatorio&) = delete;
+  TPaginasRelatorio& operator=(const TPaginasRelatorio&) = delete;
+
+  // Inserts a command at its sorted place.
+  void Insere(std::string_view comando);
+  // Removes every entry.
+  void Limpa();
+  size_t Quantidade() const { return quantidade_; }
+  bool Vazia() const { return quantidade_ == 0; }
+  // The last entry (the store must not be empty).
+  std::string_view Ultimo() const;
+
+  // Walking the store in order.
+  Posicao Inicio() const { return Normaliza({0, 0}); }
+  Posicao Fim() const { return {blocos_.size(), 0}; }
+  std::string_view Em(Posicao p) const {
+    const Ref& r = blocos_[p.bloco][p.indice];
+    return {r.texto, r.tamanho};
+  }
+  void Avanca(Posicao& p) const {
+    ++p.indice;
+    p = Normaliza(p);
+  }
+  // The first entry whose first four characters do not compare below `prefixo` (binary search).
+  Posicao PrimeiraComPrefixo(std::string_view prefixo) const;
+
+  // Calls f(std::string_view) for every entry in order.
+  template <typename F>
+  void ParaCada(F&& f) const {
+    for (const auto& b : blocos_)
+      for (const Ref& r : b) f(std::string_view(r.texto, r.tamanho));
+  }
+
+ private:
+  struct Ref {
+    const char* texto;
+    uint32_t tamanho;
+  };
+  static constexpr size_t kMaxBloco = 1024;
+  static constexpr size_t kArena = 1 << 20;
+
+  Posicao Normaliza(Posicao p) const {
+    while (p.bloco < blocos_.size() && p.indice >= blocos_[p.bloco].size()) {
+      ++p.bloco;
+      p.indice = 0;
+    }
+    return p;
+  }
+  Ref Guarda(std::string_view texto);
+
+  std::vector<std::vector<Ref>> blocos_;
+  std::vector<std::unique_ptr<char[]>> arena_;
+  size_t livre_ = 0;  // free bytes left in the last arena chunk
+  char* cursor_ = nullptr;
+  size_t quantidade_ = 0;
+};
+
+}  // namespace report

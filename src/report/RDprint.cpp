@@ -1,0 +1,118 @@
+// TRDprint's construction, defaults, numbered errors and page metrics.
+#include "report/RDprint.h"
+
+#include <cmath>
+
+#include "platform/Platform.h"
+#include "report/RDestado.h"
+
+namespace report {
+
+// The attribute number of a set.
+int NumeroAtributo(TAtributos a) {
+  int n = 0;
+  if (a.Contem(TAtributo::aItalico)) n += 1;
+  if (a.Contem(TAtributo::aNegrito)) n += 2;
+  if (a.Contem(TAtributo::aSublinhado)) n += 4;
+  if (a.Contem(TAtributo::aExpandido)) n += 8;
+  if (a.Contem(TAtributo::aNormal10)) n += 16;
+  if (a.Contem(TAtributo::aComprimir12)) n += 32;
+  if (a.Contem(TAtributo::aComprimir17)) n += 64;
+  if (a.Contem(TAtributo::aComprimir20)) n += 128;
+  if (a.Contem(TAtributo::aComprimir15)) n += 256;
+  return n;
+}
+
+// The constructor's printer-name mapping table.
+std::vector<std::string> TRDprint::MapeamentoPadrao() {
+  return {"//--- Grafico Compativel com Windows/USB ---//",
+          "//",
+          "GRAFICO=GRAFICO",
+          "HP=GRAFICO",
+          "DESKJET=GRAFICO",
+          "LASERJET=GRAFICO",
+          "INKJET=GRAFICO",
+          "STYLUS=GRAFICO",
+          "EPL=GRAFICO",
+          "USB=GRAFICO",
+          "//",
+          "//--- Linha Epson Matricial 9 e 24 agulhas ---//",
+          "//",
+          "EPSON=EPSON",
+          "GENERIC=EPSON",
+          "TEXT=EPSON",
+          "LX-300=EPSON",
+          "LX-810=EPSON",
+          "FX-2170=EPSON",
+          "FX-1170=EPSON",
+          "LQ-1170=EPSON",
+          "LQ-2170=EPSON",
+          "OKIDATA=EPSON",
+          "//",
+          "//--- Rima e Emilia ---//",
+          "//",
+          "RIMA=RIMA",
+          "EMILIA=RIMA",
+          "//",
+          "//--- Linha HP/Xerox padr\xE3o PCL ---//",
+          "//",
+          "PCL=HP",
+          "//",
+          "//--- Impressoras 40 Colunas ---//",
+          "//",
+          "DR700=DARUMA",
+          "DARUMA=BOBINA",
+          "SIGTRON=BOBINA",
+          "SWEDA=BOBINA",
+          "BEMATECH=BOBINA"};
+}
+
+// Sets every default; clears the process-wide open flag.
+TRDprint::TRDprint() : Mapeamento(MapeamentoPadrao()) { EstadoRelatorio().aberto = false; }
+
+TRDprint::~TRDprint() = default;
+
+// An error box with an OK button.
+void CaixaErro(const std::string& mensagem) {
+  platform::current().messageBox(mensagem, "Erro", platform::mb::OK | platform::mb::ICONHAND);
+}
+
+// A warning box with an OK button.
+void CaixaAviso(const std::string& mensagem) {
+  platform::current().messageBox(mensagem, "Aviso",
+                                 platform::mb::OK | platform::mb::ICONEXCLAMATION);
+}
+
+// Numbered errors go to OnErro, else to an error box (unless only the event may hear them).
+void TRDprint::ReportaErro(const std::string& mensagem, bool soEvento) {
+  if (OnErro)
+    OnErro(*this, mensagem);
+  else if (!soEvento)
+    CaixaErro(mensagem);
+}
+
+// Fills the page metrics of graphic output from the component's settings.
+void TRDprint::CalculaMedidas() {
+  TRDFolha& f = EstadoRelatorio().folha;
+  auto mm = [](int v) { return static_cast<int32_t>(std::trunc(v * 96 / 25.4)); };
+  f.MargemEsquerda = mm(Margens.Left);
+  f.MargemSuperior = mm(Margens.Top);
+  f.MargemDireita = mm(Margens.Right);
+  f.MargemInferior = mm(Margens.Bottom);
+  f.LarguraRemalina = OpcoesPreview.Remalina ? 35 : 0;
+  static const char* const fontes[] = {"Courier New", "Lucida Console", "Arial", "Verdana",
+                                       "Tahoma"};
+  f.NomeFonte = fontes[static_cast<int>(FonteGrafica)];
+  f.TamanhoFonte = 10;
+  f.AlturaLinha = TamanhoQteLPP == TLinha::Seis ? 16 : 12;
+  f.LarguraBase = 8;
+  f.MeiaLargura = 4;
+  f.MeiaAltura = static_cast<int32_t>(std::nearbyint(f.AlturaLinha / 2.0));
+  static const double fatores[] = {2.4, 1.2, 1.0, 0.70589, 0.6, 0.8};
+  f.FatorLargura = fatores[static_cast<int>(FonteTamanhoPadrao)];
+  f.LarguraTexto =
+      static_cast<int32_t>(std::nearbyint(TamanhoQteColunas * f.LarguraBase * f.FatorLargura));
+  f.AlturaTexto = TamanhoQteLinhas * f.AlturaLinha;
+}
+
+}  // namespace report

@@ -1,0 +1,129 @@
+// TRDprint: the text report component. A program composes a report as texts at line and column
+// positions of a character grid; the engine keeps the pages and plays them back.
+//
+//   composition (Abrir, ImpF, ImpCentralizado, NovaPagina, Fechar)
+//        -> page store (sorted page command strings: page, line, column, attributes, letter,
+//           colour, text; RDpaginas)
+//        -> decoding (DecodificaComando, SubstituiMacros)
+//        -> outputs: character printer (ImprimePaginaTexto), graphic renderer and printer, files
+//           (GravaRDP / LeRDP, GravaTXT, GravaPRN), HTML, PDF
+//
+// The page store and the report state are process-wide (RDestado); the windows the engine shows
+// are reached through RDjanelas.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/RDTools.h"
+#include "report/RDtipos.h"
+
+namespace report {
+
+class TRDprint {
+ public:
+  TRDprint();
+  ~TRDprint();
+  TRDprint(const TRDprint&) = delete;
+  TRDprint& operator=(const TRDprint&) = delete;
+
+  // Published properties, in declaration order, with their defaults.
+  TCustom ImpressoraPersonalizada;
+  TPreviewOptions OpcoesPreview;
+  TMargens Margens;
+  TAutor Autor = TAutor::Deltress;
+  TAcento Acentuacao = TAcento::Transliterate;
+  std::string CaptionSetup = "RDprint Setup";
+  std::string TitulodoRelatorio = "Gerado por RDprint";
+  bool UsaGerenciadorImpr = true;
+  TColor CorForm = clBtnFace;
+  TColor CorFonte = clBlack;
+  TModelo Impressora = TModelo::Epson;
+  std::vector<std::string> Mapeamento;
+  std::string PortaComunicacao;
+  bool MostrarProgresso = true;
+  int TamanhoQteLinhas = 66;
+  int TamanhoQteColunas = 80;
+  TLinha TamanhoQteLPP = TLinha::Seis;
+  int NumerodeCopias = 1;
+  TSize FonteTamanhoPadrao = TSize::S10cpp;
+  TStyle FonteEstiloPadrao;
+  TPrinterOrientation Orientacao = TPrinterOrientation::poPortrait;
+  TWinFont FonteGrafica = TWinFont::sCourierNew;
+  bool ReduzParaCaber = true;
+
+  // Events ("assigned" = non-empty).
+  std::function<void(TRDprint& sender, const std::string& mensagem)> OnErro;
+  std::function<void(TRDprint& sender, int pagina)> OnNewPage;
+  std::function<void(TRDprint& sender, int pagina)> OnBeforeNewPage;
+  std::function<void(TRDprint& sender, bool& continuar)> OnBeforePrint;
+  std::function<void(TRDprint& sender)> OnAfterPrint;
+  std::function<void(TRDprint& sender)> OnCancel;
+  std::function<void(TRDprint& sender, std::string& arquivo)> OnSave;
+  std::function<void(TRDprint& sender, std::string& arquivo)> OnLoad;
+  std::function<void(TRDprint& sender)> OnPreview;
+  std::function<void(TRDprint& sender)> OnSendMail;
+
+  // The 40 rows of the printer-name mapping table the constructor sets.
+  static std::vector<std::string> MapeamentoPadrao();
+
+  // Composition.
+  bool Abrir();
+  bool ImpF(int Linha, int Coluna, std::string_view Texto, TAtributos Fonte, TColor Cor);
+  bool ImpCentralizado(int Linha, int Coluna, std::string_view Texto, TAtributos Fonte, TColor Cor);
+  int NovaPagina();
+  bool Fechar();
+  bool Abortar();
+  bool Setup();
+  void MostraPreview();
+  void ImprimeRelatorio(const std::string& ArquivoSaida);
+
+  // The page store.
+  bool AdicionaComando(int Linha, int Coluna, std::string_view Codigo, std::string_view Texto,
+                       TAtributos Fonte, TColor Cor);
+  // Splits a command into the decoded-command fields of the report state; false (after "Erro #10"
+  // to OnErro) when a field does not convert.
+  bool DecodificaComando(std::string_view Comando);
+  std::string SubstituiMacros(std::string_view Texto) const;
+  int TotalPaginas() const;
+  // The commands of one page, in store order.
+  std::vector<std::string> ComandosDaPagina(int Pagina) const;
+  // True while the page's foot event has not been fired.
+  bool RodapePendente = false;
+  // Pictures referenced by G commands (created at Abrir, freed at Fechar).
+  std::vector<std::unique_ptr<TImagemRGB>> Imagens;
+
+  // Character printers.
+  bool ConfiguraComandos(TModelo Modelo, int Linhas, TLinha LPP);
+  void MapeiaImpressora(const std::string& NomeDispositivo);
+  std::string ConverteAcentos(std::string_view Texto) const;
+  void ImprimePaginaTexto(int Pagina);
+  bool IniciaDocumento(const std::string& ArquivoSaida);
+  bool EnviaImpressora(std::string_view Dados);
+  bool FinalizaDocumento();
+
+  // Report files.
+  void GravaRDP(std::string ArquivoLocal);
+  void LeRDP(std::string ArquivoLocal);
+  void GravaTXT(std::string ArquivoLocal);
+  void GravaPRN(std::string ArquivoLocal);
+
+  // Page metrics of graphic output.
+  void CalculaMedidas();
+
+  // Reports a numbered error: to OnErro when assigned, otherwise (unless soEvento) in an error box.
+  void ReportaErro(const std::string& mensagem, bool soEvento = false);
+
+ private:
+  void Prologo(std::string& arquivo, const char* padrao);
+  void ImprimePaginas();
+};
+
+// The message boxes of the engine (error and warning, OK button).
+void CaixaErro(const std::string& mensagem);
+void CaixaAviso(const std::string& mensagem);
+
+}  // namespace report

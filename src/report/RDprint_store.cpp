@@ -1,0 +1,203 @@
+// Storing and decoding page commands: AdicionaComando, DecodificaComando, SubstituiMacros,
+// TotalPaginas and the enumeration of one page's commands.
+#include <cstdio>
+
+#include "base/Erros.h"
+#include "base/Formato.h"
+#include "base/Texto.h"
+#include "platform/Clock.h"
+#include "report/RDestado.h"
+#include "report/RDprint.h"
+
+namespace report {
+
+namespace {
+
+// Appends v as `digitos` zero-padded decimal digits (more when it does not fit).
+void AnexaNumero(std::string& s, int v, int digitos) {
+  if (v < 0) {
+    char buf[16];
+    int n = std::snprintf(buf, sizeof buf, "%0*d", digitos, v);
+    s.append(buf, static_cast<size_t>(n));
+    return;
+  }
+  char buf[12];
+  int n = 0;
+  do {
+    buf[n++] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v > 0);
+  for (int i = n; i < digitos; ++i) s += '0';
+  while (n > 0) s += buf[--n];
+}
+
+// Appends the six hexadecimal digits of a non-negative colour, red first.
+void AnexaCor(std::string& s, TColor cor) {
+  static const char hex[] = "0123456789ABCDEF";
+  for (int i = 0; i < 3; ++i) {
+    unsigned b = (static_cast<uint32_t>(cor) >> (8 * i)) & 0xFF;
+    s += hex[b >> 4];
+    s += hex[b & 15];
+  }
+}
+
+// Reads a decimal field; plain digit runs take the fast path.
+bool LeInteiro(std::string_view s, int& v) {
+  if (!s.empty() && s.size() <= 9) {
+    int r = 0;
+    bool digitos = true;
+    for (char c : s) {
+      if (c < '0' || c > '9') {
+        digitos = false;
+        break;
+      }
+      r = r * 10 + (c - '0');
+    }
+    if (digitos) {
+      v = r;
+      return true;
+    }
+  }
+  int32_t r = 0;
+  if (!base::TryStrToInt(s, r)) return false;
+  v = r;
+  return true;
+}
+
+// A substring that is empty when out of range (1-based start, as the component's fields are).
+std::string_view Campo(std::string_view s, size_t inicio, size_t quantidade) {
+  if (inicio - 1 >= s.size()) return {};
+  return s.substr(inicio - 1, quantidade);
+}
+
+// 0-based position of the first occurrence of `macro` in `texto`, ignoring letter case.
+size_t AchaMacro(const std::string& texto, std::string_view macro) {
+  if (texto.size() < macro.size()) return std::string::npos;
+  for (size_t i = 0; i + macro.size() <= texto.size(); ++i) {
+    size_t k = 0;
+    while (k < macro.size()) {
+      char c = texto[i + k];
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+      if (c != macro[k]) break;
+      ++k;
+    }
+    if (k == macro.size()) return i;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+// Validates a position and stores one page command on page PaginaAtual.
+bool TRDprint::AdicionaComando(int Linha, int Coluna, std::string_view Codigo,
+                               std::string_view Texto, TAtributos Fonte, TColor Cor) {
+  TEstadoRelatorio& e = EstadoRelatorio();
+  if (Cor == clNone) Cor = OpcoesPreview.CorLetraPreview;
+  if (Linha > 999 || Coluna > 999 || Linha < 1 || Coluna < 1 || Coluna > TamanhoQteColunas) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "Erro #09 - (POSI\xC7\xC3O INV\xC1LIDA) Linha %d, Coluna %d",
+                  Linha, Coluna);
+    ReportaErro(buf, true);
+    return false;
+  }
+  if (Fonte.Vazio()) Fonte = e.comandos.AtributosPadrao;
+  if (!Fonte.Contem(TAtributo::aNormal10) && !Fonte.Contem(TAtributo::aComprimir12) &&
+      !Fonte.Contem(TAtributo::aComprimir15) && !Fonte.Contem(TAtributo::aComprimir17) &&
+      !Fonte.Contem(TAtributo::aComprimir20))
+    Fonte.Inclui(e.comandos.AtributosPadrao);
+  if (!e.aberto || !e.paginas) {
+    ReportaErro("Erro #06 - (IMP/IMPF) Relat\xF3rio n\xE3o foi aberto...");
+    return false;
+  }
+  int atributo = NumeroAtributo(Fonte);
+  if (Texto.empty()) return true;
+  // A page number beyond the 4-digit field would corrupt the layout: such commands are not stored.
+  if (e.PaginaAtual < 0 || e.PaginaAtual > 9999) return false;
+  if (Cor < 0) return true;  // a system colour has no RGB encoding: nothing is stored
+  static thread_local std::string comando;
+  comando.clear();
+  AnexaNumero(comando, e.PaginaAtual, 4);
+  AnexaNumero(comando, Linha, 3);
+  AnexaNumero(comando, Coluna, 3);
+  AnexaNumero(comando, atributo, 3);
+  comando += Codigo;
+  AnexaCor(comando, Cor);
+  comando += Texto;
+  e.paginas->Insere(comando);
+  return true;
+}
+
+// Splits one page command into the decoded-command fields.
+bool TRDprint::DecodificaComando(std::string_view Comando) {
+  TComandoDecodificado& d = EstadoRelatorio().atual;
+  d.Negrito = d.Sublinhado = d.Italico = d.Expandido = false;
+  auto falha = [&] {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "Erro #10 - (PARAMETROS INV\xC1LIDOS) Comando ");
+    ReportaErro(buf + std::string(Comando), true);
+    return false;
+  };
+  if (!LeInteiro(Campo(Comando, 1, 4), d.Pagina)) return falha();
+  if (!LeInteiro(Campo(Comando, 5, 3), d.Linha)) return falha();
+  if (!LeInteiro(Campo(Comando, 8, 3), d.Coluna)) return falha();
+  if (!LeInteiro(Campo(Comando, 11, 3), d.Atributo)) return falha();
+  d.Codigo = Comando.size() >= 14 ? Comando[13] : '\0';
+  d.CorTexto = std::string(Campo(Comando, 15, 6));
+  try {
+    d.Cor = HexParaCor(d.CorTexto);
+  } catch (const base::Exception&) {
+    return falha();
+  }
+  d.Texto = SubstituiMacros(Campo(Comando, 21, std::string_view::npos));
+  int resto = d.Atributo;
+  if (resto >= 256) resto -= 256, d.Cpi = 15;
+  if (resto >= 128) resto -= 128, d.Cpi = 20;
+  if (resto >= 64) resto -= 64, d.Cpi = 17;
+  if (resto >= 32) resto -= 32, d.Cpi = 12;
+  if (resto >= 16) resto -= 16, d.Cpi = 10;
+  if (resto >= 8) resto -= 8, d.Cpi = 5, d.Expandido = true;
+  if (resto >= 4) resto -= 4, d.Sublinhado = true;
+  if (resto >= 2) resto -= 2, d.Negrito = true;
+  if (resto >= 1) d.Italico = true;
+  return true;
+}
+
+// Replaces the first occurrence of each macro, in order, at output time.
+std::string TRDprint::SubstituiMacros(std::string_view Texto) const {
+  std::string r(Texto);
+  if (r.find('&') == std::string::npos) return r;
+  auto troca = [&r](std::string_view macro, auto valor) {
+    size_t p = AchaMacro(r, macro);
+    if (p != std::string::npos) r.replace(p, macro.size(), valor());
+  };
+  troca("&PAGE&", [this] { return base::FormatFixo("#,##0", TotalPaginas(), 0); });
+  troca("&HORA&", [] { return base::FormataHora(platform::now()); });
+  troca("&DATA&", [] { return base::FormataData(platform::now()); });
+  troca("&TITULO&", [this] { return TitulodoRelatorio; });
+  return r;
+}
+
+// The page number of the last entry of the store (1 when empty or unreadable).
+int TRDprint::TotalPaginas() const {
+  const auto& p = EstadoRelatorio().paginas;
+  if (!p || p->Vazia()) return 1;
+  int n = 0;
+  return LeInteiro(Campo(p->Ultimo(), 1, 4), n) ? n : 1;
+}
+
+// The commands whose first four characters equal the page number formatted "0000".
+std::vector<std::string> TRDprint::ComandosDaPagina(int Pagina) const {
+  std::vector<std::string> lista;
+  const auto& p = EstadoRelatorio().paginas;
+  if (!p) return lista;
+  std::string prefixo;
+  AnexaNumero(prefixo, Pagina, 4);
+  for (auto pos = p->PrimeiraComPrefixo(prefixo); pos != p->Fim(); p->Avanca(pos)) {
+    std::string_view c = p->Em(pos);
+    if (ComparaComando(c.substr(0, 4), prefixo) != 0) break;
+    lista.emplace_back(c);
+  }
+  return lista;
+}
+
+}  // namespace report

@@ -1,0 +1,31 @@
+// The engine's side of the progress window protocol: create and show the window (when asked),
+// step and repaint it after each unit of work, close it however the operation ends.
+#pragma once
+
+#include <memory>
+
+#include "report/RDjanelas.h"
+
+namespace report {
+
+class ProgressoRelatorio {
+ public:
+  // Shows a progress window when `mostrar`; always clears the cancel request.
+  ProgressoRelatorio(TRDprint& rd, bool mostrar, const TConfigProgresso& config);
+  // Closes the window (re-enabling the other windows).
+  ~ProgressoRelatorio();
+  ProgressoRelatorio(const ProgressoRelatorio&) = delete;
+  ProgressoRelatorio& operator=(const ProgressoRelatorio&) = delete;
+
+  // Advances the bar by one and repaints.
+  void Passo();
+  // Repaints.
+  void Repinta();
+  // True when the user asked to cancel.
+  static bool Cancelado();
+
+ private:
+  std::unique_ptr<TJanelaProgresso> janela_;
+};
+
+}  // namespace report
