@@ -1,4 +1,5 @@
-// Reading, totalling and rewriting a 100,000-item process file (about 14 MB), each beside its floor:
+// Reading, totalling and rewriting a 100,000-item process file (about 25 MB: the tags alone take 207
+// bytes per item), each beside its floor:
 // splitting the same bytes into lines without parsing, and writing the same bytes.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -23,8 +24,8 @@ const std::string& Arquivo() {
                     std::to_string(kItens) + "\">\r\n<produtos>\r\n";
     for (int i = 1; i <= kItens; ++i) {
       s += "<produto>\r\n <ordem>" + std::to_string(i) + "</ordem>\r\n <codigo>" + std::to_string(1000000 + i) +
-           "</codigo>\r\n <nome>Produto de consumo n\xFAmero " + std::to_string(i) +
-           "</nome>\r\n <descricao>Descri\xE7\xE3o completa do produto com as especifica\xE7\xF5es t\xE9" "cnicas " +
+           "</codigo>\r\n <nome>Produto n\xBA " + std::to_string(i) +
+           "</nome>\r\n <descricao>Especifica\xE7\xE3o do item " +
            std::to_string(i) + "</descricao>\r\n <marca>Marca " + std::to_string(i % 97) +
            "</marca>\r\n <quantidade>" + std::to_string(1 + i % 300) + "</quantidade>\r\n <valor>" +
            std::to_string(i % 1000) + "," + std::to_string(i % 100) + "</valor>\r\n <apuracao>1</apuracao>\r\n <lote>" +

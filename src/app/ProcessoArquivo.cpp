@@ -84,6 +84,14 @@ std::string LeDescricao(Linhas& l, int32_t ordem) {
   }
 }
 
+// The text without leading and trailing blanks and control characters, as a view.
+std::string_view SemBrancos(std::string_view t) {
+  size_t i = 0, n = t.size();
+  while (i < n && static_cast<unsigned char>(t[i]) <= ' ') ++i;
+  while (n > i && static_cast<unsigned char>(t[n - 1]) <= ' ') --n;
+  return t.substr(i, n - i);
+}
+
 }  // namespace
 
 std::string ExtrairValor(std::string_view linha, std::string_view abre, std::string_view fecha) {
@@ -172,10 +180,7 @@ std::string MontaDocumento(TTabelaItens& t, std::string_view label5, std::string
   std::string s;
   s.reserve(static_cast<size_t>(n) * 160 + 256);
   auto linha = [&s](std::string_view a, std::string_view v = {}, std::string_view b = {}) {
-    s += a;
-    s += v;
-    s += b;
-    s += "\r\n";
+    s.append(a).append(v).append(b).append("\r\n", 2);
   };
   s += "<processo label=\"";
   s += Copy(label5, 1, 4);
@@ -192,7 +197,7 @@ std::string MontaDocumento(TTabelaItens& t, std::string_view label5, std::string
     linha(" <ordem>", it.ordem ? std::to_string(*it.ordem) : std::string(), "</ordem>");
     linha(" <codigo>", it.codigo, "</codigo>");
     linha(" <nome>", it.nome, "</nome>");
-    linha(" <descricao>", base::Trim(it.descricao), "</descricao>");
+    linha(" <descricao>", SemBrancos(it.descricao), "</descricao>");
     linha(" <marca>", it.marca, "</marca>");
     linha(" <quantidade>", it.quantidade ? base::FloatToStr(*it.quantidade) : std::string(), "</quantidade>");
     linha(" <valor>", it.valor ? base::FloatToStr(*it.valor) : std::string("0"), "</valor>");

@@ -222,41 +222,56 @@ std::string FloatToStr(double v, const FormatSettings& fs) {
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
   if (v == 0.0) return "0";
-  std::string s = Cientifico15(std::fabs(v));
-  auto e = s.find('e');
-  int expo = std::stoi(s.substr(e + 1));
-  std::string dig;
-  for (char c : s.substr(0, e))
-    if (c != '.') dig += c;
-  while (dig.size() > 1 && dig.back() == '0') dig.pop_back();
-  std::string r = v < 0 ? "-" : "";
+  // Digits and exponent of the 15-significant-digit form, without heap work: this runs for every
+  // number of every file written.
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific);
+  char dig[32];
+  int nd = 0;
+  const char* p = buf;
+  for (; p < r.ptr && *p != 'e'; ++p)
+    if (*p >= '0' && *p <= '9') dig[nd++] = *p;
+  if (nd > 15) {
+    r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 14);
+    nd = 0;
+    for (p = buf; p < r.ptr && *p != 'e'; ++p)
+      if (*p >= '0' && *p <= '9') dig[nd++] = *p;
+  }
+  int expo = 0;
+  bool expNeg = false;
+  for (++p; p < r.ptr; ++p) {
+    if (*p == '-') expNeg = true;
+    else if (*p >= '0' && *p <= '9') expo = expo * 10 + (*p - '0');
+  }
+  if (expNeg) expo = -expo;
+  while (nd > 1 && dig[nd - 1] == '0') --nd;
+
+  char out[64];
+  int n = 0;
+  if (v < 0) out[n++] = '-';
   if (expo >= 15 || expo < -5) {
-    r += dig[0];
-    if (dig.size() > 1) {
-      r += fs.separadorDecimal;
-      r += dig.substr(1);
+    out[n++] = dig[0];
+    if (nd > 1) {
+      out[n++] = fs.separadorDecimal;
+      for (int i = 1; i < nd; ++i) out[n++] = dig[i];
     }
-    r += 'E';
-    r += std::to_string(expo);
-    return r;
-  }
-  if (expo < 0) {
-    r += '0';
-    r += fs.separadorDecimal;
-    r.append(static_cast<size_t>(-expo - 1), '0');
-    r += dig;
-    return r;
-  }
-  size_t nInt = static_cast<size_t>(expo) + 1;
-  if (dig.size() <= nInt) {
-    r += dig;
-    r.append(nInt - dig.size(), '0');
+    out[n++] = 'E';
+    auto e = std::to_chars(out + n, out + sizeof out, expo);
+    n = static_cast<int>(e.ptr - out);
+  } else if (expo < 0) {
+    out[n++] = '0';
+    out[n++] = fs.separadorDecimal;
+    for (int i = 0; i < -expo - 1; ++i) out[n++] = '0';
+    for (int i = 0; i < nd; ++i) out[n++] = dig[i];
   } else {
-    r += dig.substr(0, nInt);
-    r += fs.separadorDecimal;
-    r += dig.substr(nInt);
+    int nInt = expo + 1;
+    for (int i = 0; i < nInt; ++i) out[n++] = i < nd ? dig[i] : '0';
+    if (nd > nInt) {
+      out[n++] = fs.separadorDecimal;
+      for (int i = nInt; i < nd; ++i) out[n++] = dig[i];
+    }
   }
-  return r;
+  return std::string(out, static_cast<size_t>(n));
 }
 
 bool TryStrToFloat(std::string_view t, double& valor, const FormatSettings& fs) {

@@ -20,7 +20,12 @@ std::string Copy(std::string_view s, int64_t indice, int64_t quantidade) {
 
 static bool EhBranco(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-std::string Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
+std::string Trim(std::string_view s) {
+  size_t i = 0, n = s.size();
+  while (i < n && EhBranco(s[i])) ++i;
+  while (n > i && EhBranco(s[n - 1])) --n;
+  return std::string(s.substr(i, n - i));
+}
 
 std::string TrimLeft(std::string_view s) {
   size_t i = 0;
