@@ -125,11 +125,8 @@ void TListagem::BitBtn2Click() {
   RDprint1.OpcoesPreview.Preview = true;
   pagina = 1;
   if (ProgressBar1) {
-    ProgressBar1->Min = 0;
-    ProgressBar1->Position = 0;
-    ProgressBar1->Step = 1;
-    ProgressBar1->Max = tabela_.NumLinhas();
-    ProgressBar1->Visible = true;
+    *ProgressBar1 = BarraProgresso{0, tabela_.NumLinhas(), 0, 1, true};
+    if (aoMudarProgresso) aoMudarProgresso();
   }
   try {
     Compoe();
@@ -137,12 +134,19 @@ void TListagem::BitBtn2Click() {
     // A lot that is not a number stops the listing with the conversion error; the report is
     // abandoned so that the next "Relatório" can open one.
     RDprint1.Abortar();
-    if (ProgressBar1) ProgressBar1->Visible = false;
+    EscondeBarra();
     throw;
   }
   ImprimeRodape();
   RDprint1.Fechar();
-  if (ProgressBar1) ProgressBar1->Visible = false;
+  EscondeBarra();
+}
+
+// Hides the progress bar again at the end of the listing.
+void TListagem::EscondeBarra() {
+  if (!ProgressBar1) return;
+  ProgressBar1->visivel = false;
+  if (aoMudarProgresso) aoMudarProgresso();
 }
 
 // The item lines, the lot subtotal blocks and the grand total.

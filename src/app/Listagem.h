@@ -3,8 +3,11 @@
 // settings of that component.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "app/BarraProgresso.h"
 #include "app/TabelaItens.h"
 #include "report/RDprint.h"
 
@@ -13,11 +16,6 @@ namespace app {
 // The maker's name and address as the footer of every listing page shows them.
 extern const char* const kRodapeListagem;
 
-// The main window's progress bar as the listing uses it.
-struct TBarraProgresso {
-  int Min = 0, Max = 100, Position = 0, Step = 1;
-  bool Visible = false;
-};
 
 // The program's 38-row printer-name mapping table.
 std::vector<std::string> MapeamentoPrograma();
@@ -33,7 +31,8 @@ class TListagem {
   std::string Label5Caption;  // the process number
   std::string Licitante;      // the bidder name (may be empty)
   std::string CNPJ;           // the CNPJ edit's digits
-  TBarraProgresso* ProgressBar1 = nullptr;
+  BarraProgresso* ProgressBar1 = nullptr;
+  std::function<void()> aoMudarProgresso;  // the bar was shown or hidden
 
   // "Relatório": composes the listing and shows it in the preview.
   void BitBtn2Click();
@@ -53,6 +52,7 @@ class TListagem {
   void Texto(int coluna, const std::string& texto);
   void Centralizado(int coluna, const std::string& texto);
   void Compoe();
+  void EscondeBarra();
 
   report::TRDprint& RDprint1;
   TTabelaItens& tabela_;

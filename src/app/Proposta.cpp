@@ -8,6 +8,7 @@
 namespace app {
 
 TProposta::TProposta() {
+  ConfiguraRDprint1(RDprint1);
   ClientDataSet1.aoMudarDados = [this] { DataSource1DataChange(); };
   ClientDataSet1.aoAtualizarDados = [this] { DataSource1UpdateData(); };
 }
@@ -123,6 +124,24 @@ void TProposta::btn1Click() {
   t.Primeiro();
   if (n > 1) t.MovePor(n - 1);
   if (aoMudarDados) aoMudarDados();
+}
+
+void TProposta::BitBtn2Click(const std::string& licitante, const std::string& cnpj) {
+  TListagem listagem(RDprint1, ClientDataSet1);
+  listagem.Label5Caption = label5;
+  listagem.Licitante = licitante;
+  listagem.CNPJ = cnpj;
+  listagem.ProgressBar1 = &progresso;
+  listagem.aoMudarProgresso = aoMudarProgresso;
+  try {
+    listagem.BitBtn2Click();
+  } catch (...) {
+    linhaListagem = listagem.linha;
+    paginaListagem = listagem.pagina;
+    throw;
+  }
+  linhaListagem = listagem.linha;
+  paginaListagem = listagem.pagina;
 }
 
 void TProposta::DataSource1DataChange() {

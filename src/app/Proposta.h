@@ -8,16 +8,12 @@
 #include <optional>
 #include <string>
 
+#include "app/BarraProgresso.h"
+#include "app/Listagem.h"
 #include "app/ProcessoArquivo.h"
 #include "app/TabelaItens.h"
 
 namespace app {
-
-// The shared progress bar FProgresso.
-struct BarraProgresso {
-  int minimo = 0, maximo = 100, posicao = 0, passo = 1;
-  bool visivel = false;
-};
 
 class TProposta {
  public:
@@ -25,6 +21,8 @@ class TProposta {
 
   // The item table (`ClientDataSet1`, seen through `DataSource1`).
   TTabelaItens ClientDataSet1;
+  // The report component of the item listing, with the program's settings.
+  report::TRDprint RDprint1;
 
   // Display state. Texts are Windows-1252; edit1 is a file system path.
   std::string edit1;                                      // path of the open process file
@@ -66,6 +64,11 @@ class TProposta {
   // write failure (the window then stays open).
   enum class Fechamento { NadaAFazer, Recusado, Regravado };
   Fechamento FormClose();
+
+  // "Relatório": the item listing with the bidder name and CNPJ digits as typed, shown in the
+  // preview; the listing line and page keep their last values.
+  void BitBtn2Click(const std::string& licitante, const std::string& cnpj);
+  int linhaListagem = 0, paginaListagem = 0;
 
   // The proposal total on btn1.
   void btn1Click();

@@ -40,7 +40,7 @@ class Listagem : public teste::RelatorioTeste {
     listagem.ProgressBar1 = &barra;
     janelas.aoPreview = [this](TRDprint&) {
       noPreview = Loja();
-      barraVisivelNoPreview = barra.Visible;
+      barraVisivelNoPreview = barra.visivel;
     };
   }
   ~Listagem() override { ::unsetenv("SOURCE_DATE_EPOCH"); }
@@ -62,7 +62,7 @@ class Listagem : public teste::RelatorioTeste {
 
   app::TTabelaItens tabela;
   app::TListagem listagem;
-  app::TBarraProgresso barra;
+  app::BarraProgresso barra;
   std::vector<std::string> noPreview;
   bool barraVisivelNoPreview = false;
 };
@@ -131,9 +131,9 @@ TEST_F(Listagem, FirstPageWithABidderTwoLotsAndTheTotals) {
   ASSERT_EQ(noPreview.size(), esperado.size());
   for (size_t i = 0; i < esperado.size(); ++i) EXPECT_EQ(noPreview[i], esperado[i]) << i;
   EXPECT_TRUE(barraVisivelNoPreview);
-  EXPECT_FALSE(barra.Visible);
-  EXPECT_EQ(barra.Max, 3);
-  EXPECT_EQ(barra.Position, 0);
+  EXPECT_FALSE(barra.visivel);
+  EXPECT_EQ(barra.maximo, 3);
+  EXPECT_EQ(barra.posicao, 0);
   EXPECT_FALSE(EstadoRelatorio().aberto);
   EXPECT_FALSE(EstadoRelatorio().paginas);
 }
@@ -200,7 +200,7 @@ TEST_F(Listagem, ALotThatIsNoNumberStopsTheListingAndAbandonsTheReport) {
     EXPECT_STREQ(e.what(), "'A1' is not a valid floating point value");
   }
   EXPECT_FALSE(EstadoRelatorio().aberto);
-  EXPECT_FALSE(barra.Visible);
+  EXPECT_FALSE(barra.visivel);
   EXPECT_TRUE(noPreview.empty());
   Carrega({Produto(1, "1", "x", "", 1, 1)});
   listagem.BitBtn2Click();  // the next listing opens a report again

@@ -6,6 +6,9 @@
 
 #include "base/Erros.h"
 #include "platform/AtomicFile.h"
+#include "report/RDestado.h"
+#include "report/RDjanelas.h"
+#include "report/RDpaginas.h"
 #include "support/Arquivos.h"
 #include "support/PlataformaRoteirizada.h"
 
@@ -221,4 +224,69 @@ TEST_F(PropostaTest, AFailedOpenKeepsTableHeaderAndPath) {
   tela.arquivosAbrir.push_back("");
   p.BitBtn1Click();
   EXPECT_EQ(p.edit1, bom);
+}
+
+namespace {
+// Report windows that record what the preview was shown and whether the bar was visible then.
+class PreviewGravado : public report::TJanelasSemTela {
+ public:
+  explicit PreviewGravado(const TProposta& p) : p_(p) {}
+  void MostraPreview(report::TRDprint&) override {
+    ++vezes;
+    barraVisivel = p_.progresso.visivel;
+    comandos.clear();
+    if (auto& paginas = report::EstadoRelatorio().paginas)
+      paginas->ParaCada([&](std::string_view c) { comandos.emplace_back(c); });
+  }
+  int vezes = 0;
+  bool barraVisivel = false;
+  std::vector<std::string> comandos;
+
+ private:
+  const TProposta& p_;
+};
+
+bool Contem(const std::vector<std::string>& comandos, const std::string& texto) {
+  for (const auto& c : comandos)
+    if (c.size() > 20 && c.find(texto, 20) != std::string::npos) return true;
+  return false;
+}
+}  // namespace
+
+TEST_F(PropostaTest, RelatorioComposesTheListingOfTheOpenProcess) {
+  PreviewGravado preview(p);
+  report::JanelasInstaladas usaPreview(preview);
+  p.BitBtn2Click("", "");
+  EXPECT_EQ(tela.mensagens, std::vector<std::string>{"Selecione um arquivo de processo!"});
+  EXPECT_EQ(preview.vezes, 0);
+
+  Abre(Processo({{"7", "2,5", "4", "2"}, {"3", "1", "1", "1"}}));
+  p.BitBtn2Click("ACME Ltda", "12345678000195");
+  ASSERT_EQ(preview.vezes, 1);
+  EXPECT_TRUE(preview.barraVisivel);
+  EXPECT_FALSE(p.progresso.visivel);
+  EXPECT_TRUE(Contem(preview.comandos, "Processo: 2024/0015"));
+  EXPECT_TRUE(Contem(preview.comandos, "  Licitante: ACME Ltda  CNPJ: 12.345.678/0001-95"));
+  EXPECT_TRUE(Contem(preview.comandos, "00007"));
+  EXPECT_TRUE(Contem(preview.comandos, "Total Lote 1:"));
+  EXPECT_FALSE(report::EstadoRelatorio().aberto);
+
+  // A lot that is not a number stops with the conversion error; the next listing still opens.
+  p.ClientDataSet1.Primeiro();
+  p.ClientDataSet1.Edita();
+  p.ClientDataSet1.AtribuiTexto(Campo::lote, "A1");
+  p.ClientDataSet1.Grava();
+  try {
+    p.BitBtn2Click("", "");
+    FAIL();
+  } catch (const base::EConvertError& e) {
+    EXPECT_EQ(e.Mensagem(), "'A1' is not a valid floating point value");
+  }
+  EXPECT_FALSE(p.progresso.visivel);
+  p.ClientDataSet1.Ultimo();
+  p.ClientDataSet1.Edita();
+  p.ClientDataSet1.AtribuiTexto(Campo::lote, "3");
+  p.ClientDataSet1.Grava();
+  p.BitBtn2Click("", "");
+  EXPECT_EQ(preview.vezes, 2);
 }

@@ -1,0 +1,167 @@
+#include "app/forms/TDBEdit.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QTimer>
+
+#include "app/RegrasEntrada.h"
+#include "app/forms/Protecao.h"
+#include "platform/Platform.h"
+#include "platform/qt/QtTexto.h"
+
+namespace app::forms {
+
+// A bound edit with no context menu and no drops: every change comes through the keyboard.
+TDBEdit::TDBEdit(QWidget* parent, TTabelaItens& tabela, Campo campo)
+    : QLineEdit(parent), tabela_(tabela), campo_(campo) {
+  setContextMenuPolicy(Qt::NoContextMenu);
+  setAcceptDrops(false);
+  size_t largura = TTabelaItens::Largura(campo);
+  if (largura) setMaxLength(static_cast<int>(largura));
+  connect(this, &QLineEdit::textChanged, this, [this] { TextoMudou(); });
+  aoBipe = [] { QApplication::beep(); };
+}
+
+// The row can take typing: the table is open and has a current row.
+bool TDBEdit::PodeModificar() const { return tabela_.Aberta() && !tabela_.Vazia(); }
+
+// Puts the current row into edit mode; false when there is no row to edit.
+bool TDBEdit::Edita() {
+  if (!PodeModificar()) return false;
+  if (tabela_.EstadoAtual() != TTabelaItens::Estado::Editando) {
+    tabela_.Edita();
+    if (aoEditar) aoEditar();
+  }
+  return true;
+}
+
+// Shows the current row's value of the field; clears the modified mark.
+void TDBEdit::MostraCampo() {
+  std::string texto = tabela_.Aberta() ? tabela_.TextoExibicao(campo_) : std::string();
+  mostrando_ = true;
+  QString q = platform::toQString(texto);
+  if (q != text()) setText(q);
+  mostrando_ = false;
+  modificado_ = false;
+}
+
+// Writes the text into the row when modified.
+void TDBEdit::EscreveNoCampo() {
+  if (!modificado_) return;
+  tabela_.AtribuiTexto(campo_, platform::fromQString(text()));
+  modificado_ = false;
+}
+
+// Esc: the row's value comes back, selected.
+void TDBEdit::Restaura() {
+  MostraCampo();
+  selectAll();
+}
+
+// A change of text by the user marks the edit modified (and the row edited); a shown row does not.
+void TDBEdit::TextoMudou() {
+  if (!mostrando_) {
+    if (!PodeModificar()) {
+      // Nothing to edit: the text goes back to what the (absent) row shows.
+      MostraCampo();
+      return;
+    }
+    Protege([this] { Edita(); });
+    modificado_ = true;
+  }
+  if (OnChange) OnChange();
+}
+
+// Keys: Esc restores; characters go through the user's handler, then the field's filter, then
+// into the edit with the row in edit mode; editing keys (Delete, paste, cut, undo) edit the row.
+void TDBEdit::keyPressEvent(QKeyEvent* e) {
+  if (aoSincronizar) aoSincronizar();
+  const bool semAtalho =
+      !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+  if (e->key() == Qt::Key_Escape) {
+    Restaura();
+    e->accept();
+    return;
+  }
+  char tecla = 0;
+  bool caractere = false;
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    tecla = '\r';
+    caractere = true;
+  } else if (e->key() == Qt::Key_Backspace && semAtalho) {
+    tecla = '\x08';
+    caractere = true;
+  } else if (semAtalho && e->text().size() == 1 && e->text()[0].isPrint()) {
+    std::string b = platform::fromQString(e->text());
+    tecla = b.empty() ? '?' : b[0];
+    caractere = true;
+  }
+  if (!caractere) {
+    bool edicao = e->key() == Qt::Key_Delete || e->matches(QKeySequence::Paste) ||
+                  e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Undo) ||
+                  e->matches(QKeySequence::Redo) || e->matches(QKeySequence::DeleteStartOfWord) ||
+                  e->matches(QKeySequence::DeleteEndOfWord) ||
+                  e->matches(QKeySequence::DeleteCompleteLine);
+    if (edicao && !Protege([this] { Edita(); })) return;
+    if (edicao && !PodeModificar()) {
+      e->accept();
+      return;
+    }
+    QLineEdit::keyPressEvent(e);
+    return;
+  }
+  const char original = tecla;
+  if (OnKeyPress && !Protege([&] { OnKeyPress(tecla); })) {
+    e->accept();
+    return;
+  }
+  e->accept();
+  if (tecla == 0 || tecla == '\r') return;
+  if (static_cast<unsigned char>(tecla) >= 0x20 && campo_ == Campo::valor &&
+      !ValorAceitaCaractere(tecla)) {
+    if (aoBipe) aoBipe();
+    return;
+  }
+  if (static_cast<unsigned char>(tecla) < 0x20 && tecla != '\x08') return;
+  bool pode = false;
+  if (!Protege([&] { pode = Edita(); }) || !pode) return;
+  if (tecla == original)
+    QLineEdit::keyPressEvent(e);
+  else if (tecla == '\x08')
+    backspace();
+  else
+    insert(platform::toQString(std::string(1, tecla)));
+}
+
+// Focus arrives: the value is brought up to date and selected (also when the program moved the
+// focus), then the marking handler runs.
+void TDBEdit::focusInEvent(QFocusEvent* e) {
+  QLineEdit::focusInEvent(e);
+  if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
+  if (aoSincronizar) aoSincronizar();
+  if (e->reason() != Qt::MouseFocusReason) selectAll();
+  if (OnEnter) OnEnter();
+}
+
+// Focus leaves for another control: the edited text is written into the row; when the row refuses
+// it the focus comes back with the text selected and the error is shown.
+void TDBEdit::focusOutEvent(QFocusEvent* e) {
+  QLineEdit::focusOutEvent(e);
+  if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
+  if (modificado_ && aoSair) {
+    if (auto erro = aoSair()) {
+      std::string mensagem = *erro;
+      QTimer::singleShot(0, this, [this, mensagem] {
+        setFocus(Qt::OtherFocusReason);
+        selectAll();
+        platform::current().showApplicationError(mensagem);
+      });
+      return;
+    }
+  }
+  if (OnExit) OnExit();
+}
+
+}  // namespace app::forms

@@ -1,0 +1,44 @@
+// The desktop program: `proposta [ARQUIVO.xml]`. Starts the application titled "Digitação de
+// Proposta", shows the main window and, when a process file is named, opens it as if it had been
+// chosen with "&Abrir Processo".
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "app/forms/proposta.h"
+#include "platform/Platform.h"
+#include "platform/qt/QtPlatform.h"
+
+// The program: the Qt platform, the main window, the message loop.
+int main(int argc, char** argv) {
+  if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::puts("uso: proposta [ARQUIVO.xml]");
+    return 0;
+  }
+  QApplication aplicacao(argc, argv);
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  QApplication::setApplicationName(QStringLiteral("proposta"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("proposta"));
+
+  platform::QtPlatform plataforma("Digita\xE7\xE3o de Proposta");
+  platform::install(&plataforma);
+  int resultado = 0;
+  {
+    app::forms::TForm1 Form1;
+    plataforma.setMainWindow(&Form1);
+    Form1.show();
+    if (argc > 1) {
+      std::error_code erro;
+      std::filesystem::path caminho = std::filesystem::absolute(argv[1], erro);
+      std::string arquivo = erro ? std::string(argv[1]) : caminho.lexically_normal().string();
+      QTimer::singleShot(0, &Form1, [&Form1, arquivo] { Form1.AbrirArquivo(arquivo); });
+    }
+    resultado = QApplication::exec();
+    plataforma.setMainWindow(nullptr);
+  }
+  platform::install(nullptr);
+  return resultado;
+}

@@ -1,0 +1,85 @@
+#include "platform/qt/QtCaixas.h"
+
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace platform {
+
+// The buttons, icon and default button a style value asks for.
+EstiloCaixa estiloCaixa(int style) {
+  using B = QMessageBox;
+  std::vector<B::StandardButton> ordem;
+  B::StandardButton escape = B::NoButton;
+  switch (style & 0x0F) {
+    case mb::OKCANCEL:
+      ordem = {B::Ok, B::Cancel};
+      escape = B::Cancel;
+      break;
+    case 0x02:
+      ordem = {B::Abort, B::Retry, B::Ignore};
+      break;
+    case mb::YESNOCANCEL:
+      ordem = {B::Yes, B::No, B::Cancel};
+      escape = B::Cancel;
+      break;
+    case mb::YESNO:
+      ordem = {B::Yes, B::No};
+      break;
+    case 0x05:
+      ordem = {B::Retry, B::Cancel};
+      escape = B::Cancel;
+      break;
+    default:
+      ordem = {B::Ok};
+      escape = B::Ok;
+      break;
+  }
+  EstiloCaixa e;
+  for (auto b : ordem) e.botoes |= b;
+  e.escape = escape;
+  switch (style & 0xF0) {
+    case mb::ICONHAND:
+      e.icone = B::Critical;
+      break;
+    case mb::ICONQUESTION:
+      e.icone = B::Question;
+      break;
+    case mb::ICONEXCLAMATION:
+      e.icone = B::Warning;
+      break;
+    case mb::ICONASTERISK:
+      e.icone = B::Information;
+      break;
+    default:
+      e.icone = B::NoIcon;
+      break;
+  }
+  size_t padrao = static_cast<size_t>((style >> 8) & 0x0F);
+  e.padrao = ordem[padrao < ordem.size() ? padrao : 0];
+  return e;
+}
+
+// The identifier of a pressed button.
+int idDoBotao(QMessageBox::StandardButton b) {
+  switch (b) {
+    case QMessageBox::Ok:
+      return mb::IDOK;
+    case QMessageBox::Cancel:
+      return mb::IDCANCEL;
+    case QMessageBox::Abort:
+      return 3;
+    case QMessageBox::Retry:
+      return 4;
+    case QMessageBox::Ignore:
+      return 5;
+    case QMessageBox::Yes:
+      return mb::IDYES;
+    case QMessageBox::No:
+      return mb::IDNO;
+    default:
+      return mb::IDCANCEL;
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,24 @@
+// How a message box style value of the platform interface becomes a QMessageBox (buttons, icon,
+// default button) and how the button pressed becomes the identifier the callers expect.
+#pragma once
+
+#include <QMessageBox>
+
+namespace platform {
+
+// The buttons, icon and default button a style value asks for.
+struct EstiloCaixa {
+  QMessageBox::StandardButtons botoes;
+  QMessageBox::Icon icone = QMessageBox::NoIcon;
+  QMessageBox::StandardButton padrao = QMessageBox::NoButton;
+  QMessageBox::StandardButton escape = QMessageBox::NoButton;
+};
+
+// Buttons: OK 0, OK/Cancel 1, Abort/Retry/Ignore 2, Yes/No/Cancel 3, Yes/No 4, Retry/Cancel 5
+// (anything else OK); icon: stop 0x10, question 0x20, exclamation 0x30, information 0x40;
+// default button: first, second 0x100, third 0x200.
+EstiloCaixa estiloCaixa(int style);
+// The identifier of a pressed button: OK 1, Cancel 2, Abort 3, Retry 4, Ignore 5, Yes 6, No 7.
+int idDoBotao(QMessageBox::StandardButton b);
+
+}  // namespace platform

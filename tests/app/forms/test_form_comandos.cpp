@@ -1,0 +1,274 @@
+// The main window's commands driven through its buttons and keys: Gerar Arquivo refused and
+// succeeding, the rewrite on close (and none after Gerar Arquivo), a malformed file, the total
+// before any file, Ajuda, Ctrl+Delete, the connection points and the command-line opening.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "Ambiente.h"
+#include "app/forms/ModeloGrade.h"
+#include "app/forms/TDBEdit.h"
+#include "app/forms/TDBGrid.h"
+#include "base/Erros.h"
+#include "platform/qt/QtTexto.h"
+
+using teste::Ambiente;
+using teste::LeArquivo;
+
+namespace {
+
+// The process file as the writer leaves it after item 1 got brand "Bic" and price 1,5 (the other
+// prices read as 0; item 2 keeps its brand with the colon).
+const std::string kItensDigitados =
+    "<produtos>\r\n"
+    "<produto>\r\n <ordem>1</ordem>\r\n <codigo>C-001</codigo>\r\n <nome>Caneta azul</nome>\r\n"
+    " <descricao>Caneta esferogr\xE1"
+    "fica</descricao>\r\n <marca>Bic</marca>\r\n"
+    " <quantidade>10</quantidade>\r\n <valor>1,5</valor>\r\n <apuracao>1</apuracao>\r\n"
+    " <lote>1</lote>\r\n</produto>\r\n"
+    "<produto>\r\n <ordem>2</ordem>\r\n <codigo>C-002</codigo>\r\n <nome>L\xE1pis preto</nome>\r\n"
+    " <descricao>L\xE1pis HB</descricao>\r\n <marca>Fa:ber</marca>\r\n"
+    " <quantidade>2,5</quantidade>\r\n <valor>1,2</valor>\r\n <apuracao>1</apuracao>\r\n"
+    " <lote>1</lote>\r\n</produto>\r\n"
+    "<produto>\r\n <ordem>3</ordem>\r\n <codigo>P-010</codigo>\r\n <nome>Papel A4</nome>\r\n"
+    " <descricao>Resma de 500 folhas</descricao>\r\n <marca></marca>\r\n"
+    " <quantidade>4</quantidade>\r\n <valor>0</valor>\r\n <apuracao>2</apuracao>\r\n"
+    " <lote>2</lote>\r\n</produto>\r\n"
+    "<produto>\r\n <ordem>4</ordem>\r\n <codigo>P-011</codigo>\r\n <nome>Envelope</nome>\r\n"
+    " <descricao>Envelope pardo</descricao>\r\n <marca></marca>\r\n"
+    " <quantidade>1</quantidade>\r\n <valor>0</valor>\r\n <apuracao>2</apuracao>\r\n"
+    " <lote>2</lote>\r\n</produto>\r\n"
+    "</produtos>\r\n</processo>\r\n";
+const std::string kCabecalho =
+    "<processo label=\"20240007\" descricao=\"Preg\xE3o 7/2024 & material\" totalitens=\"4\">\r\n";
+
+// Types brand "Bic" and price 1,5 for item 1 with the keyboard.
+void DigitaItem1(Ambiente& a) {
+  a.Digita("Bic");
+  a.Tecla(Qt::Key_Return);
+  a.Digita("1,5");
+  a.Tecla(Qt::Key_Return);
+}
+
+}  // namespace
+
+class TesteComandos : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Lot 1 has a priced item and an unpriced one: the refusal names the lot, leaves the unpriced
+  // item current, asks no name and writes nothing.
+  void gerarArquivoRecusado() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    w.Proposta().ClientDataSet1.Ultimo();
+    QTest::mouseClick(w.BitBtn3, Qt::LeftButton);
+    a.Processa();
+    QCOMPARE(a.plataforma.mensagens.size(), size_t(1));
+    QCOMPARE(
+        a.plataforma.mensagens[0],
+        std::string("Exite(m) item(ns) do lote 1 com valor zerado; preencha o valor para que o "
+                    "arquivo seja gerado.\rCaso n\xE3o queira que este lote participe, exclua "
+                    "todas as suas propostas."));
+    QCOMPARE(w.Proposta().ClientDataSet1.NumeroLinha(), 1);
+    QCOMPARE(w.DBGrid1->currentIndex().row(), 0);
+    QVERIFY(a.plataforma.entradas.empty());
+    QVERIFY(!w.Proposta().gerado);
+    QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
+  }
+
+  // With the lot priced: the company box, the proposal file beside the process file, the success
+  // message, the progress bar full; closing afterwards leaves the process file alone.
+  void gerarArquivoGravaPropostaEFecharNaoRegrava() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    DigitaItem1(a);
+    a.plataforma.respostasEntrada.push_back(std::string("ACME"));
+    QTest::mouseClick(w.BitBtn3, Qt::LeftButton);
+    a.Processa();
+    QCOMPARE(a.plataforma.entradas.size(), size_t(1));
+    QCOMPARE(a.plataforma.entradas[0].titulo, std::string("Digite o nome da empresa:"));
+    QCOMPARE(a.plataforma.entradas[0].rotulo, std::string("Empresa"));
+    std::string proposta = a.pasta.path().toStdString() + "/procACME.xml";
+    QCOMPARE(LeArquivo(proposta),
+             kCabecalho + kItensDigitados + "<fornecedor>ACME</fornecedor>\r\n");
+    QCOMPARE(a.plataforma.mensagens.back(), "O arquivo foi gerado com Sucesso!\rem: " + proposta);
+    QVERIFY(!w.FProgresso->isHidden());
+    QCOMPARE(w.FProgresso->value(), 4);
+    QCOMPARE(w.FProgresso->maximum(), 4);
+    QCOMPARE(w.height(), 640 - 21);  // outer height 640: the client area is 21 pixels less
+    QVERIFY(w.close());
+    QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
+  }
+
+  // Cancelling the company box still generates, over the process file's own name.
+  void gerarComEmpresaCanceladaUsaNomeDoProcesso() {
+    Ambiente a;
+    a.Abre();
+    DigitaItem1(a);
+    a.plataforma.respostasEntrada.push_back(std::nullopt);
+    QTest::mouseClick(a.janela->BitBtn3, Qt::LeftButton);
+    a.Processa();
+    QCOMPARE(LeArquivo(a.processo), kCabecalho + kItensDigitados + "<fornecedor></fornecedor>\r\n");
+  }
+
+  // Closing the window rewrites the process file with what was typed, including the pending row.
+  void fecharRegravaProcesso() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    a.Digita("Bic");
+    a.Tecla(Qt::Key_Return);
+    a.Digita("1,5");  // not posted yet: the close posts it
+    QVERIFY(w.close());
+    QCOMPARE(LeArquivo(a.processo), kCabecalho + kItensDigitados);
+    QVERIFY(a.plataforma.erros.empty());
+    QVERIFY(a.plataforma.mensagens.empty());
+  }
+
+  // A price that does not convert stops the close: error box, window open, file untouched.
+  void fecharComPrecoInvalidoMantemJanela() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    w.DBEdit2->setFocus();
+    a.Processa();
+    a.Digita("1,2,3");
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(a.plataforma.erros.size(), size_t(1));
+    QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
+  }
+
+  // A malformed file shows the error and keeps the open process, its path and its rows.
+  void arquivoMalformadoMantemTabelaECaminho() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    a.Digita("Bic");
+    std::string ruim = a.pasta.path().toStdString() + "/ruim.xml";
+    std::string bytes = teste::ProcessoPadrao();
+    bytes.replace(bytes.find("<ordem>3<"), 9, "<ordem>x3<");
+    teste::GravaArquivo(ruim, bytes);
+    a.plataforma.arquivosAbrir.push_back(ruim);
+    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    a.Processa();
+    QCOMPARE(a.plataforma.erros.size(), size_t(1));
+    QCOMPARE(a.plataforma.erros[0], std::string("'x3' is not a valid integer value"));
+    QCOMPARE(w.Edit1->text().toStdString(), a.processo);
+    QCOMPARE(w.Proposta().ClientDataSet1.NumLinhas(), 4);
+    QCOMPARE(w.DBGrid1->model()->rowCount(), 4);
+    QCOMPARE(w.DBText1->text(), QString("Caneta azul"));
+    QVERIFY(w.close());
+    QCOMPARE(LeArquivo(ruim), bytes);
+  }
+
+  // Cancelling the open dialog changes nothing.
+  void abrirCanceladoNaoMudaNada() {
+    Ambiente a;
+    auto& w = *a.janela;
+    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    a.Processa();
+    QCOMPARE(a.plataforma.dialogosAbrir, 1);
+    QVERIFY(w.Edit1->text().isEmpty());
+    QCOMPARE(w.DBGrid1->model()->rowCount(), 0);
+  }
+
+  // Before any file: the total is refused with the closed-table error, Gerar Arquivo does nothing,
+  // closing writes nothing.
+  void comandosSemArquivo() {
+    Ambiente a;
+    auto& w = *a.janela;
+    QTest::mouseClick(w.btn1, Qt::LeftButton);
+    a.Processa();
+    QCOMPARE(a.plataforma.erros.size(), size_t(1));
+    QCOMPARE(a.plataforma.erros[0],
+             std::string("Cannot perform this operation on a closed dataset"));
+    QCOMPARE(w.btn1->text(), QString("Valor Total da Proposta"));
+    QTest::mouseClick(w.BitBtn3, Qt::LeftButton);
+    a.Processa();
+    QVERIFY(a.plataforma.entradas.empty());
+    QVERIFY(a.plataforma.mensagens.empty());
+    QVERIFY(w.close());
+  }
+
+  // Ajuda hands the help address to the desktop each time it is pressed.
+  void ajudaAbreEnderecoACadaClique() {
+    Ambiente a;
+    QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
+    QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
+    const std::string url =
+        "https://www.vek.com.br/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
+    QCOMPARE(a.plataforma.urls, (std::vector<std::string>{url, url}));
+  }
+
+  // Ctrl+Delete asks "Delete record?" (OK/Cancel): Cancel keeps the row, OK deletes it and the
+  // next item becomes current; the deleted item is missing from the rewritten file.
+  void ctrlDeleteCanceladoEConfirmado() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    auto& t = w.Proposta().ClientDataSet1;
+    w.DBGrid1->setFocus();
+    a.Processa();
+    a.Tecla(Qt::Key_Down);
+    QCOMPARE(t.NumeroLinha(), 2);
+    a.plataforma.respostasCaixa.push_back(platform::mb::IDCANCEL);
+    a.Tecla(Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(a.plataforma.caixas.size(), size_t(1));
+    QCOMPARE(a.plataforma.caixas[0].texto, std::string("Delete record?"));
+    QCOMPARE(a.plataforma.caixas[0].estilo, platform::mb::OKCANCEL | platform::mb::ICONQUESTION);
+    QCOMPARE(t.NumLinhas(), 4);
+    a.plataforma.respostasCaixa.push_back(platform::mb::IDOK);
+    a.Tecla(Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(t.NumLinhas(), 3);
+    QCOMPARE(w.DBGrid1->model()->rowCount(), 3);
+    QCOMPARE(t.ComoInteiro(app::Campo::ordem), 3);
+    QCOMPARE(w.DBGrid1->currentIndex().row(), 1);
+    QCOMPARE(w.windowTitle(), platform::toQString("Digita\xE7\xE3o de Proposta - Item 3 de 3"));
+    a.Tecla(Qt::Key_Delete);  // without Ctrl nothing happens
+    QCOMPARE(t.NumLinhas(), 3);
+    QVERIFY(w.close());
+    std::string escrito = LeArquivo(a.processo);
+    QVERIFY(escrito.find("totalitens=\"3\"") != std::string::npos);
+    QVERIFY(escrito.find("<ordem>2</ordem>") == std::string::npos);
+  }
+
+  // "Relatório" and "&Assinar Docum. Dig." call their connection points; an error they raise
+  // goes to the error box.
+  void relatorioEAssinarChamamPontosDeLigacao() {
+    Ambiente a;
+    auto& w = *a.janela;
+    int relatorios = 0;
+    w.aoRelatorio = [&] { ++relatorios; };
+    w.aoAssinar = [] { throw base::EInOutError("I/O error 5", 5); };
+    QTest::mouseClick(w.BitBtn2, Qt::LeftButton);
+    QTest::mouseClick(w.BitBtn5, Qt::LeftButton);
+    QCOMPARE(relatorios, 1);
+    QCOMPARE(a.plataforma.erros, (std::vector<std::string>{"I/O error 5"}));
+  }
+
+  // A file named on the command line opens as if chosen with "&Abrir Processo"; a missing one
+  // shows the error box and leaves the window empty.
+  void abrirPelaLinhaDeComando() {
+    Ambiente a;
+    auto& w = *a.janela;
+    w.AbrirArquivo(a.pasta.path().toStdString() + "/nao-existe.xml");
+    a.Processa();
+    QCOMPARE(a.plataforma.erros, (std::vector<std::string>{"File not found"}));
+    QVERIFY(w.Edit1->text().isEmpty());
+    w.AbrirArquivo(a.processo);
+    a.Processa();
+    QCOMPARE(w.Edit1->text().toStdString(), a.processo);
+    QCOMPARE(Ambiente::Foco(), w.DBEdit1);
+    QCOMPARE(a.plataforma.dialogosAbrir, 0);
+  }
+};
+
+QTEST_MAIN(TesteComandos)
+#include "test_form_comandos.moc"

@@ -1,0 +1,174 @@
+// The Qt platform: style values to buttons and icons, pressed buttons to identifiers, the file
+// filter and default extension, the Windows-1252 bridge, and the real boxes answered by a timer
+// that finds the modal box and presses its buttons.
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "platform/qt/QtCaixas.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtTexto.h"
+
+using platform::EstiloCaixa;
+using B = QMessageBox;
+
+namespace {
+// Runs `f` on the modal box as soon as it is shown.
+void QuandoModal(std::function<void(QWidget*)> f) {
+  auto* tentativa = new QTimer(qApp);
+  tentativa->setInterval(10);
+  QObject::connect(tentativa, &QTimer::timeout, [tentativa, f] {
+    if (QWidget* m = QApplication::activeModalWidget()) {
+      tentativa->stop();
+      tentativa->deleteLater();
+      f(m);
+    }
+  });
+  tentativa->start();
+}
+}  // namespace
+
+class TestePlataformaQt : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Every style value's buttons, icon and default button.
+  void estiloParaBotoesEIcones() {
+    struct {
+      int estilo;
+      B::StandardButtons botoes;
+      B::Icon icone;
+      B::StandardButton padrao;
+    } casos[] = {
+        {0, B::Ok, B::NoIcon, B::Ok},
+        {16, B::Ok, B::Critical, B::Ok},
+        {48, B::Ok, B::Warning, B::Ok},
+        {64, B::Ok, B::Information, B::Ok},
+        {36, B::Yes | B::No, B::Question, B::Yes},
+        {35, B::Yes | B::No | B::Cancel, B::Question, B::Yes},
+        {0x21, B::Ok | B::Cancel, B::Question, B::Ok},
+        {0x2, B::Abort | B::Retry | B::Ignore, B::NoIcon, B::Abort},
+        {0x5, B::Retry | B::Cancel, B::NoIcon, B::Retry},
+        {0x4 | 0x100, B::Yes | B::No, B::NoIcon, B::No},
+        {0x3 | 0x200, B::Yes | B::No | B::Cancel, B::NoIcon, B::Cancel},
+        {0x0 | 0x200, B::Ok, B::NoIcon, B::Ok},
+        {0x7, B::Ok, B::NoIcon, B::Ok},
+    };
+    for (auto& c : casos) {
+      EstiloCaixa e = platform::estiloCaixa(c.estilo);
+      QCOMPARE(e.botoes, c.botoes);
+      QCOMPARE(e.icone, c.icone);
+      QCOMPARE(e.padrao, c.padrao);
+    }
+  }
+
+  // Pressed buttons to the identifiers callers compare with.
+  void botaoParaIdentificador() {
+    QCOMPARE(platform::idDoBotao(B::Ok), 1);
+    QCOMPARE(platform::idDoBotao(B::Cancel), 2);
+    QCOMPARE(platform::idDoBotao(B::Abort), 3);
+    QCOMPARE(platform::idDoBotao(B::Retry), 4);
+    QCOMPARE(platform::idDoBotao(B::Ignore), 5);
+    QCOMPARE(platform::idDoBotao(B::Yes), 6);
+    QCOMPARE(platform::idDoBotao(B::No), 7);
+  }
+
+  // "Description|*.ext|..." filters and the default extension of a saved file.
+  void filtroEExtensao() {
+    QCOMPARE(platform::qtFileFilter("*.xml|*.xml"), QString("*.xml (*.xml)"));
+    QCOMPARE(platform::qtFileFilter("PDF|*.pdf|Todos|*.*"), QString("PDF (*.pdf);;Todos (*.*)"));
+    QCOMPARE(platform::qtFileFilter("Texto|*.txt;*.prn"), QString("Texto (*.txt *.prn)"));
+    QCOMPARE(platform::withDefaultExtension("/tmp/a", "*.xml"), std::string("/tmp/a.xml"));
+    QCOMPARE(platform::withDefaultExtension("/tmp/a", "pdf"), std::string("/tmp/a.pdf"));
+    QCOMPARE(platform::withDefaultExtension("/tmp/a.htm", ".html"), std::string("/tmp/a.htm"));
+    QCOMPARE(platform::withDefaultExtension("/tmp/a", ""), std::string("/tmp/a"));
+  }
+
+  // Windows-1252 both ways; what 1252 cannot hold becomes "?"; CR breaks lines in boxes.
+  void ponteDeCodigos() {
+    QCOMPARE(platform::toQString("Cota\xE7\xE3o \x80"), QString::fromUtf8("Cotação €"));
+    QCOMPARE(platform::fromQString(QString::fromUtf8("Relatório ★ €")),
+             std::string("Relat\xF3rio ? \x80"));
+    QCOMPARE(platform::toQStringLinhas("a\rb\r\nc"), QString("a\nb\nc"));
+    QCOMPARE(platform::pathFromQString(platform::pathToQString("/tmp/ação.xml")),
+             std::string("/tmp/ação.xml"));
+  }
+
+  // The real box: title, text with its line break, buttons, icon; the pressed button's identifier.
+  void caixaRealDevolveBotao() {
+    platform::QtPlatform p("Digita\xE7\xE3o de Proposta");
+    QString titulo, texto;
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+    QuandoModal([&](QWidget* m) {
+      auto* box = qobject_cast<QMessageBox*>(m);
+      QVERIFY(box);
+      titulo = box->windowTitle();
+      texto = box->text();
+      icone = box->icon();
+      box->button(QMessageBox::No)->click();
+    });
+    int r = p.messageBox("Primeira\rSegunda", "Aviso", 36);
+    QCOMPARE(r, 7);
+    QCOMPARE(titulo, QString("Aviso"));
+    QCOMPARE(texto, QString("Primeira\nSegunda"));
+    QCOMPARE(icone, QMessageBox::Question);
+
+    QuandoModal([&](QWidget* m) {
+      titulo = m->windowTitle();
+      QTest::keyClick(m, Qt::Key_Escape);
+    });
+    QCOMPARE(p.messageBox("x", "Confirm", 0x21), 2);
+    QuandoModal([&](QWidget* m) {
+      titulo = m->windowTitle();
+      icone = qobject_cast<QMessageBox*>(m)->icon();
+      qobject_cast<QMessageBox*>(m)->button(QMessageBox::Ok)->click();
+    });
+    p.showApplicationError("'x' is not a valid integer value");
+    QCOMPARE(titulo, QString::fromUtf8("Digitação de Proposta"));
+    QCOMPARE(icone, QMessageBox::Critical);
+  }
+
+  // The input box: title and prompt; OK gives the typed text in 1252, Cancel leaves the value.
+  void caixaDeEntrada() {
+    platform::QtPlatform p("Digita\xE7\xE3o de Proposta");
+    QString titulo, rotulo;
+    QuandoModal([&](QWidget* m) {
+      auto* d = qobject_cast<QInputDialog*>(m);
+      QVERIFY(d);
+      titulo = d->windowTitle();
+      rotulo = d->labelText();
+      d->setTextValue(QString::fromUtf8("Comércio ACME"));
+      d->accept();
+    });
+    std::string valor;
+    QVERIFY(p.inputQuery("Digite o nome da empresa:", "Empresa", valor));
+    QCOMPARE(valor, std::string("Com\xE9rcio ACME"));
+    QCOMPARE(titulo, QString("Digite o nome da empresa:"));
+    QCOMPARE(rotulo, QString("Empresa"));
+    QuandoModal([&](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); });
+    valor = "antes";
+    QVERIFY(!p.inputQuery("T", "P", valor));
+    QCOMPARE(valor, std::string("antes"));
+  }
+
+  // No printers yet: none listed, raw jobs refused with a text that says so.
+  void semImpressoras() {
+    platform::QtPlatform p("x");
+    QVERIFY(!p.currentPrinter());
+    QVERIFY(p.printers().empty());
+    std::string erro;
+    QVERIFY(!p.startRawJob("EPSON", "doc", erro));
+    QVERIFY(erro.find("EPSON") != std::string::npos);
+    QVERIFY(!erro.empty());
+  }
+};
+
+QTEST_MAIN(TestePlataformaQt)
+#include "test_platform_qt.moc"
