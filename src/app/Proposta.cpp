@@ -21,7 +21,27 @@ void TProposta::FormCreate() {
 void TProposta::BitBtn1Click() {
   auto escolhido = platform::current().openFileDialog("", "*.xml|*.xml", "*.xml");
   if (!escolhido || escolhido->empty()) return;
+  if (TemAlteracoes()) {
+    int r = platform::current().messageBox(
+        "As marcas e os pre\xE7os digitados ainda n\xE3o foram gravados em:\r" + platform::utf8ToCp1252(edit1) +
+            "\r\rGravar antes de abrir outro processo?",
+        "Confirmar", platform::mb::YESNOCANCEL | platform::mb::ICONQUESTION);
+    if (r == platform::mb::IDCANCEL) return;
+    if (r == platform::mb::IDYES && FormClose() == Fechamento::Recusado) return;
+  }
   AbrirProcesso(*escolhido);
+}
+
+bool TProposta::TemAlteracoes() const {
+  return !edit1.empty() && !gerado && ClientDataSet1.Alteracoes() != alteracoesGravadas_;
+}
+
+bool TProposta::ConfirmaFecharSemGravar() {
+  int r = platform::current().messageBox(
+      "As marcas e os pre\xE7os digitados n\xE3o foram gravados no arquivo do processo.\r"
+      "Fechar mesmo assim e perder o que foi digitado?",
+      "Confirmar", platform::mb::YESNO | platform::mb::ICONQUESTION);
+  return r == platform::mb::IDYES;
 }
 
 void TProposta::AbrirProcesso(const std::string& caminho) {
@@ -34,6 +54,7 @@ void TProposta::AbrirProcesso(const std::string& caminho) {
   totalItens = cab.totalItens;
   edit1 = caminho;
   ClientDataSet1.TrocaConteudo(lida);
+  alteracoesGravadas_ = ClientDataSet1.Alteracoes();
 }
 
 bool TProposta::VerificaValorZerado() {
@@ -103,6 +124,7 @@ TProposta::Fechamento TProposta::FormClose() {
   ClientDataSet1.Primeiro();
   MostraProgresso();
   EscreveDocumento(edit1, ClientDataSet1, label5, memo2, std::nullopt, [this] { PassoProgresso(); });
+  alteracoesGravadas_ = ClientDataSet1.Alteracoes();
   return Fechamento::Regravado;
 }
 

@@ -44,8 +44,12 @@ class TProposta {
   std::function<void()> aoMudarProgresso;
 
   void FormCreate();
-  // "&Abrir Processo": asks for the file, then AbrirProcesso. Nothing changes when cancelled.
+  // "&Abrir Processo": asks for the file, then AbrirProcesso. Nothing changes when cancelled. When
+  // brands or prices typed for the open process are not written yet, it first asks whether to
+  // write them (as closing would), to drop them, or to stay with the open process.
   void BitBtn1Click();
+  // True when something typed since the last read or write of the process file is not in it.
+  bool TemAlteracoes() const;
   // Reads the process file at caminho (all or nothing: on error nothing here changes).
   void AbrirProcesso(const std::string& caminho);
   // The zero-value lot check; true when it found (and reported) an unpriced item of a priced lot,
@@ -64,6 +68,9 @@ class TProposta {
   // write failure (the window then stays open).
   enum class Fechamento { NadaAFazer, Recusado, Regravado };
   Fechamento FormClose();
+  // After a refused rewrite on close: asks whether to close anyway, losing what was typed; true
+  // closes. (The window stays open otherwise, on the unpriced item.)
+  bool ConfirmaFecharSemGravar();
 
   // "Relatório": the item listing with the bidder name and CNPJ digits as typed, shown in the
   // preview; the listing line and page keep their last values.
@@ -83,6 +90,7 @@ class TProposta {
   void MostraProgresso();
   void PassoProgresso();
   std::string ultimaProposta_;
+  long alteracoesGravadas_ = 0;
 };
 
 }  // namespace app

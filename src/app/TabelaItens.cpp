@@ -113,6 +113,7 @@ void TTabelaItens::Reinicia() {
   atual_ = -1;
   eof_ = bof_ = true;
   cargaPendente_ = false;
+  alteracoes_ = 0;
   Notifica();
 }
 
@@ -122,6 +123,7 @@ void TTabelaItens::TrocaConteudo(TTabelaItens& outra) {
   linhas_.swap(outra.linhas_);
   grupos_.swap(outra.grupos_);
   grupoDaLinha_.swap(outra.grupoDaLinha_);
+  alteracoes_ = 0;
   estado_ = Estado::Navegando;
   outra.linhas_.clear();
   outra.grupos_.clear();
@@ -262,6 +264,7 @@ void TTabelaItens::Edita() {
 void TTabelaItens::Grava() {
   ExigeEdicao();
   if (aoAtualizarDados) aoAtualizarDados();
+  ++alteracoes_;
   if (estado_ == Estado::Editando) {
     Item& linha = linhas_[static_cast<size_t>(atual_)];
     bool mudouLote = linha.lote != pendente_.lote;
@@ -307,6 +310,7 @@ void TTabelaItens::Apaga() {
   if (linhas_.empty() || atual_ < 0) throw EDatabaseError("Cannot perform this operation on an empty dataset");
   estado_ = Estado::Navegando;
   pendente_ = Item{};
+  ++alteracoes_;
   linhas_.erase(linhas_.begin() + atual_);
   RefazGrupos();
   if (atual_ >= NumLinhas()) atual_ = NumLinhas() - 1;

@@ -57,6 +57,9 @@ class TTabelaItens {
   void FimCarga();
 
   Estado EstadoAtual() const { return estado_; }
+  // Counts the rows changed by posts and deletes since the table was filled (a pending edit counts
+  // too), so a caller can tell whether anything typed is not written yet.
+  long Alteracoes() const { return alteracoes_ + (estado_ == Estado::Editando ? 1 : 0); }
   bool Aberta() const { return estado_ != Estado::Fechada; }
   bool Vazia() const;  // also true when closed
   int NumLinhas() const;
@@ -138,6 +141,7 @@ class TTabelaItens {
   bool eof_ = true, bof_ = true;
   Item pendente_;  // the row being edited or inserted
   bool cargaPendente_ = false;
+  long alteracoes_ = 0;
 };
 
 }  // namespace app

@@ -290,3 +290,60 @@ TEST_F(PropostaTest, RelatorioComposesTheListingOfTheOpenProcess) {
   p.BitBtn2Click("", "");
   EXPECT_EQ(preview.vezes, 2);
 }
+
+TEST_F(PropostaTest, OpeningAnotherProcessOffersToWriteWhatWasTyped) {
+  std::string primeiro = Abre(Processo({{"1", "", "1", ""}}), "primeiro.xml");
+  std::string original = teste::Le(primeiro);
+  std::string segundo = pasta / "segundo.xml";
+  teste::Grava(segundo, Processo({{"5", "", "1", ""}}));
+
+  // Nothing typed: no question.
+  tela.arquivosAbrir.push_back(segundo);
+  p.BitBtn1Click();
+  EXPECT_TRUE(tela.caixas.empty());
+  EXPECT_EQ(p.edit1, segundo);
+
+  auto digita = [&] {
+    p.ClientDataSet1.Primeiro();
+    p.ClientDataSet1.Edita();
+    p.ClientDataSet1.AtribuiTexto(Campo::marca, "Acme");  // still pending: it counts too
+  };
+  p.AbrirProcesso(primeiro);
+  digita();
+  // Cancel: stays with the open process, the typed brand still there.
+  tela.arquivosAbrir.push_back(segundo);
+  tela.respostasCaixa.push_back(platform::mb::IDCANCEL);
+  p.BitBtn1Click();
+  ASSERT_EQ(tela.caixas.size(), 1u);
+  EXPECT_EQ(tela.caixas[0].estilo, platform::mb::YESNOCANCEL | platform::mb::ICONQUESTION);
+  EXPECT_EQ(p.edit1, primeiro);
+  EXPECT_EQ(p.ClientDataSet1.ComoTexto(Campo::marca), "Acme");
+
+  // No: the other process opens and the first file is left as it was.
+  tela.arquivosAbrir.push_back(segundo);
+  tela.respostasCaixa.push_back(platform::mb::IDNO);
+  p.BitBtn1Click();
+  EXPECT_EQ(p.edit1, segundo);
+  EXPECT_EQ(teste::Le(primeiro), original);
+
+  // Yes: the first file is rewritten with the brand, then the other opens.
+  p.AbrirProcesso(primeiro);
+  digita();
+  tela.arquivosAbrir.push_back(segundo);
+  tela.respostasCaixa.push_back(platform::mb::IDYES);
+  p.BitBtn1Click();
+  EXPECT_EQ(p.edit1, segundo);
+  EXPECT_NE(teste::Le(primeiro).find("<marca>Acme</marca>"), std::string::npos);
+  EXPECT_FALSE(p.TemAlteracoes());
+}
+
+TEST_F(PropostaTest, ARefusedRewriteAsksBeforeLosingTheTypedValues) {
+  Abre(Processo({{"1", "10", "1", "1"}, {"2", "", "1", "1"}}));
+  EXPECT_EQ(p.FormClose(), TProposta::Fechamento::Recusado);
+  tela.respostasCaixa = {platform::mb::IDNO, platform::mb::IDYES};
+  EXPECT_FALSE(p.ConfirmaFecharSemGravar());
+  EXPECT_TRUE(p.ConfirmaFecharSemGravar());
+  EXPECT_EQ(tela.caixas[0].texto,
+            "As marcas e os pre\xE7os digitados n\xE3o foram gravados no arquivo do processo.\r"
+            "Fechar mesmo assim e perder o que foi digitado?");
+}

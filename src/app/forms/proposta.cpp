@@ -193,9 +193,13 @@ void TForm1::showEvent(QShowEvent* e) {
 
 // Closing: FormClose rewrites the process file; a failed write keeps the window open.
 void TForm1::closeEvent(QCloseEvent* e) {
-  bool escrito = Protege([this] { proposta_.FormClose(); });
+  // A refused rewrite would lose every brand and price typed: the user decides whether to close.
+  bool fecha = true;
+  bool escrito = Protege([&] {
+    if (proposta_.FormClose() == app::TProposta::Fechamento::Recusado) fecha = proposta_.ConfirmaFecharSemGravar();
+  });
   AtualizaTela();
-  if (escrito)
+  if (escrito && fecha)
     e->accept();
   else
     e->ignore();

@@ -9,7 +9,11 @@ namespace teste {
 // Records the box and answers from the script (OK by default).
 int PlataformaRoteiro::messageBox(const std::string& texto, const std::string& titulo, int estilo) {
   caixas.push_back({texto, titulo, estilo});
-  if (respostasCaixa.empty()) return platform::mb::IDOK;
+  if (respostasCaixa.empty()) {
+    int botoes = estilo & 0x0F;
+    return botoes == platform::mb::YESNO || botoes == platform::mb::YESNOCANCEL ? platform::mb::IDYES
+                                                                               : platform::mb::IDOK;
+  }
   int r = respostasCaixa.front();
   respostasCaixa.pop_front();
   return r;

@@ -28,7 +28,7 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
   int dialogosAbrir = 0;
 
   // The answers, consumed in order.
-  std::deque<int> respostasCaixa;                           // default IDOK
+  std::deque<int> respostasCaixa;                           // default IDOK / IDYES
   std::deque<std::optional<std::string>> respostasEntrada;  // nullopt = Cancel; default ""
   std::deque<std::optional<std::string>> arquivosAbrir;     // nullopt = Cancel; default Cancel
 

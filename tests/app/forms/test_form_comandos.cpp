@@ -145,6 +145,23 @@ class TesteComandos : public QObject {
     QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
   }
 
+  // Closing with a priced lot that lacks a price would lose what was typed: the user is asked and
+  // may stay; confirming closes without writing.
+  void fecharRecusadoPerguntaAntesDePerder() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    a.plataforma.respostasCaixa.push_back(platform::mb::IDNO);
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(a.plataforma.mensagens.size(), size_t(1));  // the lot refusal
+    QCOMPARE(a.plataforma.caixas.size(), size_t(1));
+    QCOMPARE(a.plataforma.caixas[0].estilo, platform::mb::YESNO | platform::mb::ICONQUESTION);
+    a.plataforma.respostasCaixa.push_back(platform::mb::IDYES);
+    QVERIFY(w.close());
+    QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
+  }
+
   // A malformed file shows the error and keeps the open process, its path and its rows.
   void arquivoMalformadoMantemTabelaECaminho() {
     Ambiente a;
@@ -156,8 +173,10 @@ class TesteComandos : public QObject {
     bytes.replace(bytes.find("<ordem>3<"), 9, "<ordem>x3<");
     teste::GravaArquivo(ruim, bytes);
     a.plataforma.arquivosAbrir.push_back(ruim);
+    a.plataforma.respostasCaixa.push_back(platform::mb::IDNO);  // do not write "Bic" yet
     QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
     a.Processa();
+    QCOMPARE(a.plataforma.caixas.size(), size_t(1));
     QCOMPARE(a.plataforma.erros.size(), size_t(1));
     QCOMPARE(a.plataforma.erros[0], std::string("'x3' is not a valid integer value"));
     QCOMPARE(w.Edit1->text().toStdString(), a.processo);
