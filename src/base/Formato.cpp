@@ -147,26 +147,50 @@ Secao AnalisaSecao(std::string_view p) {
   return s;
 }
 
-std::string FormataDecimal(std::string_view padrao, Decimal d, const FormatSettings& fs) {
-  // Sections: positive;negative;zero.
-  std::vector<std::string_view> secoes;
+// A pattern split into its sections (positive;negative;zero) and analysed.
+struct Padrao {
+  std::string texto;
+  std::vector<Secao> secoes;
+  std::vector<bool> vazias;
+};
+
+Padrao AnalisaPadrao(std::string_view padrao) {
+  Padrao p;
+  p.texto = std::string(padrao);
   size_t ini = 0;
   char aspas = 0;
   for (size_t i = 0; i <= padrao.size(); ++i) {
     if (i < padrao.size() && (padrao[i] == '"' || padrao[i] == '\'')) aspas = aspas == padrao[i] ? 0 : (aspas ? aspas : padrao[i]);
     if (i == padrao.size() || (padrao[i] == ';' && !aspas)) {
-      secoes.push_back(padrao.substr(ini, i - ini));
+      p.secoes.push_back(AnalisaSecao(padrao.substr(ini, i - ini)));
+      p.vazias.push_back(i == ini);
       ini = i + 1;
     }
   }
-  Secao s = AnalisaSecao(secoes[0]);
+  return p;
+}
+
+// The analysed pattern, from a small cache: listings format the same few patterns millions of times.
+const Padrao& PadraoAnalisado(std::string_view padrao) {
+  static thread_local Padrao cache[8];
+  static thread_local unsigned proximo = 0;
+  for (const auto& c : cache)
+    if (!c.secoes.empty() && c.texto == padrao) return c;
+  Padrao& novo = cache[proximo++ % 8];
+  novo = AnalisaPadrao(padrao);
+  return novo;
+}
+
+std::string FormataDecimal(std::string_view padrao, Decimal d, const FormatSettings& fs) {
+  const Padrao& p = PadraoAnalisado(padrao);
+  Secao s = p.secoes[0];
   Arredonda(d, s.maxDecimais);
   bool zero = d.digitos.empty();
-  bool usaSecaoNegativa = d.negativo && !zero && secoes.size() >= 2 && !secoes[1].empty();
+  bool usaSecaoNegativa = d.negativo && !zero && p.secoes.size() >= 2 && !p.vazias[1];
   if (usaSecaoNegativa) {
-    s = AnalisaSecao(secoes[1]);
-  } else if (zero && secoes.size() >= 3 && !secoes[2].empty()) {
-    s = AnalisaSecao(secoes[2]);
+    s = p.secoes[1];
+  } else if (zero && p.secoes.size() >= 3 && !p.vazias[2]) {
+    s = p.secoes[2];
   }
   if (!s.temDigitos) return s.prefixo + s.sufixo;
 

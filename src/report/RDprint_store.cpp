@@ -31,16 +31,6 @@ void AnexaNumero(std::string& s, int v, int digitos) {
   while (n > 0) s += buf[--n];
 }
 
-// Appends the six hexadecimal digits of a non-negative colour, red first.
-void AnexaCor(std::string& s, TColor cor) {
-  static const char hex[] = "0123456789ABCDEF";
-  for (int i = 0; i < 3; ++i) {
-    unsigned b = (static_cast<uint32_t>(cor) >> (8 * i)) & 0xFF;
-    s += hex[b >> 4];
-    s += hex[b & 15];
-  }
-}
-
 // Reads a decimal field; plain digit runs take the fast path.
 bool LeInteiro(std::string_view s, int& v) {
   if (!s.empty() && s.size() <= 9) {
@@ -114,14 +104,25 @@ bool TRDprint::AdicionaComando(int Linha, int Coluna, std::string_view Codigo,
   // A page number beyond the 4-digit field would corrupt the layout: such commands are not stored.
   if (e.PaginaAtual < 0 || e.PaginaAtual > 9999) return false;
   if (Cor < 0) return true;  // a system colour has no RGB encoding: nothing is stored
+  // The fixed-width head in one buffer: page, line, column, attribute, code letter, colour.
   static thread_local std::string comando;
-  comando.clear();
-  AnexaNumero(comando, e.PaginaAtual, 4);
-  AnexaNumero(comando, Linha, 3);
-  AnexaNumero(comando, Coluna, 3);
-  AnexaNumero(comando, atributo, 3);
+  char cab[20];
+  auto digitos = [&cab](int pos, int v, int n) {
+    for (int i = n - 1; i >= 0; --i, v /= 10) cab[pos + i] = static_cast<char>('0' + v % 10);
+  };
+  digitos(0, e.PaginaAtual, 4);
+  digitos(4, Linha, 3);
+  digitos(7, Coluna, 3);
+  digitos(10, atributo, 3);
+  static const char hex[] = "0123456789ABCDEF";
+  for (int i = 0; i < 3; ++i) {
+    unsigned b = (static_cast<uint32_t>(Cor) >> (8 * i)) & 0xFF;
+    cab[14 + 2 * i] = hex[b >> 4];
+    cab[15 + 2 * i] = hex[b & 15];
+  }
+  comando.assign(cab, 13);
   comando += Codigo;
-  AnexaCor(comando, Cor);
+  comando.append(cab + 14, 6);
   comando += Texto;
   e.paginas->Insere(comando);
   return true;
