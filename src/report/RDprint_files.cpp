@@ -138,20 +138,14 @@ void TRDprint::GravaRDP(std::string ArquivoLocal) {
 
   TConfigProgresso config{"Gravando...", nome, static_cast<int>(quantidade), CorForm, CorFonte};
   ProgressoRelatorio progresso(*this, MostrarProgresso, config);
-  platform::Platform& plataforma = platform::current();
   bool completo = true;
   try {
     if (e.paginas) {
       const TPaginasRelatorio& p = *e.paginas;
       for (auto pos = p.Inicio(); pos != p.Fim(); p.Avanca(pos)) {
-        plataforma.processMessages();
-        if (MostrarProgresso) {
-          progresso.Passo();
-          if (e.cancelamento) {
-            if (OnCancel) OnCancel(*this);
-            completo = false;
-            break;
-          }
+        if (!progresso.Entrada()) {
+          completo = false;
+          break;
         }
         saida.Linha(p.Em(pos));
       }
@@ -223,7 +217,6 @@ void TRDprint::LeRDP(std::string ArquivoLocal) {
   {
     TConfigProgresso config{"Lendo...", nome, esperado, CorForm, CorFonte};
     ProgressoRelatorio progresso(*this, MostrarProgresso, config);
-    platform::Platform& plataforma = platform::current();
     while (entrada.Le(linha)) {
       if (linha.size() >= 14 && linha[13] == 'G') {
         --esperado;
@@ -234,14 +227,7 @@ void TRDprint::LeRDP(std::string ArquivoLocal) {
         // check below then warns).
         ReportaErro("Erro #10 - (PARAMETROS INV\xC1LIDOS) Comando " + linha, true);
       }
-      plataforma.processMessages();
-      if (MostrarProgresso) {
-        progresso.Passo();
-        if (e.cancelamento) {
-          if (OnCancel) OnCancel(*this);
-          break;
-        }
-      }
+      if (!progresso.Entrada()) break;
     }
   }
   if (static_cast<int64_t>(e.paginas->Quantidade()) != esperado) CaixaAviso(kErroContagem);
@@ -265,7 +251,6 @@ void TRDprint::GravaTXT(std::string ArquivoLocal) {
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
   TConfigProgresso config{"Gravando...", nome, static_cast<int>(quantidade), CorForm, CorFonte};
   ProgressoRelatorio progresso(*this, MostrarProgresso, config);
-  platform::Platform& plataforma = platform::current();
   SaidaLinhas saida(*arquivo);
   const bool semAcento = Acentuacao == TAcento::SemAcento;
   auto escreve = [&](const std::string& s) {
@@ -281,14 +266,9 @@ void TRDprint::GravaTXT(std::string ArquivoLocal) {
     if (e.paginas) {
       const TPaginasRelatorio& p = *e.paginas;
       for (auto pos = p.Inicio(); pos != p.Fim(); p.Avanca(pos)) {
-        plataforma.processMessages();
-        if (MostrarProgresso) {
-          progresso.Passo();
-          if (e.cancelamento) {
-            if (OnCancel) OnCancel(*this);
-            completo = false;
-            break;
-          }
+        if (!progresso.Entrada()) {
+          completo = false;
+          break;
         }
         if (!DecodificaComando(p.Em(pos))) continue;  // a line without the layout is left out
         const TComandoDecodificado& d = e.atual;

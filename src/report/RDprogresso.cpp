@@ -1,12 +1,15 @@
 // The progress window protocol as the engine follows it.
 #include "report/RDprogresso.h"
 
+#include "platform/Platform.h"
 #include "report/RDestado.h"
+#include "report/RDprint.h"
 
 namespace report {
 
 // Creates and shows the window when asked; clears the cancel request.
-ProgressoRelatorio::ProgressoRelatorio(TRDprint& rd, bool mostrar, const TConfigProgresso& config) {
+ProgressoRelatorio::ProgressoRelatorio(TRDprint& rd, bool mostrar, const TConfigProgresso& config)
+    : rd_(rd), mostrar_(mostrar) {
   if (mostrar) {
     janela_ = JanelasRelatorio().CriaProgresso(rd);
     if (janela_) janela_->Mostra(config);
@@ -30,6 +33,16 @@ void ProgressoRelatorio::Passo() {
 // Repaints the window.
 void ProgressoRelatorio::Repinta() {
   if (janela_) janela_->Repinta();
+}
+
+// One entry of a long loop done: messages, the bar, and the cancel request.
+bool ProgressoRelatorio::Entrada() {
+  platform::current().processMessages();
+  if (!mostrar_) return true;
+  Passo();
+  if (!EstadoRelatorio().cancelamento) return true;
+  if (rd_.OnCancel) rd_.OnCancel(rd_);
+  return false;
 }
 
 // The cancel request.

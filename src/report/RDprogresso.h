@@ -23,8 +23,13 @@ class ProgressoRelatorio {
   void Repinta();
   // True when the user asked to cancel.
   static bool Cancelado();
+  // After one entry of a long loop: lets pending messages through and, when the window is shown,
+  // steps it; false (after firing OnCancel) when the user asked to cancel.
+  bool Entrada();
 
  private:
+  TRDprint& rd_;
+  bool mostrar_;
   std::unique_ptr<TJanelaProgresso> janela_;
 };
 

@@ -1,36 +1,12 @@
 // proposta-cli run as a user would: outputs, exit codes, and files left as they should be.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 
 #include "support/Arquivos.h"
+#include "support/ExecutaCli.h"
 
 namespace {
 
-struct Resultado {
-  int codigo;
-  std::string saida;
-};
-
-// Runs proposta-cli with the arguments (quoted for the shell), stdout and stderr together.
-Resultado Roda(const std::vector<std::string>& args) {
-  std::string cmd = std::string("'") + PROPOSTA_BINARY_DIR "/proposta-cli'";
-  for (const auto& a : args) {
-    std::string q;
-    for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    cmd += " '" + q + "'";
-  }
-  cmd += " 2>&1";
-  FILE* f = popen(cmd.c_str(), "r");
-  std::string out;
-  std::array<char, 4096> buf{};
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) out.append(buf.data(), n);
-  int st = pclose(f);
-  return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
-}
+teste::ResultadoCli Roda(const std::vector<std::string>& args) { return teste::ExecutaCli(args); }
 
 std::string Exemplo() { return teste::Le(PROPOSTA_SOURCE_DIR "/examples/pregao-exemplo.xml"); }
 

@@ -1,36 +1,14 @@
 // proposta-cli listagem and exportar run as a user would: files by extension, exit codes, dates.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 
 #include "support/Arquivos.h"
+#include "support/ExecutaCli.h"
 
 namespace {
 
-struct Saida {
-  int codigo;
-  std::string texto;
-};
-
-// Runs proposta-cli with a fixed SOURCE_DATE_EPOCH (14/11/2023), stdout and stderr together.
-Saida RodaCli(const std::vector<std::string>& args) {
-  std::string cmd =
-      std::string("SOURCE_DATE_EPOCH=1700000000 '") + PROPOSTA_BINARY_DIR "/proposta-cli'";
-  for (const auto& a : args) {
-    std::string q;
-    for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    cmd += " '" + q + "'";
-  }
-  cmd += " 2>&1";
-  FILE* f = popen(cmd.c_str(), "r");
-  std::string out;
-  std::array<char, 4096> buf{};
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) out.append(buf.data(), n);
-  int st = pclose(f);
-  return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
+// Runs proposta-cli with a fixed SOURCE_DATE_EPOCH (14/11/2023).
+teste::ResultadoCli RodaCli(const std::vector<std::string>& args) {
+  return teste::ExecutaCli(args, "SOURCE_DATE_EPOCH=1700000000");
 }
 
 const std::string kExemplo = PROPOSTA_SOURCE_DIR "/examples/pregao-exemplo.xml";
@@ -41,7 +19,7 @@ TEST(RelatorioCli, ListagemWritesEachFormatByExtension) {
   teste::PastaTemporaria pasta;
   auto r = RodaCli({"listagem", kExemplo, "--saida", pasta / "l.txt", "--licitante", "Jos\xC3\xA9",
                     "--cnpj", "12345678000195"});
-  ASSERT_EQ(r.codigo, 0) << r.texto;
+  ASSERT_EQ(r.codigo, 0) << r.saida;
   std::string txt = teste::Le(pasta / "l.txt");
   EXPECT_EQ(txt.substr(0, 2), "\r\n");
   EXPECT_NE(txt.find("  P\xE1gina : 1"), std::string::npos);
@@ -51,7 +29,7 @@ TEST(RelatorioCli, ListagemWritesEachFormatByExtension) {
             std::string::npos);
 
   r = RodaCli({"listagem", kExemplo, "--saida", pasta / "l.rdp"});
-  ASSERT_EQ(r.codigo, 0) << r.texto;
+  ASSERT_EQ(r.codigo, 0) << r.saida;
   std::string rdp = teste::Le(pasta / "l.rdp");
   EXPECT_EQ(rdp.substr(0, 39), "<< RDprint 6.0 - Deltress Sistemas >>\r\n");
   size_t linhas = static_cast<size_t>(std::count(rdp.begin(), rdp.end(), '\n'));
@@ -59,7 +37,7 @@ TEST(RelatorioCli, ListagemWritesEachFormatByExtension) {
   EXPECT_NE(rdp.find("\r\n0001002119016T000000Em : 14/11/2023\r\n"), std::string::npos);
 
   r = RodaCli({"listagem", kExemplo, "--saida", pasta / "l.prn", "--modelo", "hp"});
-  ASSERT_EQ(r.codigo, 0) << r.texto;
+  ASSERT_EQ(r.codigo, 0) << r.saida;
   std::string prn = teste::Le(pasta / "l.prn");
   EXPECT_EQ(prn.substr(0, 12), "\x1B&l6D\x1B&l66P\x1B");
   EXPECT_EQ(prn.substr(prn.size() - 7),
@@ -72,10 +50,10 @@ TEST(RelatorioCli, ExportarRewritesAReportFile) {
   ASSERT_EQ(RodaCli({"listagem", kExemplo, "--saida", pasta / "l.rdp"}).codigo, 0);
   ASSERT_EQ(RodaCli({"listagem", kExemplo, "--saida", pasta / "l.txt"}).codigo, 0);
   auto r = RodaCli({"exportar", pasta / "l.rdp", "--saida", pasta / "e.txt"});
-  ASSERT_EQ(r.codigo, 0) << r.texto;
+  ASSERT_EQ(r.codigo, 0) << r.saida;
   EXPECT_EQ(teste::Le(pasta / "e.txt"), teste::Le(pasta / "l.txt"));
   r = RodaCli({"exportar", pasta / "l.rdp", "--saida", pasta / "e.rdp"});
-  ASSERT_EQ(r.codigo, 0) << r.texto;
+  ASSERT_EQ(r.codigo, 0) << r.saida;
   EXPECT_EQ(teste::Le(pasta / "e.rdp"), teste::Le(pasta / "l.rdp"));
 }
 
@@ -83,7 +61,7 @@ TEST(RelatorioCli, BadInputsAreClearErrors) {
   teste::PastaTemporaria pasta;
   auto r = RodaCli({"listagem", kExemplo, "--saida", pasta / "l.pdf"});
   EXPECT_EQ(r.codigo, 2);
-  EXPECT_NE(r.texto.find("Extens\xC3\xA3o de sa\xC3\xAD"
+  EXPECT_NE(r.saida.find("Extens\xC3\xA3o de sa\xC3\xAD"
                          "da desconhecida"),
             std::string::npos);
   r = RodaCli({"listagem", kExemplo, "--saida", pasta / "l.prn", "--modelo", "laser"});
@@ -92,11 +70,11 @@ TEST(RelatorioCli, BadInputsAreClearErrors) {
   teste::Grava(pasta / "ruim.rdp", "isto nao e um relatorio\r\n");
   r = RodaCli({"exportar", pasta / "ruim.rdp", "--saida", pasta / "e.txt"});
   EXPECT_EQ(r.codigo, 2);
-  EXPECT_NE(r.texto.find("Formato do arquivo \xC3\xA9 inv\xC3\xA1lido..."), std::string::npos);
+  EXPECT_NE(r.saida.find("Formato do arquivo \xC3\xA9 inv\xC3\xA1lido..."), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(pasta / "e.txt"));
   r = RodaCli({"listagem", pasta / "nao-existe.xml", "--saida", pasta / "l.txt"});
   EXPECT_EQ(r.codigo, 2);
   r = RodaCli({"listagem", kExemplo, "--saida", pasta / "falta/l.rdp"});
   EXPECT_EQ(r.codigo, 2);
-  EXPECT_NE(r.texto.find("Erro na abertura do arquivo..."), std::string::npos);
+  EXPECT_NE(r.saida.find("Erro na abertura do arquivo..."), std::string::npos);
 }

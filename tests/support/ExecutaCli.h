@@ -1,0 +1,37 @@
+// Runs the built proposta-cli as a user would, for the tool's tests.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace teste {
+
+struct ResultadoCli {
+  int codigo;
+  std::string saida;  // stdout and stderr together
+};
+
+// Runs proposta-cli with the arguments (each quoted for the shell), with `ambiente` (for example
+// "SOURCE_DATE_EPOCH=1700000000") in front of the command.
+inline ResultadoCli ExecutaCli(const std::vector<std::string>& args, const std::string& ambiente = "") {
+  std::string cmd = ambiente + (ambiente.empty() ? "" : " ") + "'" + PROPOSTA_BINARY_DIR "/proposta-cli'";
+  for (const auto& a : args) {
+    std::string q;
+    for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    cmd += " '" + q + "'";
+  }
+  cmd += " 2>&1";
+  FILE* f = popen(cmd.c_str(), "r");
+  std::string out;
+  std::array<char, 4096> buf{};
+  size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) out.append(buf.data(), n);
+  int st = pclose(f);
+  return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
+}
+
+}  // namespace teste
