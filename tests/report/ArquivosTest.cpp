@@ -1,4 +1,6 @@
 // The report files: RDP written and read back, the text file and the printer file.
+#include <random>
+
 #include "platform/AtomicFile.h"
 #include "report/RelatorioTeste.h"
 
@@ -303,4 +305,41 @@ TEST_F(Arquivos, GravaPRNRefusesTheGraphicModel) {
   EXPECT_EQ(rodapes, 0);
   ASSERT_EQ(plataforma.caixas.size(), 1u);
   EXPECT_EQ(plataforma.caixas[0].estilo, platform::mb::OK | platform::mb::ICONHAND);
+}
+
+// Damaged report files: whatever the bytes, loading ends with the store readable by every writer
+// (no crash, no out-of-range read), and the writers still produce their files from it.
+TEST_F(Arquivos, DamagedReportFilesNeverBreakTheLoaderOrTheWriters) {
+  for (int l = 1; l <= 30; ++l) rd->ImpF(l, 1 + l % 20, "linha " + std::to_string(l) + " &PAGE& \xE7", normal, clBlack);
+  rd->NovaPagina();
+  rd->ImpF(2, 5, "segunda p\xE1gina", normal, 0x0000FF);
+  const std::string arquivo = Caminho("base.rdp");
+  rd->GravaRDP(arquivo);
+  const std::string original = LeArquivo(arquivo);
+  ASSERT_GT(original.size(), 200u);
+  rd->MostrarProgresso = false;
+  std::mt19937 rng(4242);
+  const char pedacos[] = {'0', '9', 'T', 'G', 'X', 'B', '\r', '\n', ' ', 'F', '-', '\xFF'};
+  for (int caso = 0; caso < 400; ++caso) {
+    std::string b = original;
+    for (int m = 0, n = 1 + static_cast<int>(rng() % 5); m < n && !b.empty(); ++m) {
+      size_t pos = rng() % b.size();
+      switch (rng() % 4) {
+        case 0: b[pos] = pedacos[rng() % sizeof pedacos]; break;
+        case 1: b.erase(pos, 1 + rng() % 30); break;
+        case 2: b.insert(pos, std::string(1 + rng() % 4, pedacos[rng() % sizeof pedacos])); break;
+        case 3: b.resize(pos); break;
+      }
+    }
+    const std::string danificado = Caminho("d.rdp");
+    EscreveArquivo(danificado, b);
+    rd->LeRDP(danificado);
+    // Only lines with the whole fixed-width head may enter the store.
+    for (const auto& c : Loja()) {
+      ASSERT_GE(c.size(), 20u) << c;
+      for (size_t i = 0; i < 13; ++i) ASSERT_TRUE(c[i] >= '0' && c[i] <= '9') << c;
+    }
+    rd->GravaTXT(Caminho("d.txt"));
+    rd->GravaRDP(Caminho("d2.rdp"));
+  }
 }
