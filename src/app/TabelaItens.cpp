@@ -390,34 +390,39 @@ void TTabelaItens::AtribuiTexto(Campo c, std::string_view texto) {
   if (c == Campo::ordem) {
     if (texto.empty()) {
       i.ordem.reset();
-      return;
+    } else {
+      int32_t v;
+      if (!base::TryStrToInt(texto, v))
+        throw EConvertError("'" + std::string(texto) + "' is not a valid integer value for field '" + NomeCampo(c) +
+                            "'");
+      i.ordem = v;
     }
-    int32_t v;
-    if (!base::TryStrToInt(texto, v))
-      throw EConvertError("'" + std::string(texto) + "' is not a valid integer value for field '" + NomeCampo(c) + "'");
-    i.ordem = v;
+    Notifica();
     return;
   }
   if (auto* n = NumeroDe(i, c)) {
     if (texto.empty()) {
       n->reset();
-      return;
+    } else {
+      double v;
+      if (!base::TryStrToFloat(texto, v))
+        throw EConvertError("'" + std::string(texto) + "' is not a valid floating point value for field '" +
+                            NomeCampo(c) + "'");
+      *n = v;
     }
-    double v;
-    if (!base::TryStrToFloat(texto, v))
-      throw EConvertError("'" + std::string(texto) + "' is not a valid floating point value for field '" +
-                          NomeCampo(c) + "'");
-    *n = v;
+    Notifica();
     return;
   }
   std::string& t = *TextoDe(i, c);
   size_t largura = Largura(c);
   t.assign(largura && texto.size() > largura ? texto.substr(0, largura) : texto);
+  Notifica();
 }
 
 void TTabelaItens::AtribuiInteiro(Campo c, int32_t v) {
   if (c == Campo::ordem) {
     ParaEscrita().ordem = v;
+    Notifica();
     return;
   }
   if (c == Campo::quantidade || c == Campo::valor) {
@@ -430,6 +435,7 @@ void TTabelaItens::AtribuiInteiro(Campo c, int32_t v) {
 void TTabelaItens::AtribuiDouble(Campo c, double v) {
   if (auto* n = NumeroDe(ParaEscrita(), c)) {
     *n = v;
+    Notifica();
     return;
   }
   if (c == Campo::ordem) {

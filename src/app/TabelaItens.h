@@ -113,7 +113,8 @@ class TTabelaItens {
   PosicaoGrupo GrupoDaLinha(int linha) const;
   std::string TextoExibicaoDaLinha(int linha, Campo c) const;
 
-  // Notifications for the data-aware controls: the current row or its data changed; the controls
+  // Notifications for the data-aware controls: the current row or its data changed (a field
+  // assignment included); the controls
   // are about to write their edited texts into the row (just before a post).
   std::function<void()> aoMudarDados;
   std::function<void()> aoAtualizarDados;

@@ -147,7 +147,9 @@ TEST(TabelaItens, EditCycleEventsPostCancelAndStates) {
   EXPECT_THROW(t.AtribuiTexto(Campo::marca, "x"), base::EDatabaseError);  // not in edit mode
   t.Primeiro();
   t.Edita();
+  int antesDaMarca = mudancas;
   t.AtribuiTexto(Campo::marca, "Acme");
+  EXPECT_EQ(mudancas, antesDaMarca + 1);          // a field change is a data change
   EXPECT_EQ(t.ComoTexto(Campo::marca), "Acme");  // the pending value is what the row shows
   t.Cancela();
   EXPECT_EQ(t.ComoTexto(Campo::marca), "");
