@@ -1,6 +1,6 @@
-// Reading, totalling and rewriting a 100,000-item process file (about 25 MB: the tags alone take 207
-// bytes per item), each beside its floor:
-// splitting the same bytes into lines without parsing, and writing the same bytes.
+// Reading, totalling and rewriting a 100,000-item process file (about 25 MB: the tags alone take
+// 207 bytes per item), each beside its floor: splitting the same bytes into lines without parsing,
+// and writing the same bytes.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -20,15 +20,17 @@ constexpr int kItens = 100000;
 // A process file of kItens items in 50 lots, written as the purchasing body would.
 const std::string& Arquivo() {
   static const std::string bytes = [] {
-    std::string s = "<processo label=\"20240015\" descricao=\"Preg\xE3o eletr\xF4nico de teste\" totalitens=\"" +
-                    std::to_string(kItens) + "\">\r\n<produtos>\r\n";
+    std::string s =
+        "<processo label=\"20240015\" descricao=\"Preg\xE3o eletr\xF4nico de teste\" "
+        "totalitens=\"" +
+        std::to_string(kItens) + "\">\r\n<produtos>\r\n";
     for (int i = 1; i <= kItens; ++i) {
-      s += "<produto>\r\n <ordem>" + std::to_string(i) + "</ordem>\r\n <codigo>" + std::to_string(1000000 + i) +
-           "</codigo>\r\n <nome>Produto n\xBA " + std::to_string(i) +
-           "</nome>\r\n <descricao>Especifica\xE7\xE3o do item " +
-           std::to_string(i) + "</descricao>\r\n <marca>Marca " + std::to_string(i % 97) +
-           "</marca>\r\n <quantidade>" + std::to_string(1 + i % 300) + "</quantidade>\r\n <valor>" +
-           std::to_string(i % 1000) + "," + std::to_string(i % 100) + "</valor>\r\n <apuracao>1</apuracao>\r\n <lote>" +
+      s += "<produto>\r\n <ordem>" + std::to_string(i) + "</ordem>\r\n <codigo>" +
+           std::to_string(1000000 + i) + "</codigo>\r\n <nome>Produto n\xBA " + std::to_string(i) +
+           "</nome>\r\n <descricao>Especifica\xE7\xE3o do item " + std::to_string(i) +
+           "</descricao>\r\n <marca>Marca " + std::to_string(i % 97) + "</marca>\r\n <quantidade>" +
+           std::to_string(1 + i % 300) + "</quantidade>\r\n <valor>" + std::to_string(i % 1000) +
+           "," + std::to_string(i % 100) + "</valor>\r\n <apuracao>1</apuracao>\r\n <lote>" +
            std::to_string(1 + i % 50) + "</lote>\r\n</produto>\r\n";
     }
     return s + "</produtos>\r\n</processo>\r\n";
@@ -37,7 +39,8 @@ const std::string& Arquivo() {
 }
 
 std::string Temporario(const char* nome) {
-  return (std::filesystem::temp_directory_path() / (std::string("bench-processo-") + nome)).string();
+  return (std::filesystem::temp_directory_path() / (std::string("bench-processo-") + nome))
+      .string();
 }
 
 long PicoKiB() {

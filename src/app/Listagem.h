@@ -16,7 +16,6 @@ namespace app {
 // The maker's name and address as the footer of every listing page shows them.
 extern const char* const kRodapeListagem;
 
-
 // The program's 38-row printer-name mapping table.
 std::vector<std::string> MapeamentoPrograma();
 // Sets the component up as the program's RDprint1.

@@ -65,12 +65,14 @@ std::string_view Valor(Linhas& l, std::string_view abre, std::string_view fecha)
 // `descricao` from its tag line, joining a multi-line value with single spaces.
 std::string LeDescricao(Linhas& l, int32_t ordem) {
   std::string primeira(l.Proxima());
-  if (Pos("</descricao>", primeira) > 0) return ExtrairValor(primeira, "<descricao>", "</descricao>");
+  if (Pos("</descricao>", primeira) > 0)
+    return ExtrairValor(primeira, "<descricao>", "</descricao>");
   int p = Pos("<descricao>", primeira);
   std::string texto = " " + Copy(primeira, p + 11, INT32_MAX);
   for (;;) {
     if (l.Acabou())
-      throw base::EFormatoInvalido("O arquivo terminou dentro da descri\xE7\xE3o do item " + std::to_string(ordem) +
+      throw base::EFormatoInvalido("O arquivo terminou dentro da descri\xE7\xE3o do item " +
+                                   std::to_string(ordem) +
                                    ": falta a marca </descricao>. O arquivo n\xE3o foi aberto.");
     std::string_view linha = l.Proxima();
     int q = Pos("</descricao>", linha);
@@ -129,7 +131,8 @@ CabecalhoProcesso LerProcessoDeBytes(std::string_view bytes, TTabelaItens& desti
   l.Proxima();
   TTabelaItens nova;
   nova.Reinicia();
-  nova.Reserva(std::min<size_t>(static_cast<size_t>(std::max(cab.totalItens, 0)), bytes.size() / 200 + 1));
+  nova.Reserva(
+      std::min<size_t>(static_cast<size_t>(std::max(cab.totalItens, 0)), bytes.size() / 200 + 1));
   for (int32_t i = 0; i < cab.totalItens; ++i) {
     Item it;
     it.ordem = base::StrToInt(Valor(l, "<ordem>", "</ordem>"));
@@ -155,7 +158,7 @@ CabecalhoProcesso LerProcesso(const std::string& caminho, TTabelaItens& destino)
   int fd = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw base::ErroDeArquivo(errno);
   std::string bytes;
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
   char buf[1 << 16];
   for (;;) {
@@ -174,7 +177,8 @@ CabecalhoProcesso LerProcesso(const std::string& caminho, TTabelaItens& destino)
 }
 
 std::string MontaDocumento(TTabelaItens& t, std::string_view label5, std::string_view memo2,
-                           const std::optional<std::string>& fornecedor, const std::function<void()>& passo) {
+                           const std::optional<std::string>& fornecedor,
+                           const std::function<void()>& passo) {
   t.Primeiro();
   const int n = t.NumLinhas();
   std::string s;
@@ -199,7 +203,8 @@ std::string MontaDocumento(TTabelaItens& t, std::string_view label5, std::string
     linha(" <nome>", it.nome, "</nome>");
     linha(" <descricao>", SemBrancos(it.descricao), "</descricao>");
     linha(" <marca>", it.marca, "</marca>");
-    linha(" <quantidade>", it.quantidade ? base::FloatToStr(*it.quantidade) : std::string(), "</quantidade>");
+    linha(" <quantidade>", it.quantidade ? base::FloatToStr(*it.quantidade) : std::string(),
+          "</quantidade>");
     linha(" <valor>", it.valor ? base::FloatToStr(*it.valor) : std::string("0"), "</valor>");
     linha(" <apuracao>", it.apuracao, "</apuracao>");
     linha(" <lote>", it.lote, "</lote>");

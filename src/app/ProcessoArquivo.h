@@ -17,8 +17,8 @@ namespace app {
 struct CabecalhoProcesso {
   std::string primeirosQuatro;  // the first four characters of line 1
   bool cotacao = false;         // line 1 starts "<cot": Label2 becomes "Cotação:"
-  std::string label5;           // process number as shown, "AAAA/BBBB" (11 characters for a quotation)
-  std::string descricao;        // Memo2
+  std::string label5;     // process number as shown, "AAAA/BBBB" (11 characters for a quotation)
+  std::string descricao;  // Memo2
   int32_t totalItens = 0;
 };
 
@@ -37,7 +37,8 @@ CabecalhoProcesso LerProcesso(const std::string& caminho, TTabelaItens& destino)
 // being edited is posted first); `passo` runs once per item written. With `fornecedor` it is a
 // proposal file.
 std::string MontaDocumento(TTabelaItens& tabela, std::string_view label5, std::string_view memo2,
-                           const std::optional<std::string>& fornecedor, const std::function<void()>& passo = {});
+                           const std::optional<std::string>& fornecedor,
+                           const std::function<void()>& passo = {});
 // Writes that document over caminho atomically; "I/O error %d" on failure, the old file kept whole.
 void EscreveDocumento(const std::string& caminho, TTabelaItens& tabela, std::string_view label5,
                       std::string_view memo2, const std::optional<std::string>& fornecedor,

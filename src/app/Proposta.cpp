@@ -23,8 +23,8 @@ void TProposta::BitBtn1Click() {
   if (!escolhido || escolhido->empty()) return;
   if (TemAlteracoes()) {
     int r = platform::current().messageBox(
-        "As marcas e os pre\xE7os digitados ainda n\xE3o foram gravados em:\r" + platform::utf8ToCp1252(edit1) +
-            "\r\rGravar antes de abrir outro processo?",
+        "As marcas e os pre\xE7os digitados ainda n\xE3o foram gravados em:\r" +
+            platform::utf8ToCp1252(edit1) + "\r\rGravar antes de abrir outro processo?",
         "Confirmar", platform::mb::YESNOCANCEL | platform::mb::ICONQUESTION);
     if (r == platform::mb::IDCANCEL) return;
     if (r == platform::mb::IDYES && FormClose() == Fechamento::Recusado) return;
@@ -91,7 +91,8 @@ TProposta::Geracao TProposta::BitBtn3Click() {
   alturaJanela = 640;
   if (VerificaValorZerado()) return Geracao::Recusada;
   std::string empresa;
-  if (!platform::current().inputQuery("Digite o nome da empresa:", "Empresa", empresa)) empresa.clear();
+  if (!platform::current().inputQuery("Digite o nome da empresa:", "Empresa", empresa))
+    empresa.clear();
   return Gera(empresa);
 }
 
@@ -113,7 +114,8 @@ TProposta::Geracao TProposta::Gera(const std::string& empresa) {
   EscreveDocumento(caminho, ClientDataSet1, label5, memo2, empresa, [this] { PassoProgresso(); });
   gerado = true;
   ultimaProposta_ = caminho;
-  platform::current().showMessage("O arquivo foi gerado com Sucesso!\rem: " + platform::utf8ToCp1252(caminho));
+  platform::current().showMessage("O arquivo foi gerado com Sucesso!\rem: " +
+                                  platform::utf8ToCp1252(caminho));
   return Geracao::Gerado;
 }
 
@@ -123,7 +125,8 @@ TProposta::Fechamento TProposta::FormClose() {
   if (VerificaValorZerado()) return Fechamento::Recusado;
   ClientDataSet1.Primeiro();
   MostraProgresso();
-  EscreveDocumento(edit1, ClientDataSet1, label5, memo2, std::nullopt, [this] { PassoProgresso(); });
+  EscreveDocumento(edit1, ClientDataSet1, label5, memo2, std::nullopt,
+                   [this] { PassoProgresso(); });
   alteracoesGravadas_ = ClientDataSet1.Alteracoes();
   return Fechamento::Regravado;
 }

@@ -25,17 +25,17 @@ class TProposta {
   report::TRDprint RDprint1;
 
   // Display state. Texts are Windows-1252; edit1 is a file system path.
-  std::string edit1;                                      // path of the open process file
-  std::string label2 = "Processo:";                      // becomes "Cotação:" for a quotation
-  std::string label5;                                     // process number
-  std::string memo2;                                      // process description
-  std::string label6 = "Crit\xE9rio:";                    // criterion of the current item
-  std::string btn1 = "Valor Total da Proposta";           // caption of the total button
-  std::string titulo = "Digita\xE7\xE3o de Propostas";    // window caption
-  int alturaJanela = 0;                                   // outer height in pixels
+  std::string edit1;                                    // path of the open process file
+  std::string label2 = "Processo:";                     // becomes "Cotação:" for a quotation
+  std::string label5;                                   // process number
+  std::string memo2;                                    // process description
+  std::string label6 = "Crit\xE9rio:";                  // criterion of the current item
+  std::string btn1 = "Valor Total da Proposta";         // caption of the total button
+  std::string titulo = "Digita\xE7\xE3o de Propostas";  // window caption
+  int alturaJanela = 0;                                 // outer height in pixels
   BarraProgresso progresso;
-  bool gerado = false;       // a proposal file was generated in this run
-  int32_t totalItens = 0;    // `totalitens` of the last file opened
+  bool gerado = false;     // a proposal file was generated in this run
+  int32_t totalItens = 0;  // `totalitens` of the last file opened
 
   // Set by the window: write the edited texts of the data-aware controls into the row (update
   // data), refresh what it shows (data change), mirror the progress bar, ask for the company name.

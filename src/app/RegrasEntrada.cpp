@@ -23,24 +23,28 @@ bool MarcaAceitaCaractere(char c) {
 
 bool ValorAceitaCaractere(char c, const base::FormatSettings& fs) {
   if (static_cast<unsigned char>(c) < 0x20) return true;
-  return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == 'E' || c == 'e' || c == fs.separadorDecimal;
+  return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == 'E' || c == 'e' ||
+         c == fs.separadorDecimal;
 }
 
 std::string MascaraCNPJ(std::string_view s) {
   using base::Copy;
-  return Copy(s, 1, 2) + "." + Copy(s, 3, 3) + "." + Copy(s, 6, 3) + "/" + Copy(s, 9, 4) + "-" + Copy(s, 13, 2);
+  return Copy(s, 1, 2) + "." + Copy(s, 3, 3) + "." + Copy(s, 6, 3) + "/" + Copy(s, 9, 4) + "-" +
+         Copy(s, 13, 2);
 }
 
 AcaoFocoEntrada DBEditEnter(std::string_view classe, bool somenteLeitura) {
   for (auto c : {"TDBEdit", "TEdit", "TDBMemo", "TMemo", "TMaskEdit"})
-    if (classe == c) return somenteLeitura ? AcaoFocoEntrada::ProximoControle : AcaoFocoEntrada::Amarelo;
+    if (classe == c)
+      return somenteLeitura ? AcaoFocoEntrada::ProximoControle : AcaoFocoEntrada::Amarelo;
   for (auto c : {"TDBLookupComboBox", "TDBComboBox", "TComboBox"})
     if (classe == c) return AcaoFocoEntrada::Amarelo;
   return AcaoFocoEntrada::Nada;
 }
 
 AcaoFocoSaida DBEditExit(std::string_view classe, bool somenteLeitura) {
-  if (classe == "TDBEdit" || classe == "TEdit") return somenteLeitura ? AcaoFocoSaida::Nada : AcaoFocoSaida::CorJanela;
+  if (classe == "TDBEdit" || classe == "TEdit")
+    return somenteLeitura ? AcaoFocoSaida::Nada : AcaoFocoSaida::CorJanela;
   for (auto c : {"TDBLookupComboBox", "TDBComboBox", "TComboBox", "TDBMemo", "TMemo", "TMaskEdit"})
     if (classe == c) return AcaoFocoSaida::CorJanela;
   return AcaoFocoSaida::Nada;
@@ -49,11 +53,12 @@ AcaoFocoSaida DBEditExit(std::string_view classe, bool somenteLeitura) {
 std::optional<std::string> RecusaNomeEmpresa(std::string_view nome) {
   for (char c : nome) {
     unsigned char u = static_cast<unsigned char>(c);
-    bool proibido = u < 0x20 || u == 0x7F || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' ||
-                    c == '"' || c == '<' || c == '>' || c == '|';
+    bool proibido = u < 0x20 || u == 0x7F || c == '\\' || c == '/' || c == ':' || c == '*' ||
+                    c == '?' || c == '"' || c == '<' || c == '>' || c == '|';
     if (proibido)
       return std::string(
-          "O nome da empresa n\xE3o pode conter os caracteres \\ / : * ? \" < > | nem caracteres de "
+          "O nome da empresa n\xE3o pode conter os caracteres \\ / : * ? \" < > | nem caracteres "
+          "de "
           "controle, pois ele faz parte do nome do arquivo da proposta.\rDigite o nome novamente.");
   }
   return std::nullopt;

@@ -29,9 +29,9 @@ AcaoFocoEntrada DBEditEnter(std::string_view classe, bool somenteLeitura);
 enum class AcaoFocoSaida { Nada, CorJanela };
 AcaoFocoSaida DBEditExit(std::string_view classe, bool somenteLeitura);
 
-// The company name typed for Gerar Arquivo becomes part of a file name: a name holding \ / : * ? " < >
-// | or a control character is refused with this message; std::nullopt when it is acceptable (the
-// empty name included).
+// The company name typed for Gerar Arquivo becomes part of a file name: a name holding \ / : * ? "
+// < > | or a control character is refused with this message; std::nullopt when it is acceptable
+// (the empty name included).
 std::optional<std::string> RecusaNomeEmpresa(std::string_view nome);
 
 }  // namespace app

@@ -13,20 +13,27 @@ using base::EConvertError;
 using base::EDatabaseError;
 
 namespace {
-const char* const kNomes[] = {"ordem", "lote",       "codigo",   "nome",      "descricao", "marca",
+const char* const kNomes[] = {"ordem",      "lote",  "codigo",   "nome",      "descricao", "marca",
                               "quantidade", "valor", "apuracao", "totallote", "qtotallote"};
 
 bool EhAgregado(Campo c) { return c == Campo::totallote || c == Campo::qtotallote; }
 
 std::string* TextoDe(Item& i, Campo c) {
   switch (c) {
-    case Campo::lote: return &i.lote;
-    case Campo::codigo: return &i.codigo;
-    case Campo::nome: return &i.nome;
-    case Campo::descricao: return &i.descricao;
-    case Campo::marca: return &i.marca;
-    case Campo::apuracao: return &i.apuracao;
-    default: return nullptr;
+    case Campo::lote:
+      return &i.lote;
+    case Campo::codigo:
+      return &i.codigo;
+    case Campo::nome:
+      return &i.nome;
+    case Campo::descricao:
+      return &i.descricao;
+    case Campo::marca:
+      return &i.marca;
+    case Campo::apuracao:
+      return &i.apuracao;
+    default:
+      return nullptr;
   }
 }
 
@@ -82,17 +89,24 @@ const char* TTabelaItens::NomeCampo(Campo c) { return kNomes[static_cast<int>(c)
 
 size_t TTabelaItens::Largura(Campo c) {
   switch (c) {
-    case Campo::lote: return 5;
-    case Campo::codigo: return 11;
-    case Campo::nome: return 45;
-    case Campo::marca: return 20;
-    case Campo::apuracao: return 1;
-    default: return 0;
+    case Campo::lote:
+      return 5;
+    case Campo::codigo:
+      return 11;
+    case Campo::nome:
+      return 45;
+    case Campo::marca:
+      return 20;
+    case Campo::apuracao:
+      return 1;
+    default:
+      return 0;
   }
 }
 
 void TTabelaItens::ExigeAberta() const {
-  if (estado_ == Estado::Fechada) throw EDatabaseError("Cannot perform this operation on a closed dataset");
+  if (estado_ == Estado::Fechada)
+    throw EDatabaseError("Cannot perform this operation on a closed dataset");
 }
 
 void TTabelaItens::ExigeEdicao() const {
@@ -149,7 +163,8 @@ void TTabelaItens::FimCarga() {
   if (!std::is_sorted(linhas_.begin(), linhas_.end(), PorLote)) {
     // Sort small keys, then move each row once: rows are large and lots are at most 5 bytes.
     std::vector<std::pair<uint64_t, uint32_t>> ordem(linhas_.size());
-    for (size_t i = 0; i < linhas_.size(); ++i) ordem[i] = {ChaveLote(linhas_[i].lote), static_cast<uint32_t>(i)};
+    for (size_t i = 0; i < linhas_.size(); ++i)
+      ordem[i] = {ChaveLote(linhas_[i].lote), static_cast<uint32_t>(i)};
     std::sort(ordem.begin(), ordem.end());
     std::vector<Item> ordenadas;
     ordenadas.reserve(linhas_.size());
@@ -171,9 +186,11 @@ void TTabelaItens::RefazGrupos() {
   int n = NumLinhas();
   for (int i = 0; i < n;) {
     int j = i + 1;
-    while (j < n && linhas_[static_cast<size_t>(j)].lote == linhas_[static_cast<size_t>(i)].lote) ++j;
+    while (j < n && linhas_[static_cast<size_t>(j)].lote == linhas_[static_cast<size_t>(i)].lote)
+      ++j;
     grupos_.push_back(Soma{i, j, std::nullopt, std::nullopt});
-    for (int k = i; k < j; ++k) grupoDaLinha_[static_cast<size_t>(k)] = static_cast<int>(grupos_.size()) - 1;
+    for (int k = i; k < j; ++k)
+      grupoDaLinha_[static_cast<size_t>(k)] = static_cast<int>(grupos_.size()) - 1;
     RefazSomas(static_cast<int>(grupos_.size()) - 1);
     i = j;
   }
@@ -186,7 +203,8 @@ void TTabelaItens::RefazSomas(int g) {
   for (int k = s.inicio; k < s.fim; ++k) {
     const Item& it = linhas_[static_cast<size_t>(k)];
     if (it.valor) s.valor = s.valor.value_or(0.0) + *it.valor;
-    if (it.valor && it.quantidade) s.valorQuantidade = s.valorQuantidade.value_or(0.0) + *it.valor * *it.quantidade;
+    if (it.valor && it.quantidade)
+      s.valorQuantidade = s.valorQuantidade.value_or(0.0) + *it.valor * *it.quantidade;
   }
 }
 
@@ -236,7 +254,9 @@ void TTabelaItens::MovePor(int n) {
 void TTabelaItens::Proximo() { MovePor(1); }
 void TTabelaItens::Anterior() { MovePor(-1); }
 
-int TTabelaItens::NumeroLinha() const { return (estado_ == Estado::Fechada || atual_ < 0) ? 0 : atual_ + 1; }
+int TTabelaItens::NumeroLinha() const {
+  return (estado_ == Estado::Fechada || atual_ < 0) ? 0 : atual_ + 1;
+}
 
 void TTabelaItens::IrParaLinha(int numero) {
   ExigeAberta();
@@ -307,7 +327,8 @@ void TTabelaItens::Apaga() {
     Cancela();
     return;
   }
-  if (linhas_.empty() || atual_ < 0) throw EDatabaseError("Cannot perform this operation on an empty dataset");
+  if (linhas_.empty() || atual_ < 0)
+    throw EDatabaseError("Cannot perform this operation on an empty dataset");
   estado_ = Estado::Navegando;
   pendente_ = Item{};
   ++alteracoes_;
@@ -359,7 +380,8 @@ int32_t TTabelaItens::ComoInteiro(Campo c) const {
   if (c == Campo::ordem) return Atual().ordem.value_or(0);
   if (c == Campo::quantidade || c == Campo::valor || EhAgregado(c)) {
     double d = ComoDouble(c);
-    if (!(d > -2147483649.0 && d < 2147483648.0)) throw EConvertError("Invalid variant type conversion");
+    if (!(d > -2147483649.0 && d < 2147483648.0))
+      throw EConvertError("Invalid variant type conversion");
     return static_cast<int32_t>(std::nearbyint(d));
   }
   std::string t = ComoTexto(c);
@@ -385,7 +407,8 @@ PosicaoGrupo TTabelaItens::Grupo() const {
 }
 
 void TTabelaItens::AtribuiTexto(Campo c, std::string_view texto) {
-  if (EhAgregado(c)) throw EDatabaseError(std::string("Field '") + NomeCampo(c) + "' cannot be modified");
+  if (EhAgregado(c))
+    throw EDatabaseError(std::string("Field '") + NomeCampo(c) + "' cannot be modified");
   Item& i = ParaEscrita();
   if (c == Campo::ordem) {
     if (texto.empty()) {
@@ -393,8 +416,8 @@ void TTabelaItens::AtribuiTexto(Campo c, std::string_view texto) {
     } else {
       int32_t v;
       if (!base::TryStrToInt(texto, v))
-        throw EConvertError("'" + std::string(texto) + "' is not a valid integer value for field '" + NomeCampo(c) +
-                            "'");
+        throw EConvertError("'" + std::string(texto) +
+                            "' is not a valid integer value for field '" + NomeCampo(c) + "'");
       i.ordem = v;
     }
     Notifica();
@@ -406,8 +429,9 @@ void TTabelaItens::AtribuiTexto(Campo c, std::string_view texto) {
     } else {
       double v;
       if (!base::TryStrToFloat(texto, v))
-        throw EConvertError("'" + std::string(texto) + "' is not a valid floating point value for field '" +
-                            NomeCampo(c) + "'");
+        throw EConvertError("'" + std::string(texto) +
+                            "' is not a valid floating point value for field '" + NomeCampo(c) +
+                            "'");
       *n = v;
     }
     Notifica();

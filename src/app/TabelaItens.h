@@ -17,7 +17,19 @@
 namespace app {
 
 // The fields, in their order, then the two per-lot aggregates.
-enum class Campo { ordem, lote, codigo, nome, descricao, marca, quantidade, valor, apuracao, totallote, qtotallote };
+enum class Campo {
+  ordem,
+  lote,
+  codigo,
+  nome,
+  descricao,
+  marca,
+  quantidade,
+  valor,
+  apuracao,
+  totallote,
+  qtotallote
+};
 
 // The stored values of one row. An empty text is a null text; numbers may be null.
 struct Item {
@@ -48,8 +60,8 @@ class TTabelaItens {
 
   // Discards every row and opens an empty table.
   void Reinicia();
-  // Takes the rows of `outra` (which is left closed) in one step: a load builds a separate table and
-  // swaps it in only when the whole file was read.
+  // Takes the rows of `outra` (which is left closed) in one step: a load builds a separate table
+  // and swaps it in only when the whole file was read.
   void TrocaConteudo(TTabelaItens& outra);
   // Appends a fully built row in bulk (no events; the index is rebuilt by FimCarga).
   void CarregaLinha(Item item);
@@ -85,10 +97,11 @@ class TTabelaItens {
 
   // Values of the current row (the pending values while it is edited).
   bool Nulo(Campo c) const;
-  std::string ComoTexto(Campo c) const;  // as stored / decimal / shortest 15-digit form; "" for null
-  int32_t ComoInteiro(Campo c) const;    // null reads 0
-  double ComoDouble(Campo c) const;      // null reads 0
-  Contagem ComoFixo(Campo c) const;      // the double x 10000 rounded, ties to even; null reads 0
+  std::string ComoTexto(
+      Campo c) const;                  // as stored / decimal / shortest 15-digit form; "" for null
+  int32_t ComoInteiro(Campo c) const;  // null reads 0
+  double ComoDouble(Campo c) const;    // null reads 0
+  Contagem ComoFixo(Campo c) const;    // the double x 10000 rounded, ties to even; null reads 0
   std::optional<double> Agregado(Campo c) const;  // totallote / qtotallote of the current row
   PosicaoGrupo Grupo() const;
 

@@ -87,7 +87,8 @@ void Arredonda(Decimal& d, int casas) {
   d.escala = casas;
   if (sobe) {
     int i = static_cast<int>(d.digitos.size()) - 1;
-    while (i >= 0 && d.digitos[static_cast<size_t>(i)] == '9') d.digitos[static_cast<size_t>(i--)] = '0';
+    while (i >= 0 && d.digitos[static_cast<size_t>(i)] == '9')
+      d.digitos[static_cast<size_t>(i--)] = '0';
     if (i < 0)
       d.digitos.insert(d.digitos.begin(), '1');
     else
@@ -99,10 +100,10 @@ void Arredonda(Decimal& d, int casas) {
 // One section of a FormatFloat pattern.
 struct Secao {
   std::string prefixo, sufixo;
-  int minInteiros = 0;    // '0' placeholders before the decimal point
-  int minDecimais = 0;    // '0' placeholders after it
-  int maxDecimais = 0;    // '0' and '#' placeholders after it
-  bool milhar = false;    // a ',' among the integer placeholders
+  int minInteiros = 0;  // '0' placeholders before the decimal point
+  int minDecimais = 0;  // '0' placeholders after it
+  int maxDecimais = 0;  // '0' and '#' placeholders after it
+  bool milhar = false;  // a ',' among the integer placeholders
   bool temDigitos = false;
 };
 
@@ -133,7 +134,8 @@ Secao AnalisaSecao(std::string_view p) {
       }
       continue;
     }
-    if (c == '.' && !depoisDoPonto && (viuDigito || (i + 1 < p.size() && (p[i + 1] == '0' || p[i + 1] == '#')))) {
+    if (c == '.' && !depoisDoPonto &&
+        (viuDigito || (i + 1 < p.size() && (p[i + 1] == '0' || p[i + 1] == '#')))) {
       depoisDoPonto = true;
       literal = &s.sufixo;
       continue;
@@ -160,7 +162,8 @@ Padrao AnalisaPadrao(std::string_view padrao) {
   size_t ini = 0;
   char aspas = 0;
   for (size_t i = 0; i <= padrao.size(); ++i) {
-    if (i < padrao.size() && (padrao[i] == '"' || padrao[i] == '\'')) aspas = aspas == padrao[i] ? 0 : (aspas ? aspas : padrao[i]);
+    if (i < padrao.size() && (padrao[i] == '"' || padrao[i] == '\''))
+      aspas = aspas == padrao[i] ? 0 : (aspas ? aspas : padrao[i]);
     if (i == padrao.size() || (padrao[i] == ';' && !aspas)) {
       p.secoes.push_back(AnalisaSecao(padrao.substr(ini, i - ini)));
       p.vazias.push_back(i == ini);
@@ -170,7 +173,8 @@ Padrao AnalisaPadrao(std::string_view padrao) {
   return p;
 }
 
-// The analysed pattern, from a small cache: listings format the same few patterns millions of times.
+// The analysed pattern, from a small cache: listings format the same few patterns millions of
+// times.
 const Padrao& PadraoAnalisado(std::string_view padrao) {
   static thread_local Padrao cache[8];
   static thread_local unsigned proximo = 0;
@@ -195,7 +199,8 @@ std::string FormataDecimal(std::string_view padrao, Decimal d, const FormatSetti
   if (!s.temDigitos) return s.prefixo + s.sufixo;
 
   std::string dig = d.digitos;
-  if (static_cast<int>(dig.size()) < d.escala + 1) dig.insert(0, static_cast<size_t>(d.escala + 1) - dig.size(), '0');
+  if (static_cast<int>(dig.size()) < d.escala + 1)
+    dig.insert(0, static_cast<size_t>(d.escala + 1) - dig.size(), '0');
   std::string inteiro = dig.substr(0, dig.size() - static_cast<size_t>(d.escala));
   std::string fracao = dig.substr(dig.size() - static_cast<size_t>(d.escala));
   TiraZerosAEsquerda(inteiro);
@@ -232,10 +237,12 @@ std::string FormatFloat(std::string_view padrao, double v, const FormatSettings&
   return FormataDecimal(padrao, DecimalDe(v), fs);
 }
 
-std::string FormatFixo(std::string_view padrao, int64_t contagem, int escala, const FormatSettings& fs) {
+std::string FormatFixo(std::string_view padrao, int64_t contagem, int escala,
+                       const FormatSettings& fs) {
   Decimal d;
   d.negativo = contagem < 0;
-  uint64_t abs = contagem < 0 ? 0 - static_cast<uint64_t>(contagem) : static_cast<uint64_t>(contagem);
+  uint64_t abs =
+      contagem < 0 ? 0 - static_cast<uint64_t>(contagem) : static_cast<uint64_t>(contagem);
   d.digitos = abs == 0 ? std::string() : std::to_string(abs);
   d.escala = escala;
   if (d.digitos.empty()) d.negativo = false;
@@ -264,8 +271,10 @@ std::string FloatToStr(double v, const FormatSettings& fs) {
   int expo = 0;
   bool expNeg = false;
   for (++p; p < r.ptr; ++p) {
-    if (*p == '-') expNeg = true;
-    else if (*p >= '0' && *p <= '9') expo = expo * 10 + (*p - '0');
+    if (*p == '-')
+      expNeg = true;
+    else if (*p >= '0' && *p <= '9')
+      expo = expo * 10 + (*p - '0');
   }
   if (expNeg) expo = -expo;
   while (nd > 1 && dig[nd - 1] == '0') --nd;
@@ -363,10 +372,14 @@ bool TryStrToInt(std::string_view t, int32_t& valor) {
   for (; i < t.size(); ++i) {
     char c = t[i];
     int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else return false;
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else
+      return false;
     acc = acc * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
     if (acc > 0xFFFFFFFFull) return false;
   }
@@ -385,7 +398,8 @@ bool TryStrToInt(std::string_view t, int32_t& valor) {
 
 int32_t StrToInt(std::string_view texto) {
   int32_t v;
-  if (!TryStrToInt(texto, v)) throw EConvertError("'" + std::string(texto) + "' is not a valid integer value");
+  if (!TryStrToInt(texto, v))
+    throw EConvertError("'" + std::string(texto) + "' is not a valid integer value");
   return v;
 }
 

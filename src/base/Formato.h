@@ -1,6 +1,6 @@
 // Number and date texts in the user's format settings (Brazilian by default), independent of the C
-// library's locale: FloatToStr, StrToFloat, StrToInt and FormatFloat as the system's code uses them,
-// and exact display of fixed-point counts.
+// library's locale: FloatToStr, StrToFloat, StrToInt and FormatFloat as the system's code uses
+// them, and exact display of fixed-point counts.
 #pragma once
 
 #include <cstdint>
@@ -35,7 +35,8 @@ std::string FloatToStr(double v, const FormatSettings& fs = FormatoPadrao());
 // raises EConvertError "'%s' is not a valid floating point value".
 double StrToFloat(std::string_view texto, const FormatSettings& fs = FormatoPadrao());
 // The same check without raising.
-bool TryStrToFloat(std::string_view texto, double& valor, const FormatSettings& fs = FormatoPadrao());
+bool TryStrToFloat(std::string_view texto, double& valor,
+                   const FormatSettings& fs = FormatoPadrao());
 
 // Reads a 32-bit decimal (or $/0x hexadecimal) integer; raises EConvertError
 // "'%s' is not a valid integer value".
@@ -44,7 +45,8 @@ bool TryStrToInt(std::string_view texto, int32_t& valor);
 
 // Formats a double with a pattern such as "#,##0.00", "0.0000", "00000" or "R$ #,##0.00":
 // halves are rounded away from zero on the value's 15-significant-digit decimal form.
-std::string FormatFloat(std::string_view padrao, double v, const FormatSettings& fs = FormatoPadrao());
+std::string FormatFloat(std::string_view padrao, double v,
+                        const FormatSettings& fs = FormatoPadrao());
 
 // Formats a fixed-point count of 10^-escala units with the same patterns, rounding halves away from
 // zero on the integer itself (no binary floating point involved).

@@ -14,8 +14,8 @@ constexpr int kSucesso = 0, kRecusa = 1, kErro = 2;
 
 struct Comando {
   std::string nome;
-  std::string uso;     // one line: "total ARQUIVO.xml"
-  std::string ajuda;   // what it does, a few lines (UTF-8)
+  std::string uso;    // one line: "total ARQUIVO.xml"
+  std::string ajuda;  // what it does, a few lines (UTF-8)
   std::function<int(const std::vector<std::string>& args)> executa;
 };
 

@@ -55,9 +55,12 @@ int Gerar(std::vector<std::string> args) {
   app::TProposta p;
   if (!Abre(args, p, "gerar ARQUIVO.xml --empresa NOME")) return kErro;
   switch (p.GerarArquivo(platform::utf8ToCp1252(empresa))) {
-    case app::TProposta::Geracao::Gerado: return kSucesso;
-    case app::TProposta::Geracao::NadaAberto: return kErro;
-    default: return kRecusa;
+    case app::TProposta::Geracao::Gerado:
+      return kSucesso;
+    case app::TProposta::Geracao::NadaAberto:
+      return kErro;
+    default:
+      return kRecusa;
   }
 }
 
@@ -69,20 +72,24 @@ int Regravar(std::vector<std::string> args) {
   return p.FormClose() == app::TProposta::Fechamento::Recusado ? kRecusa : kSucesso;
 }
 
-Registro total({"total", "total ARQUIVO.xml",
-                "    L\xC3\xAA o arquivo como \"&Abrir Processo\" e mostra o total da proposta\n"
-                "    (o texto do bot\xC3\xA3o de total, p.ex. \"Vr. Total da Prop.: R$ 1.234,56\").",
-                Total});
-Registro verificar({"verificar", "verificar ARQUIVO.xml",
-                    "    Verifica os lotes: um lote com algum pre\xC3\xA7o precisa de todos os pre\xC3\xA7os.\n"
-                    "    Na recusa mostra a mensagem e sai com 1.",
-                    Verificar});
-Registro gerar({"gerar", "gerar ARQUIVO.xml --empresa NOME",
-                "    \"Gerar Arquivo\" com o nome da empresa digitado: grava a proposta ao lado do\n"
-                "    arquivo (ARQUIVO sem .xml + NOME + .xml). Na recusa nada \xC3\xA9 gravado e sai com 1.",
-                Gerar});
+Registro total(
+    {"total", "total ARQUIVO.xml",
+     "    L\xC3\xAA o arquivo como \"&Abrir Processo\" e mostra o total da proposta\n"
+     "    (o texto do bot\xC3\xA3o de total, p.ex. \"Vr. Total da Prop.: R$ 1.234,56\").",
+     Total});
+Registro verificar(
+    {"verificar", "verificar ARQUIVO.xml",
+     "    Verifica os lotes: um lote com algum pre\xC3\xA7o precisa de todos os pre\xC3\xA7os.\n"
+     "    Na recusa mostra a mensagem e sai com 1.",
+     Verificar});
+Registro gerar(
+    {"gerar", "gerar ARQUIVO.xml --empresa NOME",
+     "    \"Gerar Arquivo\" com o nome da empresa digitado: grava a proposta ao lado do\n"
+     "    arquivo (ARQUIVO sem .xml + NOME + .xml). Na recusa nada \xC3\xA9 gravado e sai com 1.",
+     Gerar});
 Registro regravar({"regravar", "regravar ARQUIVO.xml",
-                   "    O que fechar a janela faz: a verifica\xC3\xA7\xC3\xA3o dos lotes e o arquivo regravado no\n"
+                   "    O que fechar a janela faz: a verifica\xC3\xA7\xC3\xA3o dos lotes e o "
+                   "arquivo regravado no\n"
                    "    lugar. Na recusa o arquivo fica intacto e sai com 1.",
                    Regravar});
 

@@ -53,7 +53,7 @@ AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
   if (fd_ < 0) throw base::ErroDeArquivo(errno);
   temp_ = nome.data();
   // Keep the permissions of the file being replaced; a new file gets the usual 0666 & ~umask.
-  struct stat st{};
+  struct stat st {};
   mode_t mode;
   if (stat(path_.c_str(), &st) == 0) {
     mode = st.st_mode & 07777;
@@ -129,7 +129,8 @@ void AtomicFileWriter::commit() {
     fail(err);
   }
   if (::close(fd) != 0) fail(errno);
-  if (injectedFailure(AtomicStep::Rename) || ::rename(temp_.c_str(), path_.c_str()) != 0) fail(errno);
+  if (injectedFailure(AtomicStep::Rename) || ::rename(temp_.c_str(), path_.c_str()) != 0)
+    fail(errno);
   done_ = true;
   // The new name is in place; make the folder entry durable too.
   int dfd = ::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY);

@@ -14,7 +14,8 @@ namespace {
 std::string Converte(const char* para, const char* de, std::string_view s, std::string_view troca,
                      bool entradaUtf8) {
   iconv_t cd = iconv_open(para, de);
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv_open ") + de + "->" + para);
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    throw std::runtime_error(std::string("iconv_open ") + de + "->" + para);
   std::string out;
   out.reserve(s.size() + s.size() / 4 + 8);
   char* in = const_cast<char*>(s.data());
@@ -33,7 +34,9 @@ std::string Converte(const char* para, const char* de, std::string_view s, std::
         unsigned char c = static_cast<unsigned char>(*in);
         size_t esperado = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
         pula = 1;
-        while (pula < esperado && pula < inLeft && (static_cast<unsigned char>(in[pula]) & 0xC0) == 0x80) ++pula;
+        while (pula < esperado && pula < inLeft &&
+               (static_cast<unsigned char>(in[pula]) & 0xC0) == 0x80)
+          ++pula;
       }
       out.append(troca);
       in += pula;
@@ -48,7 +51,8 @@ std::string Converte(const char* para, const char* de, std::string_view s, std::
 
 std::string cp1252ToUtf8(std::string_view s) {
   for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return Converte("UTF-8", "CP1252", s, "\xEF\xBF\xBD", false);
+    if (static_cast<unsigned char>(c) >= 0x80)
+      return Converte("UTF-8", "CP1252", s, "\xEF\xBF\xBD", false);
   return std::string(s);
 }
 

@@ -26,7 +26,9 @@ void HeadlessPlatform::showApplicationError(const std::string& message) {
   std::cerr << "Erro: " << messageToTerminal(message) << '\n';
 }
 
-void HeadlessPlatform::showMessage(const std::string& message) { std::cerr << messageToTerminal(message) << '\n'; }
+void HeadlessPlatform::showMessage(const std::string& message) {
+  std::cerr << messageToTerminal(message) << '\n';
+}
 
 int HeadlessPlatform::messageBox(const std::string& text, const std::string& caption, int style) {
   std::cerr << messageToTerminal(caption) << ": " << messageToTerminal(text) << '\n';
@@ -34,8 +36,10 @@ int HeadlessPlatform::messageBox(const std::string& text, const std::string& cap
   return (botoes == mb::YESNO || botoes == mb::YESNOCANCEL) ? mb::IDYES : mb::IDOK;
 }
 
-bool HeadlessPlatform::inputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
-  std::cerr << messageToTerminal(caption) << " / " << messageToTerminal(prompt) << ": " << messageToTerminal(value) << '\n';
+bool HeadlessPlatform::inputQuery(const std::string& caption, const std::string& prompt,
+                                  std::string& value) {
+  std::cerr << messageToTerminal(caption) << " / " << messageToTerminal(prompt) << ": "
+            << messageToTerminal(value) << '\n';
   return true;
 }
 
@@ -45,16 +49,20 @@ std::optional<std::string> HeadlessPlatform::openFileDialog(const std::string&, 
 }
 
 std::optional<std::string> HeadlessPlatform::saveFileDialog(const std::string&, const std::string&,
-                                                            const std::string&, const std::string& fileName) {
+                                                            const std::string&,
+                                                            const std::string& fileName) {
   if (fileName.empty()) return std::nullopt;
   return fileName;
 }
 
 void HeadlessPlatform::openUrl(const std::string& url) { std::cerr << "Abrir: " << url << '\n'; }
 
-void HeadlessPlatform::sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void HeadlessPlatform::sleepMs(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
-std::unique_ptr<RawPrintJob> HeadlessPlatform::startRawJob(const std::string& printerName, const std::string&,
+std::unique_ptr<RawPrintJob> HeadlessPlatform::startRawJob(const std::string& printerName,
+                                                           const std::string&,
                                                            std::string& errorText) {
   errorText = "Nenhuma impressora disponível: " + printerName;
   errorText = utf8ToCp1252(errorText);

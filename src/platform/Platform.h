@@ -1,9 +1,9 @@
 // The platform layer: the few services the window system used to give the program (message boxes,
 // input box, file dialogs, printers and raw printer jobs, the shell, "process pending messages").
 // The core calls only this interface; the headless implementation (here) shows no window, writes
-// every box to stderr in UTF-8 and answers as a user who confirms; src/platform/qt has the real one;
-// tests install scripted ones. Every text crossing this interface is Windows-1252; file paths are
-// the file system's own bytes (UTF-8).
+// every box to stderr in UTF-8 and answers as a user who confirms; src/platform/qt has the real
+// one; tests install scripted ones. Every text crossing this interface is Windows-1252; file paths
+// are the file system's own bytes (UTF-8).
 #pragma once
 
 #include <cstdint>
@@ -50,11 +50,14 @@ class Platform {
   // A message box with the system's style value; returns the identifier of the button pressed.
   virtual int messageBox(const std::string& text, const std::string& caption, int style) = 0;
   // A one-line input box; false when cancelled (value is then left as given).
-  virtual bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
+  virtual bool inputQuery(const std::string& caption, const std::string& prompt,
+                          std::string& value) = 0;
   // File dialogs: filter as "Description|*.ext|..."; an empty result means cancelled.
-  virtual std::optional<std::string> openFileDialog(const std::string& title, const std::string& filter,
+  virtual std::optional<std::string> openFileDialog(const std::string& title,
+                                                    const std::string& filter,
                                                     const std::string& defaultExt) = 0;
-  virtual std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
+  virtual std::optional<std::string> saveFileDialog(const std::string& title,
+                                                    const std::string& filter,
                                                     const std::string& defaultExt,
                                                     const std::string& fileName) = 0;
   // Opens a web address or document with the desktop's handler; the result is not waited for.
@@ -69,7 +72,8 @@ class Platform {
   virtual std::vector<PrinterInfo> printers() = 0;
   // Starts a raw job named docName on the printer; null with errorText set on failure.
   virtual std::unique_ptr<RawPrintJob> startRawJob(const std::string& printerName,
-                                                   const std::string& docName, std::string& errorText) = 0;
+                                                   const std::string& docName,
+                                                   std::string& errorText) = 0;
 };
 
 // The platform in use: the headless one until another is installed.
@@ -83,17 +87,20 @@ class HeadlessPlatform : public Platform {
   void showApplicationError(const std::string& message) override;
   void showMessage(const std::string& message) override;
   int messageBox(const std::string& text, const std::string& caption, int style) override;
-  bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+  bool inputQuery(const std::string& caption, const std::string& prompt,
+                  std::string& value) override;
   std::optional<std::string> openFileDialog(const std::string& title, const std::string& filter,
                                             const std::string& defaultExt) override;
   std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
-                                            const std::string& defaultExt, const std::string& fileName) override;
+                                            const std::string& defaultExt,
+                                            const std::string& fileName) override;
   void openUrl(const std::string& url) override;
   void processMessages() override {}
   void sleepMs(int ms) override;
   std::optional<PrinterInfo> currentPrinter() override { return std::nullopt; }
   std::vector<PrinterInfo> printers() override { return {}; }
-  std::unique_ptr<RawPrintJob> startRawJob(const std::string& printerName, const std::string& docName,
+  std::unique_ptr<RawPrintJob> startRawJob(const std::string& printerName,
+                                           const std::string& docName,
                                            std::string& errorText) override;
 };
 

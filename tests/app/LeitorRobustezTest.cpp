@@ -1,5 +1,5 @@
-// The reader against damaged files: whatever the bytes, it either reads a table or raises one of the
-// program's errors, never crashes, and never changes the table it was given on failure.
+// The reader against damaged files: whatever the bytes, it either reads a table or raises one of
+// the program's errors, never crashes, and never changes the table it was given on failure.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -20,10 +20,18 @@ TEST(LeitorRobustez, DamagedCopiesOfTheExampleNeverCrash) {
     for (int m = 0; m < mudancas && !b.empty(); ++m) {
       size_t pos = rng() % b.size();
       switch (rng() % 4) {
-        case 0: b[pos] = pedacos[rng() % sizeof pedacos]; break;
-        case 1: b.erase(pos, 1 + rng() % 40); break;
-        case 2: b.insert(pos, std::string(1 + rng() % 5, pedacos[rng() % sizeof pedacos])); break;
-        case 3: b.resize(pos); break;
+        case 0:
+          b[pos] = pedacos[rng() % sizeof pedacos];
+          break;
+        case 1:
+          b.erase(pos, 1 + rng() % 40);
+          break;
+        case 2:
+          b.insert(pos, std::string(1 + rng() % 5, pedacos[rng() % sizeof pedacos]));
+          break;
+        case 3:
+          b.resize(pos);
+          break;
       }
     }
     app::TTabelaItens t;
@@ -44,5 +52,6 @@ TEST(LeitorRobustez, HugeItemCountsStopAtTheFirstMissingItem) {
   app::TTabelaItens t;
   std::string b = "<processo label=\"1\" descricao=\"d\" totalitens=\"2147483647\">\r\n";
   EXPECT_THROW(app::LerProcessoDeBytes(b, t), base::EConvertError);
-  EXPECT_THROW(app::LerProcessoDeBytes("<processo totalitens=\"99999999999\">", t), base::EConvertError);
+  EXPECT_THROW(app::LerProcessoDeBytes("<processo totalitens=\"99999999999\">", t),
+               base::EConvertError);
 }

@@ -1,23 +1,24 @@
 // Money: counts of ten-thousandths, products rounded to even, display rounded half away from zero.
-#include "app/Moeda.h"
-
 #include <gtest/gtest.h>
 
+#include "app/Moeda.h"
 #include "base/Erros.h"
 
 using namespace app;
 
 TEST(Moeda, ProductsRoundToEvenCounts) {
-  struct Caso { double preco, quantidade; Contagem esperado; } casos[] = {
-      {0.0003, 0.5, 2},    // 1.5 -> 2
-      {0.0001, 0.5, 0},    // 0.5 -> 0
-      {0.0005, 0.5, 2},    // 2.5 -> 2
-      {0.0007, 0.5, 4},    // 3.5 -> 4
-      {21.9, 200, 43800000},
-      {0.1, 3, 3000},
-      {1234567.891, 1000000, 12345678910000000LL},
+  struct Caso {
+    double preco, quantidade;
+    Contagem esperado;
+  } casos[] = {
+      {0.0003, 0.5, 2},  // 1.5 -> 2
+      {0.0001, 0.5, 0},  // 0.5 -> 0
+      {0.0005, 0.5, 2},  // 2.5 -> 2
+      {0.0007, 0.5, 4},  // 3.5 -> 4
+      {21.9, 200, 43800000}, {0.1, 3, 3000}, {1234567.891, 1000000, 12345678910000000LL},
   };
-  for (auto& c : casos) EXPECT_EQ(SomaProduto(ParaFixo(c.preco), c.quantidade, 0), c.esperado) << c.preco;
+  for (auto& c : casos)
+    EXPECT_EQ(SomaProduto(ParaFixo(c.preco), c.quantidade, 0), c.esperado) << c.preco;
 }
 
 TEST(Moeda, ConversionOfPricesToCounts) {
@@ -40,7 +41,7 @@ TEST(Moeda, RunningSumAndDisplay) {
   for (int i = 0; i < 2; ++i) total = SomaProduto(ParaFixo(0.005), 1, total);
   EXPECT_EQ(total, 100);
   EXPECT_EQ(FormataDinheiro(total), "0,01");
-  EXPECT_EQ(FormataDinheiro(50), "0,01");   // 0,005 shows rounded away from zero
+  EXPECT_EQ(FormataDinheiro(50), "0,01");  // 0,005 shows rounded away from zero
   EXPECT_EQ(FormataDinheiro(49), "0,00");
   EXPECT_EQ(FormataDinheiro(121290000), "12.129,00");
   EXPECT_EQ(FormataDinheiro(-12345), "-1,23");

@@ -1,9 +1,8 @@
 // The process file: reading by line position and tag, the header, multi-line descriptions, the
 // failures, and the writer's exact bytes.
-#include "app/ProcessoArquivo.h"
-
 #include <gtest/gtest.h>
 
+#include "app/ProcessoArquivo.h"
 #include "base/Erros.h"
 #include "platform/AtomicFile.h"
 #include "support/Arquivos.h"
@@ -14,17 +13,20 @@ namespace {
 
 // One item's 11 lines as the writer produces them.
 std::string ItemBytes(const std::string& ordem, const std::string& codigo, const std::string& nome,
-                      const std::string& descricao, const std::string& marca, const std::string& quantidade,
-                      const std::string& valor, const std::string& apuracao, const std::string& lote) {
-  return teste::Crlf({"<produto>", " <ordem>" + ordem + "</ordem>", " <codigo>" + codigo + "</codigo>",
-                      " <nome>" + nome + "</nome>", " <descricao>" + descricao + "</descricao>",
-                      " <marca>" + marca + "</marca>", " <quantidade>" + quantidade + "</quantidade>",
+                      const std::string& descricao, const std::string& marca,
+                      const std::string& quantidade, const std::string& valor,
+                      const std::string& apuracao, const std::string& lote) {
+  return teste::Crlf({"<produto>", " <ordem>" + ordem + "</ordem>",
+                      " <codigo>" + codigo + "</codigo>", " <nome>" + nome + "</nome>",
+                      " <descricao>" + descricao + "</descricao>", " <marca>" + marca + "</marca>",
+                      " <quantidade>" + quantidade + "</quantidade>",
                       " <valor>" + valor + "</valor>", " <apuracao>" + apuracao + "</apuracao>",
                       " <lote>" + lote + "</lote>", "</produto>"});
 }
 
 std::string Cabecalho(const std::string& n, const std::string& desc = "Preg\xE3o 15 & compras") {
-  return "<processo label=\"20240015\" descricao=\"" + desc + "\" totalitens=\"" + n + "\">\r\n<produtos>\r\n";
+  return "<processo label=\"20240015\" descricao=\"" + desc + "\" totalitens=\"" + n +
+         "\">\r\n<produtos>\r\n";
 }
 
 std::string Fim() { return "</produtos>\r\n</processo>\r\n"; }
@@ -34,21 +36,24 @@ std::string Fim() { return "</produtos>\r\n</processo>\r\n"; }
 TEST(ExtrairValor, TakesTheTextBetweenTheFirstTagsByPosition) {
   EXPECT_EQ(ExtrairValor(" <marca>  Acme  </marca>", "<marca>", "</marca>"), "  Acme  ");
   EXPECT_EQ(ExtrairValor(" <marca></marca>", "<marca>", "</marca>"), "");
-  EXPECT_EQ(ExtrairValor(" <Marca>x</Marca>", "<marca>", "</marca>"), "");   // tags keep their case
-  EXPECT_EQ(ExtrairValor("</marca> <marca>x", "<marca>", "</marca>"), "");   // closing before opening
+  EXPECT_EQ(ExtrairValor(" <Marca>x</Marca>", "<marca>", "</marca>"), "");  // tags keep their case
+  EXPECT_EQ(ExtrairValor("</marca> <marca>x", "<marca>", "</marca>"),
+            "");  // closing before opening
   EXPECT_EQ(ExtrairValor(" <marca>a & <b></marca>", "<marca>", "</marca>"), "a & <b>");
   EXPECT_EQ(ExtrairValor("", "<marca>", "</marca>"), "");
 }
 
 TEST(LerCabecalho, ProcessAndQuotationHeaders) {
-  auto p = LerCabecalho("<processo label=\"20240015\" descricao=\"Compra & venda\" totalitens=\"12\">");
+  auto p =
+      LerCabecalho("<processo label=\"20240015\" descricao=\"Compra & venda\" totalitens=\"12\">");
   EXPECT_FALSE(p.cotacao);
   EXPECT_EQ(p.label5, "2024/0015");
   EXPECT_EQ(p.descricao, "Compra & venda");
   EXPECT_EQ(p.totalItens, 12);
   EXPECT_EQ(p.primeirosQuatro, "<pro");
 
-  auto c = LerCabecalho("<cotacao label=\"2024/0007AB\" descricao=\"Cota\xE7\xE3o\" totalitens=\"3\">");
+  auto c =
+      LerCabecalho("<cotacao label=\"2024/0007AB\" descricao=\"Cota\xE7\xE3o\" totalitens=\"3\">");
   EXPECT_TRUE(c.cotacao);
   EXPECT_EQ(c.label5, "2024/0007AB");
   EXPECT_EQ(c.descricao, "Cota\xE7\xE3o");
@@ -65,12 +70,14 @@ TEST(LerCabecalho, AForeignFirstLineFailsOnTheItemCount) {
 }
 
 TEST(LerProcesso, ReadsItemsIntoLotOrderWithMultiLineDescriptions) {
-  std::string bytes = Cabecalho("3") +
-                      ItemBytes("1", "123456789012345", "Caneta", "Azul", " Bic ", "10", "1,5", "1", "2") +
-                      "<produto>\r\n <ordem>2</ordem>\r\n <codigo>C2</codigo>\r\n <nome>Papel</nome>\r\n"
-                      " <descricao>A\r\nB\r\nC</descricao>\r\n <marca></marca>\r\n <quantidade>12,5</quantidade>\r\n"
-                      " <valor></valor>\r\n <apuracao>2</apuracao>\r\n <lote>1</lote>\r\n</produto>\r\n" +
-                      ItemBytes("3", "C3", "Clipe", "Caixa", "", "3", "0,25", "1", "") + Fim();
+  std::string bytes =
+      Cabecalho("3") +
+      ItemBytes("1", "123456789012345", "Caneta", "Azul", " Bic ", "10", "1,5", "1", "2") +
+      "<produto>\r\n <ordem>2</ordem>\r\n <codigo>C2</codigo>\r\n <nome>Papel</nome>\r\n"
+      " <descricao>A\r\nB\r\nC</descricao>\r\n <marca></marca>\r\n "
+      "<quantidade>12,5</quantidade>\r\n"
+      " <valor></valor>\r\n <apuracao>2</apuracao>\r\n <lote>1</lote>\r\n</produto>\r\n" +
+      ItemBytes("3", "C3", "Clipe", "Caixa", "", "3", "0,25", "1", "") + Fim();
   TTabelaItens t;
   auto cab = LerProcessoDeBytes(bytes, t);
   EXPECT_EQ(cab.totalItens, 3);
@@ -88,10 +95,11 @@ TEST(LerProcesso, ReadsItemsIntoLotOrderWithMultiLineDescriptions) {
 }
 
 TEST(LerProcesso, LineEndingsCarriageReturnsAndEndOfFileByte) {
-  std::string lf = "<processo label=\"00010002\" descricao=\"d\" totalitens=\"1\">\n<produtos>\n<produto>\n"
-                   " <ordem>7</ordem>\n <codigo>X</codigo>\n <nome>N\rome</nome>\n <descricao>D</descricao>\n"
-                   " <marca>M</marca>\n <quantidade>1</quantidade>\n <valor>2</valor>\n <apuracao>1</apuracao>\n"
-                   " <lote>1</lote>\n</produto>\n</produtos>\n\x1A garbage after the end";
+  std::string lf =
+      "<processo label=\"00010002\" descricao=\"d\" totalitens=\"1\">\n<produtos>\n<produto>\n"
+      " <ordem>7</ordem>\n <codigo>X</codigo>\n <nome>N\rome</nome>\n <descricao>D</descricao>\n"
+      " <marca>M</marca>\n <quantidade>1</quantidade>\n <valor>2</valor>\n <apuracao>1</apuracao>\n"
+      " <lote>1</lote>\n</produto>\n</produtos>\n\x1A garbage after the end";
   TTabelaItens t;
   auto cab = LerProcessoDeBytes(lf, t);
   EXPECT_EQ(cab.label5, "0001/0002");
@@ -99,15 +107,17 @@ TEST(LerProcesso, LineEndingsCarriageReturnsAndEndOfFileByte) {
   EXPECT_EQ(t.Linha(0).nome, "Nome");  // a lone CR is dropped
 
   // The 1A byte ends the file even in the middle of the items: the rest reads as empty lines.
-  std::string cortado = Cabecalho("1") +
-                        "<produto>\r\n <ordem>1</ordem>\r\n <codigo>X</codigo>\r\n <nome>N</nome>\r\n"
-                        " <descricao>D</descricao>\r\n <marca>M</marca>\x1A\r\n <quantidade>1</quantidade>\r\n";
+  std::string cortado =
+      Cabecalho("1") +
+      "<produto>\r\n <ordem>1</ordem>\r\n <codigo>X</codigo>\r\n <nome>N</nome>\r\n"
+      " <descricao>D</descricao>\r\n <marca>M</marca>\x1A\r\n <quantidade>1</quantidade>\r\n";
   TTabelaItens t2;
   try {
     LerProcessoDeBytes(cortado, t2);
     FAIL();
   } catch (const base::EConvertError& e) {
-    EXPECT_EQ(e.Mensagem(), "'' is not a valid floating point value");  // quantidade of a missing line
+    EXPECT_EQ(e.Mensagem(),
+              "'' is not a valid floating point value");  // quantidade of a missing line
   }
 }
 
@@ -139,14 +149,17 @@ TEST(LerProcesso, MalformedInputsRaiseTheirMessagesAndKeepTheTable) {
        "'abc' is not a valid floating point value"},
       {Cabecalho("2") + ItemBytes("1", "A", "a", "d", "", "1", "1", "1", "1") + Fim(),
        "'' is not a valid integer value"},  // lines missing at the end read as empty
-      {Cabecalho("1") + "<produto>\r\n <ordem>5</ordem>\r\n <codigo>A</codigo>\r\n <nome>a</nome>\r\n"
-                        " <descricao>sem fim\r\nmais texto\r\n",
-       "O arquivo terminou dentro da descri\xE7\xE3o do item 5: falta a marca </descricao>. O arquivo n\xE3o foi "
+      {Cabecalho("1") +
+           "<produto>\r\n <ordem>5</ordem>\r\n <codigo>A</codigo>\r\n <nome>a</nome>\r\n"
+           " <descricao>sem fim\r\nmais texto\r\n",
+       "O arquivo terminou dentro da descri\xE7\xE3o do item 5: falta a marca </descricao>. O "
+       "arquivo n\xE3o foi "
        "aberto."},
   };
   for (const auto& c : casos) {
     TTabelaItens t;
-    LerProcessoDeBytes(Cabecalho("1") + ItemBytes("9", "Z", "z", "d", "", "1", "1", "1", "1") + Fim(), t);
+    LerProcessoDeBytes(
+        Cabecalho("1") + ItemBytes("9", "Z", "z", "d", "", "1", "1", "1", "1") + Fim(), t);
     try {
       LerProcessoDeBytes(c.bytes, t);
       ADD_FAILURE() << c.mensagem;
@@ -177,13 +190,14 @@ TEST(LerProcesso, FileErrors) {
 }
 
 TEST(EscreveDocumento, ExactBytesOfProcessAndProposalFiles) {
-  std::string entrada = Cabecalho("3", "  Preg\xE3o & cia \t") +
-                        ItemBytes("2", "B", "Papel", "Folha", "", "12,5", "", "2", "1") +
-                        "<produto>\r\n <ordem>1</ordem>\r\n <codigo>A</codigo>\r\n <nome>Caneta</nome>\r\n"
-                        " <descricao>linha um\r\nlinha dois</descricao>\r\n <marca>Bic</marca>\r\n"
-                        " <quantidade>10</quantidade>\r\n <valor>0,1</valor>\r\n <apuracao>1</apuracao>\r\n"
-                        " <lote>1</lote>\r\n</produto>\r\n" +
-                        ItemBytes("3", "C", "Clipe", "d", "X", "1000000", "1234567,891", "1", "") + Fim();
+  std::string entrada =
+      Cabecalho("3", "  Preg\xE3o & cia \t") +
+      ItemBytes("2", "B", "Papel", "Folha", "", "12,5", "", "2", "1") +
+      "<produto>\r\n <ordem>1</ordem>\r\n <codigo>A</codigo>\r\n <nome>Caneta</nome>\r\n"
+      " <descricao>linha um\r\nlinha dois</descricao>\r\n <marca>Bic</marca>\r\n"
+      " <quantidade>10</quantidade>\r\n <valor>0,1</valor>\r\n <apuracao>1</apuracao>\r\n"
+      " <lote>1</lote>\r\n</produto>\r\n" +
+      ItemBytes("3", "C", "Clipe", "d", "X", "1000000", "1234567,891", "1", "") + Fim();
   TTabelaItens t;
   auto cab = LerProcessoDeBytes(entrada, t);
   // Clearing a price makes it null: written back as 0.
@@ -193,22 +207,26 @@ TEST(EscreveDocumento, ExactBytesOfProcessAndProposalFiles) {
   t.Grava();
 
   std::string esperado =
-      "<processo label=\"20240015\" descricao=\"Preg\xE3o & cia\" totalitens=\"3\">\r\n<produtos>\r\n" +
+      "<processo label=\"20240015\" descricao=\"Preg\xE3o & cia\" "
+      "totalitens=\"3\">\r\n<produtos>\r\n" +
       ItemBytes("3", "C", "Clipe", "d", "X", "1000000", "1234567,891", "1", "") +
       ItemBytes("2", "B", "Papel", "Folha", "", "12,5", "0", "2", "1") +
       ItemBytes("1", "A", "Caneta", "linha um linha dois", "Bic", "10", "0", "1", "1") + Fim();
   int passos = 0;
-  EXPECT_EQ(MontaDocumento(t, cab.label5, "  Preg\xE3o & cia \t", std::nullopt, [&] { ++passos; }), esperado);
+  EXPECT_EQ(MontaDocumento(t, cab.label5, "  Preg\xE3o & cia \t", std::nullopt, [&] { ++passos; }),
+            esperado);
   EXPECT_EQ(passos, 3);
   EXPECT_EQ(MontaDocumento(t, cab.label5, "  Preg\xE3o & cia \t", std::string("ACME Ltda")),
             esperado + "<fornecedor>ACME Ltda</fornecedor>\r\n");
-  EXPECT_EQ(MontaDocumento(t, cab.label5, "Preg\xE3o & cia", std::string()), esperado + "<fornecedor></fornecedor>\r\n");
+  EXPECT_EQ(MontaDocumento(t, cab.label5, "Preg\xE3o & cia", std::string()),
+            esperado + "<fornecedor></fornecedor>\r\n");
 
   // A quotation label is written back as a process label of its characters 1-4 and 6-9.
   TTabelaItens vazia;
   vazia.Reinicia();
-  EXPECT_EQ(MontaDocumento(vazia, "2024/0007AB", "x", std::nullopt),
-            "<processo label=\"20240007\" descricao=\"x\" totalitens=\"0\">\r\n<produtos>\r\n" + Fim());
+  EXPECT_EQ(
+      MontaDocumento(vazia, "2024/0007AB", "x", std::nullopt),
+      "<processo label=\"20240007\" descricao=\"x\" totalitens=\"0\">\r\n<produtos>\r\n" + Fim());
 }
 
 TEST(EscreveDocumento, RoundTripOfTheExampleIsStable) {
@@ -239,7 +257,8 @@ TEST(EscreveDocumento, AFailedWriteLeavesTheOldFileWhole) {
   std::string antigo = Cabecalho("0") + Fim();
   teste::Grava(alvo, antigo);
   TTabelaItens t;
-  LerProcessoDeBytes(Cabecalho("1") + ItemBytes("1", "A", "a", "d", "", "1", "1", "1", "1") + Fim(), t);
+  LerProcessoDeBytes(Cabecalho("1") + ItemBytes("1", "A", "a", "d", "", "1", "1", "1", "1") + Fim(),
+                     t);
   platform::failAtomicStepForTesting(platform::AtomicStep::Write, 1, 28 /* ENOSPC */);
   try {
     EscreveDocumento(alvo, t, "2024/0015", "d", std::nullopt);
@@ -254,5 +273,6 @@ TEST(EscreveDocumento, AFailedWriteLeavesTheOldFileWhole) {
 TEST(CaminhoProposta, CompanyNameBeforeTheExtension) {
   EXPECT_EQ(CaminhoProposta("/dados/pregao15.xml", "ACME"), "/dados/pregao15ACME.xml");
   EXPECT_EQ(CaminhoProposta("/dados/pregao15.xml", ""), "/dados/pregao15.xml");
-  EXPECT_EQ(CaminhoProposta("/dados/p.xml", "Jos\xE9"), "/dados/pJos\xC3\xA9.xml");  // 1252 name, UTF-8 path
+  EXPECT_EQ(CaminhoProposta("/dados/p.xml", "Jos\xE9"),
+            "/dados/pJos\xC3\xA9.xml");  // 1252 name, UTF-8 path
 }

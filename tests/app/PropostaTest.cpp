@@ -1,9 +1,8 @@
 // The proposal commands without a window: the zero-value check, Gerar Arquivo, the rewrite on
 // close, the total and the captions.
-#include "app/Proposta.h"
-
 #include <gtest/gtest.h>
 
+#include "app/Proposta.h"
 #include "base/Erros.h"
 #include "platform/AtomicFile.h"
 #include "report/RDestado.h"
@@ -21,18 +20,20 @@ struct ItemArquivo {
 };
 
 std::string Processo(std::initializer_list<ItemArquivo> itens) {
-  std::string s = "<processo label=\"20240015\" descricao=\"Preg\xE3o\" totalitens=\"" + std::to_string(itens.size()) +
-                  "\">\r\n<produtos>\r\n";
+  std::string s = "<processo label=\"20240015\" descricao=\"Preg\xE3o\" totalitens=\"" +
+                  std::to_string(itens.size()) + "\">\r\n<produtos>\r\n";
   for (const auto& i : itens)
-    s += teste::Crlf({"<produto>", " <ordem>" + i.ordem + "</ordem>", " <codigo>C" + i.ordem + "</codigo>",
-                      " <nome>Item " + i.ordem + "</nome>", " <descricao>d</descricao>", " <marca></marca>",
-                      " <quantidade>" + i.quantidade + "</quantidade>", " <valor>" + i.valor + "</valor>",
-                      " <apuracao>" + i.apuracao + "</apuracao>", " <lote>" + i.lote + "</lote>", "</produto>"});
+    s += teste::Crlf(
+        {"<produto>", " <ordem>" + i.ordem + "</ordem>", " <codigo>C" + i.ordem + "</codigo>",
+         " <nome>Item " + i.ordem + "</nome>", " <descricao>d</descricao>", " <marca></marca>",
+         " <quantidade>" + i.quantidade + "</quantidade>", " <valor>" + i.valor + "</valor>",
+         " <apuracao>" + i.apuracao + "</apuracao>", " <lote>" + i.lote + "</lote>", "</produto>"});
   return s + "</produtos>\r\n</processo>\r\n";
 }
 
 const std::string kRecusaLote1 =
-    "Exite(m) item(ns) do lote 1 com valor zerado; preencha o valor para que o arquivo seja gerado.\r"
+    "Exite(m) item(ns) do lote 1 com valor zerado; preencha o valor para que o arquivo seja "
+    "gerado.\r"
     "Caso n\xE3o queira que este lote participe, exclua todas as suas propostas.";
 
 class PropostaTest : public ::testing::Test {
@@ -54,7 +55,8 @@ class PropostaTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(PropostaTest, ZeroValueCheckReportsThePricedLotAndLeavesItsRowCurrent) {
-  Abre(Processo({{"1", "10", "1", "1"}, {"2", "0", "1", "1"}, {"3", "0", "1", "2"}, {"4", "", "1", "2"}}));
+  Abre(Processo(
+      {{"1", "10", "1", "1"}, {"2", "0", "1", "1"}, {"3", "0", "1", "2"}, {"4", "", "1", "2"}}));
   EXPECT_TRUE(p.VerificaValorZerado());
   ASSERT_EQ(tela.mensagens.size(), 1u);
   EXPECT_EQ(tela.mensagens[0], kRecusaLote1);
@@ -147,14 +149,16 @@ TEST_F(PropostaTest, CloseRewritesTheProcessFileWithTheTypedValues) {
   p.ClientDataSet1.AtribuiTexto(Campo::valor, "12,5");  // still pending: the close posts it
   EXPECT_EQ(p.FormClose(), TProposta::Fechamento::Regravado);
   std::string escrito = teste::Le(processo);
-  EXPECT_NE(escrito.find(" <marca>Acme</marca>\r\n <quantidade>2</quantidade>\r\n <valor>12,5</valor>"),
-            std::string::npos);
+  EXPECT_NE(
+      escrito.find(" <marca>Acme</marca>\r\n <quantidade>2</quantidade>\r\n <valor>12,5</valor>"),
+      std::string::npos);
   EXPECT_NE(escrito.find(" <ordem>2</ordem>"), std::string::npos);
   EXPECT_EQ(p.alturaJanela, 640);
   EXPECT_TRUE(tela.mensagens.empty());
 
   // A refusal writes nothing.
-  std::string recusado = Abre(Processo({{"1", "1", "1", "1"}, {"2", "", "1", "1"}}), "recusado.xml");
+  std::string recusado =
+      Abre(Processo({{"1", "1", "1", "1"}, {"2", "", "1", "1"}}), "recusado.xml");
   std::string antes = teste::Le(recusado);
   EXPECT_EQ(p.FormClose(), TProposta::Fechamento::Recusado);
   EXPECT_EQ(teste::Le(recusado), antes);
@@ -163,8 +167,9 @@ TEST_F(PropostaTest, CloseRewritesTheProcessFileWithTheTypedValues) {
 TEST_F(PropostaTest, CloseThatCannotWriteRaisesAndKeepsTheFile) {
   std::string processo = Abre(Processo({{"1", "", "1", ""}}));
   std::string antes = teste::Le(processo);
-  for (auto passo : {platform::AtomicStep::Create, platform::AtomicStep::Write, platform::AtomicStep::Sync,
-                     platform::AtomicStep::Close, platform::AtomicStep::Rename}) {
+  for (auto passo :
+       {platform::AtomicStep::Create, platform::AtomicStep::Write, platform::AtomicStep::Sync,
+        platform::AtomicStep::Close, platform::AtomicStep::Rename}) {
     platform::failAtomicStepForTesting(passo, 1, 5);
     try {
       p.FormClose();
@@ -181,7 +186,9 @@ TEST_F(PropostaTest, TotalButtonRoundsTheRunningSumAndRestoresTheRow) {
   EXPECT_THROW(p.btn1Click(), base::EDatabaseError);  // nothing opened yet
   EXPECT_EQ(p.btn1, "Valor Total da Proposta");
 
-  Abre(Processo({{"1", "0,0003", "0,5", "1"}, {"2", "0,0003", "0,5", "1"}, {"3", "0,005", "1", "1"},
+  Abre(Processo({{"1", "0,0003", "0,5", "1"},
+                 {"2", "0,0003", "0,5", "1"},
+                 {"3", "0,005", "1", "1"},
                  {"4", "1000", "1234,5", "2"}}));
   p.ClientDataSet1.IrParaLinha(3);
   p.btn1Click();

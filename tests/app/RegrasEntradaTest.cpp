@@ -1,7 +1,7 @@
 // Entry rules without a window: brand characters, key filters, focus marking, CNPJ, company names.
-#include "app/RegrasEntrada.h"
-
 #include <gtest/gtest.h>
+
+#include "app/RegrasEntrada.h"
 
 using namespace app;
 
@@ -15,7 +15,8 @@ TEST(RegrasEntrada, BrandAndPriceKeyFilters) {
   std::string aceitos;
   for (int c = 0; c < 256; ++c)
     if (MarcaAceitaCaractere(static_cast<char>(c))) aceitos += static_cast<char>(c);
-  EXPECT_EQ(aceitos, std::string("\0\x08 ", 3) + "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  EXPECT_EQ(aceitos, std::string("\0\x08 ", 3) +
+                         "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
   EXPECT_FALSE(MarcaAceitaCaractere('\xE7'));  // accented letters are refused
 
   std::string valor;
@@ -43,7 +44,8 @@ TEST(RegrasEntrada, FocusMarkingByClassName) {
 }
 
 TEST(RegrasEntrada, CompanyNamesThatWouldLeaveTheFolderAreRefused) {
-  for (const char* ruim : {"../etc", "a/b", "a\\b", "C:", "x*", "y?", "\"q\"", "<a>", "a|b", "tab\there", "\x7F"})
+  for (const char* ruim :
+       {"../etc", "a/b", "a\\b", "C:", "x*", "y?", "\"q\"", "<a>", "a|b", "tab\there", "\x7F"})
     EXPECT_TRUE(RecusaNomeEmpresa(ruim).has_value()) << ruim;
   for (const char* bom : {"", "ACME Ltda.", "Jos\xE9 & Filhos", "..", "A-B_C (1)"})
     EXPECT_FALSE(RecusaNomeEmpresa(bom).has_value()) << bom;

@@ -1,8 +1,7 @@
 // The item table: lot order, per-lot sums, group positions, field rules, and the edit cycle.
-#include "app/TabelaItens.h"
-
 #include <gtest/gtest.h>
 
+#include "app/TabelaItens.h"
 #include "base/Erros.h"
 
 using namespace app;
@@ -50,7 +49,8 @@ TEST(TabelaItens, LotIndexIsStableByteOrderWithEmptyFirst) {
 
 TEST(TabelaItens, LotSumsSkipNullsAndFollowEveryPostAndDelete) {
   TTabelaItens t;
-  Carrega(t, {Novo(1, "1", 10, 2), Novo(2, "1", std::nullopt, 5), Novo(3, "1", 2.5, 4), Novo(4, "2", std::nullopt)});
+  Carrega(t, {Novo(1, "1", 10, 2), Novo(2, "1", std::nullopt, 5), Novo(3, "1", 2.5, 4),
+              Novo(4, "2", std::nullopt)});
   t.Primeiro();
   EXPECT_EQ(t.Agregado(Campo::totallote), 12.5);
   EXPECT_EQ(t.Agregado(Campo::qtotallote), 30.0);
@@ -149,7 +149,7 @@ TEST(TabelaItens, EditCycleEventsPostCancelAndStates) {
   t.Edita();
   int antesDaMarca = mudancas;
   t.AtribuiTexto(Campo::marca, "Acme");
-  EXPECT_EQ(mudancas, antesDaMarca + 1);          // a field change is a data change
+  EXPECT_EQ(mudancas, antesDaMarca + 1);         // a field change is a data change
   EXPECT_EQ(t.ComoTexto(Campo::marca), "Acme");  // the pending value is what the row shows
   t.Cancela();
   EXPECT_EQ(t.ComoTexto(Campo::marca), "");

@@ -37,19 +37,22 @@ TEST(PropostaCli, GerarWritesTheProposalAndRefusesBadNames) {
 
 TEST(PropostaCli, VerificarAndRegravarRefuseAPartlyPricedLot) {
   auto item = [](const std::string& ordem, const std::string& valor) {
-    return teste::Crlf({"<produto>", " <ordem>" + ordem + "</ordem>", " <codigo>C</codigo>", " <nome>N</nome>",
-                        " <descricao>D</descricao>", " <marca></marca>", " <quantidade>1</quantidade>",
-                        " <valor>" + valor + "</valor>", " <apuracao>1</apuracao>", " <lote>1</lote>", "</produto>"});
+    return teste::Crlf({"<produto>", " <ordem>" + ordem + "</ordem>", " <codigo>C</codigo>",
+                        " <nome>N</nome>", " <descricao>D</descricao>", " <marca></marca>",
+                        " <quantidade>1</quantidade>", " <valor>" + valor + "</valor>",
+                        " <apuracao>1</apuracao>", " <lote>1</lote>", "</produto>"});
   };
-  std::string bytes = "<processo label=\"20240001\" descricao=\"d\" totalitens=\"2\">\r\n<produtos>\r\n" +
-                      item("1", "10") + item("2", "") + "</produtos>\r\n</processo>\r\n";
+  std::string bytes =
+      "<processo label=\"20240001\" descricao=\"d\" totalitens=\"2\">\r\n<produtos>\r\n" +
+      item("1", "10") + item("2", "") + "</produtos>\r\n</processo>\r\n";
   teste::PastaTemporaria pasta;
   std::string processo = pasta / "p.xml";
   teste::Grava(processo, bytes);
   auto v = Roda({"verificar", processo});
   EXPECT_EQ(v.codigo, 1);
   EXPECT_EQ(v.saida,
-            "Exite(m) item(ns) do lote 1 com valor zerado; preencha o valor para que o arquivo seja gerado.\n"
+            "Exite(m) item(ns) do lote 1 com valor zerado; preencha o valor para que o arquivo "
+            "seja gerado.\n"
             "Caso n\xC3\xA3o queira que este lote participe, exclua todas as suas propostas.\n");
   auto r = Roda({"regravar", processo});
   EXPECT_EQ(r.codigo, 1);
@@ -59,7 +62,8 @@ TEST(PropostaCli, VerificarAndRegravarRefuseAPartlyPricedLot) {
 
   // A readable file is rewritten in place: the empty price comes back as 0.
   std::string semLote = bytes;
-  for (size_t p; (p = semLote.find("<lote>1</lote>")) != std::string::npos;) semLote.replace(p, 14, "<lote></lote>");
+  for (size_t p; (p = semLote.find("<lote>1</lote>")) != std::string::npos;)
+    semLote.replace(p, 14, "<lote></lote>");
   teste::Grava(processo, semLote);
   EXPECT_EQ(Roda({"regravar", processo}).codigo, 0);
   std::string esperado = semLote;

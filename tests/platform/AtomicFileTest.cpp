@@ -1,10 +1,9 @@
 // Atomic replacement: the target changes only as a whole; every failing step keeps the old file.
-#include "platform/AtomicFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "base/Erros.h"
+#include "platform/AtomicFile.h"
 #include "support/Arquivos.h"
 
 using platform::AtomicStep;
@@ -24,14 +23,15 @@ TEST(AtomicFile, ReplacesTheTargetAndKeepsItsPermissions) {
   std::string grande(3 << 20, 'x');  // larger than the write buffer
   platform::writeFileAtomically(alvo, grande);
   EXPECT_EQ(teste::Le(alvo), grande);
-  struct stat st{};
+  struct stat st {};
   stat(alvo.c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(Entradas(pasta), 1u);
 }
 
 TEST(AtomicFile, EachFailingStepLeavesTheOldFileWholeAndNoTemporary) {
-  for (auto passo : {AtomicStep::Create, AtomicStep::Write, AtomicStep::Sync, AtomicStep::Close, AtomicStep::Rename}) {
+  for (auto passo : {AtomicStep::Create, AtomicStep::Write, AtomicStep::Sync, AtomicStep::Close,
+                     AtomicStep::Rename}) {
     teste::PastaTemporaria pasta;
     std::string alvo = pasta / "a.xml";
     teste::Grava(alvo, "antigo");
@@ -57,13 +57,21 @@ TEST(AtomicFile, AFailureOnALaterWriteOfAStreamIsCaughtToo) {
     std::string bloco(600 << 10, 'b');
     EXPECT_NO_THROW(w.write(bloco));
     EXPECT_NO_THROW(w.write(bloco));  // flushes the first block
-    EXPECT_THROW({ w.write(bloco); w.commit(); }, base::EInOutError);
+    EXPECT_THROW(
+        {
+          w.write(bloco);
+          w.commit();
+        },
+        base::EInOutError);
   }
   EXPECT_EQ(teste::Le(alvo), "antigo");
   EXPECT_EQ(Entradas(pasta), 1u);
 
   // A writer dropped without commit leaves nothing behind.
-  { platform::AtomicFileWriter w(alvo); w.write("meio"); }
+  {
+    platform::AtomicFileWriter w(alvo);
+    w.write("meio");
+  }
   EXPECT_EQ(teste::Le(alvo), "antigo");
   EXPECT_EQ(Entradas(pasta), 1u);
 }

@@ -310,7 +310,8 @@ TEST_F(Arquivos, GravaPRNRefusesTheGraphicModel) {
 // Damaged report files: whatever the bytes, loading ends with the store readable by every writer
 // (no crash, no out-of-range read), and the writers still produce their files from it.
 TEST_F(Arquivos, DamagedReportFilesNeverBreakTheLoaderOrTheWriters) {
-  for (int l = 1; l <= 30; ++l) rd->ImpF(l, 1 + l % 20, "linha " + std::to_string(l) + " &PAGE& \xE7", normal, clBlack);
+  for (int l = 1; l <= 30; ++l)
+    rd->ImpF(l, 1 + l % 20, "linha " + std::to_string(l) + " &PAGE& \xE7", normal, clBlack);
   rd->NovaPagina();
   rd->ImpF(2, 5, "segunda p\xE1gina", normal, 0x0000FF);
   const std::string arquivo = Caminho("base.rdp");
@@ -325,10 +326,18 @@ TEST_F(Arquivos, DamagedReportFilesNeverBreakTheLoaderOrTheWriters) {
     for (int m = 0, n = 1 + static_cast<int>(rng() % 5); m < n && !b.empty(); ++m) {
       size_t pos = rng() % b.size();
       switch (rng() % 4) {
-        case 0: b[pos] = pedacos[rng() % sizeof pedacos]; break;
-        case 1: b.erase(pos, 1 + rng() % 30); break;
-        case 2: b.insert(pos, std::string(1 + rng() % 4, pedacos[rng() % sizeof pedacos])); break;
-        case 3: b.resize(pos); break;
+        case 0:
+          b[pos] = pedacos[rng() % sizeof pedacos];
+          break;
+        case 1:
+          b.erase(pos, 1 + rng() % 30);
+          break;
+        case 2:
+          b.insert(pos, std::string(1 + rng() % 4, pedacos[rng() % sizeof pedacos]));
+          break;
+        case 3:
+          b.resize(pos);
+          break;
       }
     }
     const std::string danificado = Caminho("d.rdp");

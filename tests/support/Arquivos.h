@@ -12,7 +12,8 @@ namespace teste {
 class PastaTemporaria {
  public:
   PastaTemporaria() {
-    std::string modelo = (std::filesystem::temp_directory_path() / "proposta-teste-XXXXXX").string();
+    std::string modelo =
+        (std::filesystem::temp_directory_path() / "proposta-teste-XXXXXX").string();
     caminho_ = mkdtemp(modelo.data());
   }
   ~PastaTemporaria() {

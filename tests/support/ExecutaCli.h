@@ -17,8 +17,10 @@ struct ResultadoCli {
 
 // Runs proposta-cli with the arguments (each quoted for the shell), with `ambiente` (for example
 // "SOURCE_DATE_EPOCH=1700000000") in front of the command.
-inline ResultadoCli ExecutaCli(const std::vector<std::string>& args, const std::string& ambiente = "") {
-  std::string cmd = ambiente + (ambiente.empty() ? "" : " ") + "'" + PROPOSTA_BINARY_DIR "/proposta-cli'";
+inline ResultadoCli ExecutaCli(const std::vector<std::string>& args,
+                               const std::string& ambiente = "") {
+  std::string cmd =
+      ambiente + (ambiente.empty() ? "" : " ") + "'" + PROPOSTA_BINARY_DIR "/proposta-cli'";
   for (const auto& a : args) {
     std::string q;
     for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);

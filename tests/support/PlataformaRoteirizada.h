@@ -17,12 +17,12 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
     std::string texto, titulo;
     int estilo;
   };
-  std::vector<Caixa> caixas;               // messageBox calls
-  std::deque<int> respostasCaixa;          // button ids to answer; IDOK when empty
+  std::vector<Caixa> caixas;                 // messageBox calls
+  std::deque<int> respostasCaixa;            // button ids to answer; IDOK when empty
   std::deque<std::string> respostasEntrada;  // input box answers; "\x01" stands for Cancel
-  std::vector<std::string> entradas;       // "caption|prompt" of each input box
-  std::deque<std::string> arquivosAbrir;   // open dialog answers; "" = cancelled
-  std::vector<std::string> enderecos;      // openUrl calls
+  std::vector<std::string> entradas;         // "caption|prompt" of each input box
+  std::deque<std::string> arquivosAbrir;     // open dialog answers; "" = cancelled
+  std::vector<std::string> enderecos;        // openUrl calls
   int mensagensProcessadas = 0;
 
   void showMessage(const std::string& m) override { mensagens.push_back(m); }
@@ -34,7 +34,8 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
     respostasCaixa.pop_front();
     return r;
   }
-  bool inputQuery(const std::string& titulo, const std::string& rotulo, std::string& valor) override {
+  bool inputQuery(const std::string& titulo, const std::string& rotulo,
+                  std::string& valor) override {
     entradas.push_back(titulo + "|" + rotulo);
     if (respostasEntrada.empty()) return false;
     std::string r = respostasEntrada.front();
@@ -43,7 +44,8 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
     valor = r;
     return true;
   }
-  std::optional<std::string> openFileDialog(const std::string&, const std::string&, const std::string&) override {
+  std::optional<std::string> openFileDialog(const std::string&, const std::string&,
+                                            const std::string&) override {
     if (arquivosAbrir.empty()) return std::nullopt;
     std::string r = arquivosAbrir.front();
     arquivosAbrir.pop_front();

@@ -1,8 +1,8 @@
 // Test entry point: takes the locale from the environment, as the window program does once Qt
 // starts, so formatting and parsing are checked under the user's locale and never depend on it.
-#include <clocale>
-
 #include <gtest/gtest.h>
+
+#include <clocale>
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");

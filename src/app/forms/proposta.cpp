@@ -196,7 +196,8 @@ void TForm1::closeEvent(QCloseEvent* e) {
   // A refused rewrite would lose every brand and price typed: the user decides whether to close.
   bool fecha = true;
   bool escrito = Protege([&] {
-    if (proposta_.FormClose() == app::TProposta::Fechamento::Recusado) fecha = proposta_.ConfirmaFecharSemGravar();
+    if (proposta_.FormClose() == app::TProposta::Fechamento::Recusado)
+      fecha = proposta_.ConfirmaFecharSemGravar();
   });
   AtualizaTela();
   if (escrito && fecha)

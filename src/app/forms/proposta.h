@@ -46,7 +46,8 @@ class TForm1 : public QMainWindow {
   void AtualizaTela();
 
   // What "Relatório" (BitBtn2Click) and "&Assinar Docum. Dig." (BitBtn5Click) run: the item
-  // listing and the signing launcher; tests may replace them. Errors they raise go to the error box.
+  // listing and the signing launcher; tests may replace them. Errors they raise go to the error
+  // box.
   std::function<void()> aoRelatorio;
   std::function<void()> aoAssinar;
 

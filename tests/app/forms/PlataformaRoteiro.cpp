@@ -11,8 +11,9 @@ int PlataformaRoteiro::messageBox(const std::string& texto, const std::string& t
   caixas.push_back({texto, titulo, estilo});
   if (respostasCaixa.empty()) {
     int botoes = estilo & 0x0F;
-    return botoes == platform::mb::YESNO || botoes == platform::mb::YESNOCANCEL ? platform::mb::IDYES
-                                                                               : platform::mb::IDOK;
+    return botoes == platform::mb::YESNO || botoes == platform::mb::YESNOCANCEL
+               ? platform::mb::IDYES
+               : platform::mb::IDOK;
   }
   int r = respostasCaixa.front();
   respostasCaixa.pop_front();
