@@ -7,33 +7,18 @@
 #include "app/ProcessoArquivo.h"
 #include "base/Erros.h"
 #include "support/Arquivos.h"
+#include "support/Danifica.h"
 
 TEST(LeitorRobustez, DamagedCopiesOfTheExampleNeverCrash) {
   const std::string original = teste::Le(PROPOSTA_SOURCE_DIR "/examples/pregao-exemplo.xml");
   ASSERT_FALSE(original.empty());
   std::mt19937 rng(20261209);
-  const char pedacos[] = {'<', '>', '/', '"', '\r', '\n', '\x1A', '0', '9', ',', '-', 'e', ' '};
+  const std::string pedacos =
+      "<>/\"\r\n\x1A"
+      "09,-e ";
   int lidos = 0, recusados = 0;
   for (int caso = 0; caso < 3000; ++caso) {
-    std::string b = original;
-    int mudancas = 1 + static_cast<int>(rng() % 6);
-    for (int m = 0; m < mudancas && !b.empty(); ++m) {
-      size_t pos = rng() % b.size();
-      switch (rng() % 4) {
-        case 0:
-          b[pos] = pedacos[rng() % sizeof pedacos];
-          break;
-        case 1:
-          b.erase(pos, 1 + rng() % 40);
-          break;
-        case 2:
-          b.insert(pos, std::string(1 + rng() % 5, pedacos[rng() % sizeof pedacos]));
-          break;
-        case 3:
-          b.resize(pos);
-          break;
-      }
-    }
+    std::string b = teste::Danifica(original, rng, pedacos, 6);
     app::TTabelaItens t;
     t.Reinicia();
     try {

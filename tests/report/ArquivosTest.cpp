@@ -3,6 +3,7 @@
 
 #include "platform/AtomicFile.h"
 #include "report/RelatorioTeste.h"
+#include "support/Danifica.h"
 
 using namespace report;
 using teste::RelatorioTeste;
@@ -320,26 +321,9 @@ TEST_F(Arquivos, DamagedReportFilesNeverBreakTheLoaderOrTheWriters) {
   ASSERT_GT(original.size(), 200u);
   rd->MostrarProgresso = false;
   std::mt19937 rng(4242);
-  const char pedacos[] = {'0', '9', 'T', 'G', 'X', 'B', '\r', '\n', ' ', 'F', '-', '\xFF'};
+  const std::string pedacos = "09TGXB\r\n F-\xFF";
   for (int caso = 0; caso < 400; ++caso) {
-    std::string b = original;
-    for (int m = 0, n = 1 + static_cast<int>(rng() % 5); m < n && !b.empty(); ++m) {
-      size_t pos = rng() % b.size();
-      switch (rng() % 4) {
-        case 0:
-          b[pos] = pedacos[rng() % sizeof pedacos];
-          break;
-        case 1:
-          b.erase(pos, 1 + rng() % 30);
-          break;
-        case 2:
-          b.insert(pos, std::string(1 + rng() % 4, pedacos[rng() % sizeof pedacos]));
-          break;
-        case 3:
-          b.resize(pos);
-          break;
-      }
-    }
+    std::string b = teste::Danifica(original, rng, pedacos, 5);
     const std::string danificado = Caminho("d.rdp");
     EscreveArquivo(danificado, b);
     rd->LeRDP(danificado);
