@@ -27,18 +27,6 @@ std::string Trim(std::string_view s) {
   return std::string(s.substr(i, n - i));
 }
 
-std::string TrimLeft(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size() && EhBranco(s[i])) ++i;
-  return std::string(s.substr(i));
-}
-
-std::string TrimRight(std::string_view s) {
-  size_t n = s.size();
-  while (n > 0 && EhBranco(s[n - 1])) --n;
-  return std::string(s.substr(0, n));
-}
-
 std::string UpperCase(std::string_view s) {
   std::string r(s);
   for (char& c : r)
@@ -62,10 +50,6 @@ bool SameText(std::string_view a, std::string_view b) {
     if (x != y) return false;
   }
   return true;
-}
-
-std::string StringOfChar(char c, int64_t n) {
-  return n <= 0 ? std::string() : std::string(static_cast<size_t>(n), c);
 }
 
 }  // namespace base

@@ -14,14 +14,10 @@ int Pos(std::string_view sub, std::string_view s);
 std::string Copy(std::string_view s, int64_t indice, int64_t quantidade);
 // Removes leading and trailing characters up to the space (blanks and control characters).
 std::string Trim(std::string_view s);
-std::string TrimLeft(std::string_view s);
-std::string TrimRight(std::string_view s);
 // ASCII-only case mapping, as the system's UpperCase/LowerCase do.
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 // Equal ignoring ASCII letter case.
 bool SameText(std::string_view a, std::string_view b);
-// n copies of c (none for n <= 0).
-std::string StringOfChar(char c, int64_t n);
 
 }  // namespace base

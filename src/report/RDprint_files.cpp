@@ -2,7 +2,7 @@
 // Files are written through an atomic writer: a failed or cancelled write leaves the previous file
 // whole.
 #include <fstream>
-#include <optional>
+#include <memory>
 
 #include "base/Erros.h"
 #include "base/Formato.h"
@@ -90,6 +90,17 @@ class EntradaLinhas {
   std::istream& in_;
 };
 
+// The new version of a report file, or nothing after showing `mensagem` when it cannot be created.
+std::unique_ptr<platform::AtomicFileWriter> AbreSaida(const std::string& caminho,
+                                                      const std::string& mensagem) {
+  try {
+    return std::make_unique<platform::AtomicFileWriter>(caminho);
+  } catch (const base::EInOutError&) {
+    CaixaErro(mensagem);
+    return nullptr;
+  }
+}
+
 }  // namespace
 
 // The common start of the writers: default name, the last page's foot, OnSave.
@@ -107,13 +118,8 @@ void TRDprint::GravaRDP(std::string ArquivoLocal) {
   Prologo(ArquivoLocal, "RDprint.RDP");
   TEstadoRelatorio& e = EstadoRelatorio();
   const std::string nome = NomeNaMensagem(ArquivoLocal);
-  std::optional<platform::AtomicFileWriter> arquivo;
-  try {
-    arquivo.emplace(ArquivoLocal);
-  } catch (const base::EInOutError&) {
-    CaixaErro(kErroAbertura + nome);
-    return;
-  }
+  auto arquivo = AbreSaida(ArquivoLocal, kErroAbertura + nome);
+  if (!arquivo) return;
   SaidaLinhas saida(*arquivo);
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
   try {
@@ -241,13 +247,8 @@ void TRDprint::GravaTXT(std::string ArquivoLocal) {
   if (ArquivoLocal.empty()) return;
   TEstadoRelatorio& e = EstadoRelatorio();
   const std::string nome = NomeNaMensagem(ArquivoLocal);
-  std::optional<platform::AtomicFileWriter> arquivo;
-  try {
-    arquivo.emplace(ArquivoLocal);
-  } catch (const base::EInOutError&) {
-    CaixaErro(kErroAberturaMaiuscula + nome);
-    return;
-  }
+  auto arquivo = AbreSaida(ArquivoLocal, kErroAberturaMaiuscula + nome);
+  if (!arquivo) return;
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
   TConfigProgresso config{"Gravando...", nome, static_cast<int>(quantidade), CorForm, CorFonte};
   ProgressoRelatorio progresso(*this, MostrarProgresso, config);
