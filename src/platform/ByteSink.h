@@ -1,0 +1,74 @@
+// The one way out for bytes. Every writer of the program (report files, printer streams, PDF,
+// HTML) writes through a ByteSink; each destination is one implementation in a file of its own:
+// a file replaced atomically, a device or port written directly, memory (tests), a spooler job.
+// A sink reports failure as a value: write() and finish() return false, and error() keeps the
+// first failure (the system's error number, when there is one, and a text for the user).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Why an output failed.
+struct SinkError {
+  int code = 0;      // the system's error number, 0 when the failure has none
+  std::string text;  // what went wrong, for the user (Windows-1252)
+};
+
+class ByteSink {
+ public:
+  // A sink destroyed before finish() succeeded abandons its output: an atomic file leaves the old
+  // file whole, a spooler job is cancelled.
+  virtual ~ByteSink() = default;
+  ByteSink() = default;
+  ByteSink(const ByteSink&) = delete;
+  ByteSink& operator=(const ByteSink&) = delete;
+
+  // Appends bytes; false once the sink has failed (nothing more is written).
+  virtual bool write(std::string_view bytes) = 0;
+  // Completes the output (the file takes the target's place, the job goes to the printer); false
+  // on failure. A sink that already failed does not complete.
+  virtual bool finish() = 0;
+
+  bool failed() const { return failed_; }
+  const SinkError& error() const { return error_; }
+
+ protected:
+  // Records the first failure; always returns false, so implementations can `return fail(...)`.
+  bool fail(int code, std::string text) {
+    if (!failed_) {
+      failed_ = true;
+      error_ = SinkError{code, std::move(text)};
+    }
+    return false;
+  }
+
+ private:
+  bool failed_ = false;
+  SinkError error_;
+};
+
+// Bytes kept in memory: what the tests read back.
+class MemorySink : public ByteSink {
+ public:
+  bool write(std::string_view b) override {
+    if (failed()) return false;
+    bytes_.append(b);
+    return true;
+  }
+  bool finish() override {
+    if (failed()) return false;
+    finished_ = true;
+    return true;
+  }
+  const std::string& bytes() const { return bytes_; }
+  bool finished() const { return finished_; }
+
+ private:
+  std::string bytes_;
+  bool finished_ = false;
+};
+
+}  // namespace platform
