@@ -4,7 +4,7 @@
 JOBS    ?= $(shell nproc)
 EXAMPLE ?= examples/pregao-exemplo.xml
 
-.PHONY: run test deps build build-test bench clean
+.PHONY: run test deps build build-test bench fuzz clean
 
 deps:
 	scripts/install-deps
@@ -29,6 +29,15 @@ bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPROPOSTA_TESTS=OFF -DPROPOSTA_BENCH=ON >/dev/null
 	cmake --build build/bench -j $(JOBS)
 	scripts/run-benchmarks build/bench
+
+# The fuzz targets under libFuzzer (clang): FUZZ_RUNS runs each, new inputs kept under build/fuzz.
+FUZZ_RUNS    ?= 1000000
+FUZZ_TARGETS := $(basename $(notdir $(wildcard tests/fuzz/fuzz_*.cpp)))
+fuzz: deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DPROPOSTA_TESTS=OFF -DPROPOSTA_FUZZ=ON >/dev/null
+	cmake --build build/fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
+	scripts/run-fuzzers build/fuzz $(FUZZ_RUNS) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf build
