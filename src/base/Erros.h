@@ -46,6 +46,18 @@ class EFormatoInvalido : public Exception {
   using Exception::Exception;
 };
 
+// An index outside a list: "List index out of bounds (%d)".
+class EListError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// A computed value that does not fit its integer type: "Arithmetic overflow".
+class EIntOverflow : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // "File not found" for ENOENT, otherwise "I/O error %d" with the system's error number.
 EInOutError ErroDeArquivo(int errnoValor);
 
