@@ -11,8 +11,11 @@
 #include "app/forms/proposta.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtPlatform.h"
+#include "report/RDjanelas.h"
+#include "report/forms/RDjanelasQt.h"
+#include "report/forms/RDpintura.h"
 
-// The program: the Qt platform, the main window, the message loop.
+// The program: the Qt platform, the report engine's windows, the main window, the message loop.
 int main(int argc, char** argv) {
   if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::puts("uso: proposta [ARQUIVO.xml]");
@@ -25,10 +28,17 @@ int main(int argc, char** argv) {
 
   platform::QtPlatform plataforma("Digita\xE7\xE3o de Proposta");
   platform::install(&plataforma);
+  report::InstalaMedidorQt();
+  report::forms::TJanelasQt janelas;
+  report::JanelasInstaladas guardaJanelas(janelas);
   int resultado = 0;
   {
     app::forms::TForm1 Form1;
     plataforma.setMainWindow(&Form1);
+    // The preview's file dialogs open in the folder of the open process file.
+    janelas.pastaDialogos = [&Form1] {
+      return std::filesystem::path(Form1.Proposta().edit1).parent_path().string();
+    };
     Form1.show();
     if (argc > 1) {
       std::error_code erro;
@@ -37,8 +47,10 @@ int main(int argc, char** argv) {
       QTimer::singleShot(0, &Form1, [&Form1, arquivo] { Form1.AbrirArquivo(arquivo); });
     }
     resultado = QApplication::exec();
+    janelas.pastaDialogos = nullptr;
     plataforma.setMainWindow(nullptr);
   }
+  report::InstalaMedidorTexto({});
   platform::install(nullptr);
   return resultado;
 }

@@ -22,6 +22,19 @@ void install(Platform* p) { installed = p; }
 ScopedPlatform::ScopedPlatform(Platform& p) : previous_(installed) { installed = &p; }
 ScopedPlatform::~ScopedPlatform() { installed = previous_; }
 
+// The open dialog with a folder and a type, on the plain dialog.
+std::optional<std::string> Platform::chooseFileToOpen(FileDialogOptions& options) {
+  return openFileDialog(options.title, options.filter, "");
+}
+
+// The save dialog with a folder and a type, on the plain dialog (the name proposed in the folder).
+std::optional<std::string> Platform::chooseFileToSave(FileDialogOptions& options) {
+  std::string nome = options.fileName;
+  if (!options.folder.empty() && !nome.empty() && nome.front() != '/')
+    nome = options.folder + (options.folder.back() == '/' ? "" : "/") + nome;
+  return saveFileDialog(options.title, options.filter, "", nome);
+}
+
 void HeadlessPlatform::showApplicationError(const std::string& message) {
   std::cerr << "Erro: " << messageToTerminal(message) << '\n';
 }

@@ -27,6 +27,14 @@ struct PrinterInfo {
   std::string port;        // the port or device URI ("LPT1:", "usb://...", "/dev/usb/lp0")
 };
 
+// A file dialog's settings: title, filter ("Description|*.ext|..."), the folder it opens in, the
+// proposed file name and the selected file type (0-based index of a filter pair). The dialog
+// writes the type the user chose back into `type`.
+struct FileDialogOptions {
+  std::string title, filter, folder, fileName;
+  int type = 0;
+};
+
 // A raw print job on a spooler queue: bytes pass to the printer untouched.
 class RawPrintJob {
  public:
@@ -60,6 +68,10 @@ class Platform {
                                                     const std::string& filter,
                                                     const std::string& defaultExt,
                                                     const std::string& fileName) = 0;
+  // File dialogs opening in a folder with a selectable type; an empty result means cancelled. By
+  // default they fall back to the plain dialogs above (the type then stays as given).
+  virtual std::optional<std::string> chooseFileToOpen(FileDialogOptions& options);
+  virtual std::optional<std::string> chooseFileToSave(FileDialogOptions& options);
   // Opens a web address or document with the desktop's handler; the result is not waited for.
   virtual void openUrl(const std::string& url) = 0;
   // Lets pending window messages be handled (repaints, the progress window's Cancel button).

@@ -85,6 +85,30 @@ std::string_view TPaginasRelatorio::Ultimo() const {
   return {r.texto, r.tamanho};
 }
 
+// Walks the blocks to the entry at an index.
+TPaginasRelatorio::Posicao TPaginasRelatorio::NaOrdem(size_t indice) const {
+  for (size_t b = 0; b < blocos_.size(); ++b) {
+    if (indice < blocos_[b].size()) return {b, indice};
+    indice -= blocos_[b].size();
+  }
+  return Fim();
+}
+
+// The entry before p, crossing into the previous non-empty block.
+bool TPaginasRelatorio::Recua(Posicao& p) const {
+  if (p.indice > 0) {
+    --p.indice;
+    return true;
+  }
+  for (size_t b = p.bloco; b-- > 0;) {
+    if (!blocos_[b].empty()) {
+      p = {b, blocos_[b].size() - 1};
+      return true;
+    }
+  }
+  return false;
+}
+
 // Binary search for the first entry whose first four characters are not below `prefixo`.
 TPaginasRelatorio::Posicao TPaginasRelatorio::PrimeiraComPrefixo(std::string_view prefixo) const {
   auto abaixo = [&](const Ref& r) {

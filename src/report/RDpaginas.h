@@ -48,6 +48,10 @@ class TPaginasRelatorio {
     ++p.indice;
     p = Normaliza(p);
   }
+  // The place of the entry at 0-based index `indice` in store order (Fim() past the last).
+  Posicao NaOrdem(size_t indice) const;
+  // Steps back to the previous entry; false (p unchanged) at the first one.
+  bool Recua(Posicao& p) const;
   // The first entry whose first four characters do not compare below `prefixo` (binary search).
   Posicao PrimeiraComPrefixo(std::string_view prefixo) const;
 

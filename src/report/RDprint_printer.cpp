@@ -182,7 +182,6 @@ bool TRDprint::ConfiguraComandos(TModelo Modelo, int Linhas, TLinha LPP) {
   static const TAtributo pitches[] = {TAtributo::aExpandido,   TAtributo::aNormal10,
                                       TAtributo::aComprimir12, TAtributo::aComprimir17,
                                       TAtributo::aComprimir20, TAtributo::aComprimir15};
-  static const int cpis[] = {5, 10, 12, 17, 20, 15};
   const int t = static_cast<int>(FonteTamanhoPadrao);
   c.AtributosPadrao = TAtributos{pitches[t]};
   if (FonteEstiloPadrao.Contem(TEstilo::Snegrito)) c.AtributosPadrao.Inclui(TAtributo::aNegrito);
@@ -197,7 +196,7 @@ bool TRDprint::ConfiguraComandos(TModelo Modelo, int Linhas, TLinha LPP) {
   if (FonteEstiloPadrao.Contem(TEstilo::Snegrito)) c.FontePadrao += c.Negrito;
   if (FonteEstiloPadrao.Contem(TEstilo::Ssublinhado)) c.FontePadrao += c.Sublinhado;
   c.FontePadrao += *pitchSeq[t];
-  c.CpiPadrao = cpis[t];
+  c.CpiPadrao = CpiDoTamanho(FonteTamanhoPadrao);
   const double cpi = c.CpiPadrao;
   c.Largura5 = 2.0;
   c.Largura10 = cpi / 10;

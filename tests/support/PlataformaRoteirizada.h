@@ -2,6 +2,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,15 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
   std::deque<std::string> arquivosAbrir;     // open dialog answers; "" = cancelled
   std::vector<std::string> enderecos;        // openUrl calls
   int mensagensProcessadas = 0;
+  std::function<void()> aoProcessar;  // run by every processMessages call
+  // File dialogs with a folder and a type: what each was asked with, and the save answers (the
+  // name typed and the type chosen; nullopt = cancelled, also when none is left).
+  std::vector<platform::FileDialogOptions> dialogos;
+  struct Salvar {
+    std::string nome;
+    int tipo;
+  };
+  std::deque<std::optional<Salvar>> arquivosSalvar;
 
   void showMessage(const std::string& m) override { mensagens.push_back(m); }
   void showApplicationError(const std::string& m) override { erros.push_back(m); }
@@ -52,8 +63,26 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
     if (r.empty()) return std::nullopt;
     return r;
   }
+  std::optional<std::string> chooseFileToOpen(platform::FileDialogOptions& o) override {
+    dialogos.push_back(o);
+    return openFileDialog(o.title, o.filter, "");
+  }
+  std::optional<std::string> chooseFileToSave(platform::FileDialogOptions& o) override {
+    dialogos.push_back(o);
+    if (arquivosSalvar.empty() || !arquivosSalvar.front()) {
+      if (!arquivosSalvar.empty()) arquivosSalvar.pop_front();
+      return std::nullopt;
+    }
+    Salvar r = *arquivosSalvar.front();
+    arquivosSalvar.pop_front();
+    o.type = r.tipo;
+    return r.nome;
+  }
   void openUrl(const std::string& url) override { enderecos.push_back(url); }
-  void processMessages() override { ++mensagensProcessadas; }
+  void processMessages() override {
+    ++mensagensProcessadas;
+    if (aoProcessar) aoProcessar();
+  }
   void sleepMs(int) override {}
 };
 

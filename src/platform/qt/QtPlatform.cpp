@@ -21,8 +21,10 @@ namespace platform {
 // Keeps the application title for the captions of the plain and error boxes.
 QtPlatform::QtPlatform(std::string titulo) : titulo_(std::move(titulo)) {}
 
-// The window the boxes are modal to.
+// The window the boxes are modal to: the modal window in front (a preview, a progress window),
+// else the main window.
 QWidget* QtPlatform::parent() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   if (mainWindow_) return mainWindow_;
   return QApplication::activeWindow();
 }
@@ -75,7 +77,11 @@ QString qtFileFilter(const std::string& filter) {
   for (qsizetype i = 0; i + 1 < partes.size(); i += 2) {
     QString padroes = partes[i + 1];
     padroes.replace(QChar(';'), QChar(' '));
-    filtros << partes[i] + QStringLiteral(" (") + padroes + QStringLiteral(")");
+    QString descricao = partes[i].trimmed();
+    if (descricao.endsWith(QStringLiteral("(") + padroes + QStringLiteral(")")))
+      filtros << descricao;
+    else
+      filtros << partes[i] + QStringLiteral(" (") + padroes + QStringLiteral(")");
   }
   return filtros.join(QStringLiteral(";;"));
 }
@@ -109,6 +115,35 @@ std::optional<std::string> QtPlatform::saveFileDialog(const std::string& title,
                                                    pathToQString(fileName), qtFileFilter(filter));
   if (escolhido.isEmpty()) return std::nullopt;
   return withDefaultExtension(pathFromQString(escolhido), defaultExt);
+}
+
+namespace {
+// A file dialog opening in options.folder with the type options.type selected; the chosen type
+// comes back in options.type. Nothing asks about overwriting: the caller decides the final name.
+std::optional<std::string> dialogoDeArquivo(QWidget* pai, FileDialogOptions& options, bool salvar) {
+  QStringList filtros = qtFileFilter(options.filter).split(QStringLiteral(";;"));
+  QFileDialog d(pai, toQString(options.title), pathToQString(options.folder));
+  d.setNameFilters(filtros);
+  if (options.type >= 0 && options.type < filtros.size()) d.selectNameFilter(filtros[options.type]);
+  d.setAcceptMode(salvar ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  d.setFileMode(salvar ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  d.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (!options.fileName.empty()) d.selectFile(pathToQString(options.fileName));
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+  qsizetype tipo = filtros.indexOf(d.selectedNameFilter());
+  if (tipo >= 0) options.type = static_cast<int>(tipo);
+  return pathFromQString(d.selectedFiles().constFirst());
+}
+}  // namespace
+
+// The open dialog in a folder; nullopt when cancelled.
+std::optional<std::string> QtPlatform::chooseFileToOpen(FileDialogOptions& options) {
+  return dialogoDeArquivo(parent(), options, false);
+}
+
+// The save dialog in a folder with a selectable type; nullopt when cancelled.
+std::optional<std::string> QtPlatform::chooseFileToSave(FileDialogOptions& options) {
+  return dialogoDeArquivo(parent(), options, true);
 }
 
 // Hands the address (a web address, or a local path) to the desktop's handler; does not wait.

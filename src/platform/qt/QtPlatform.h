@@ -17,7 +17,8 @@ class QtPlatform : public Platform {
   // titulo is the application title (Windows-1252): the caption of plain and error boxes.
   explicit QtPlatform(std::string titulo);
 
-  // The window the boxes are modal to (the main window); null means the active window.
+  // The window the boxes are modal to when no modal window is in front (the main window); null
+  // means the active window.
   void setMainWindow(QWidget* w) { mainWindow_ = w; }
   const std::string& applicationTitle() const { return titulo_; }
 
@@ -31,6 +32,8 @@ class QtPlatform : public Platform {
   std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
                                             const std::string& defaultExt,
                                             const std::string& fileName) override;
+  std::optional<std::string> chooseFileToOpen(FileDialogOptions& options) override;
+  std::optional<std::string> chooseFileToSave(FileDialogOptions& options) override;
   void openUrl(const std::string& url) override;
   void processMessages() override;
   void sleepMs(int ms) override;
@@ -46,7 +49,8 @@ class QtPlatform : public Platform {
   QWidget* mainWindow_ = nullptr;
 };
 
-// "Description|*.ext|..." as a Qt file dialog filter ("Description (*.ext);;...").
+// "Description|*.ext|..." as a Qt file dialog filter ("Description (*.ext);;..."); a description
+// that already shows its patterns in parentheses is taken as it is.
 QString qtFileFilter(const std::string& filter);
 // The file name with the default extension ("*.xml" or ".xml" or "xml") added when it has none.
 std::string withDefaultExtension(const std::string& fileName, const std::string& defaultExt);

@@ -85,6 +85,8 @@ class TestePlataformaQt : public QObject {
     QCOMPARE(platform::qtFileFilter("*.xml|*.xml"), QString("*.xml (*.xml)"));
     QCOMPARE(platform::qtFileFilter("PDF|*.pdf|Todos|*.*"), QString("PDF (*.pdf);;Todos (*.*)"));
     QCOMPARE(platform::qtFileFilter("Texto|*.txt;*.prn"), QString("Texto (*.txt *.prn)"));
+    QCOMPARE(platform::qtFileFilter("Arquivo HTML (*.HTML) |*.HTML|PDF (*.pdf)|*.PDF"),
+             QString("Arquivo HTML (*.HTML);;PDF (*.pdf) (*.PDF)"));
     QCOMPARE(platform::withDefaultExtension("/tmp/a", "*.xml"), std::string("/tmp/a.xml"));
     QCOMPARE(platform::withDefaultExtension("/tmp/a", "pdf"), std::string("/tmp/a.pdf"));
     QCOMPARE(platform::withDefaultExtension("/tmp/a.htm", ".html"), std::string("/tmp/a.htm"));

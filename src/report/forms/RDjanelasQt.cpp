@@ -1,0 +1,37 @@
+// The Qt windows of the report engine.
+#include "report/forms/RDjanelasQt.h"
+
+#include <QApplication>
+
+#include "report/forms/RDProgresso.h"
+#include "report/forms/RDpreview.h"
+
+namespace report::forms {
+
+// Creates the preview over the active window, sets it up from the component and shows it
+// modally until it closes (the window it came from is active again afterwards).
+void TJanelasQt::MostraPreview(TRDprint& rd) {
+  QWidget* origem = QApplication::activeWindow();
+  {
+    TDFMPreview janela(rd, pastaDialogos ? pastaDialogos() : std::string(), origem);
+    janela.Configura();
+    janela.exec();
+  }
+  if (origem) {
+    origem->activateWindow();
+    QApplication::setActiveWindow(origem);
+  }
+}
+
+// The setup dialog as it stands: confirmed without change.
+bool TJanelasQt::MostraSetup(TRDprint& rd) { return semTela_.MostraSetup(rd); }
+
+// A progress window for one operation.
+std::unique_ptr<TJanelaProgresso> TJanelasQt::CriaProgresso(TRDprint&) {
+  return std::make_unique<TDFMProgresso>();
+}
+
+// No graphic printer yet.
+TImpressoraGrafica* TJanelasQt::ImpressoraGrafica() { return semTela_.ImpressoraGrafica(); }
+
+}  // namespace report::forms

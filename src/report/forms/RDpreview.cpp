@@ -1,0 +1,396 @@
+// The preview window's construction, tool bar layout, opening and the routing of keys, mouse and
+// wheel to the window's handlers.
+#include "report/forms/RDpreview.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "platform/Platform.h"
+#include "platform/qt/QtTexto.h"
+#include "report/RDprint.h"
+#include "report/forms/RDaparencia.h"
+#include "report/forms/RDfiguras.h"
+#include "report/forms/RDocorrencias.h"
+#include "report/forms/RDprocura.h"
+#include "report/forms/RDrolagem.h"
+
+namespace report::forms {
+
+namespace {
+
+// The page paint box: painting and the mouse go to the window's handlers.
+class TVisor : public QWidget {
+ public:
+  TVisor(QWidget* pai, TDFMPreview& janela) : QWidget(pai), janela_(janela) {
+    setObjectName(QStringLiteral("VISOR"));
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+  }
+
+ protected:
+  // VISORPaint.
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    janela_.VISORPaint(p);
+  }
+  // VISORMouseDown.
+  void mousePressEvent(QMouseEvent* e) override { janela_.VISORMouseDown(e); }
+  // VISORMouseMove.
+  void mouseMoveEvent(QMouseEvent* e) override { janela_.VISORMouseMove(e); }
+  // VISORMouseUp.
+  void mouseReleaseEvent(QMouseEvent* e) override { janela_.VISORMouseUp(e); }
+  // The wheel over the page is the window's.
+  void wheelEvent(QWheelEvent* e) override {
+    if (janela_.DoMouseWheel(e->angleDelta().y())) e->accept();
+  }
+
+ private:
+  TDFMPreview& janela_;
+};
+
+// The status panels: width and alignment.
+struct TPainel {
+  int largura;
+  Qt::Alignment alinhamento;
+};
+const TPainel kPaineis[4] = {{125, Qt::AlignCenter},
+                             {50, Qt::AlignCenter},
+                             {300, Qt::AlignLeft | Qt::AlignVCenter},
+                             {80, Qt::AlignCenter}};
+
+// Where the drag and search state of every preview lives.
+TEstadoPreview estado;
+
+}  // namespace
+
+// The shared drag and search state.
+TEstadoPreview& EstadoPreview() { return estado; }
+
+// The model names of status panel 3.
+const char* NomeModeloPreview(TModelo m) {
+  switch (m) {
+    case TModelo::Epson:
+      return "Epson";
+    case TModelo::Rima:
+      return "Rima/Emila";
+    case TModelo::HP:
+      return "HP";
+    case TModelo::Grafico:
+      return "Grafico";
+    case TModelo::Personalizado:
+      return "Personalizado";
+    case TModelo::Bobina:
+      return "Bobina";
+    case TModelo::Daruma:
+      break;
+  }
+  return nullptr;
+}
+
+// Builds the controls and runs FormCreate.
+TDFMPreview::TDFMPreview(TRDprint& rd, std::string pasta, QWidget* pai)
+    : QDialog(pai), rd_(rd), pasta_(std::move(pasta)) {
+  setObjectName(QStringLiteral("DFMPreview"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+  setFont(FonteArial8());
+  CriaControles();
+  FormCreate();
+}
+
+// Ends a drag still open, so that the grabbing cursor goes with the window.
+TDFMPreview::~TDFMPreview() {
+  if (EstadoPreview().arrastando) {
+    EstadoPreview().arrastando = false;
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+// One flat tool bar button 25 high at top 4, with its hint; no focus.
+QToolButton* TDFMPreview::Botao(const char* nome, const char* dica, int largura) {
+  auto* b = new QToolButton(PanelH);
+  b->setObjectName(QString::fromLatin1(nome));
+  b->setToolTip(platform::toQString(dica));
+  b->setAutoRaise(true);
+  b->setFocusPolicy(Qt::NoFocus);
+  b->setGeometry(0, 4, largura, 25);
+  b->setIconSize(QSize(16, 16));
+  b->setFont(FonteArial8());
+  return b;
+}
+
+// One vertical bevel of the tool bar.
+QFrame* TDFMPreview::Separador(const char* nome) {
+  auto* s = new QFrame(PanelH);
+  s->setObjectName(QString::fromLatin1(nome));
+  s->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+  s->setGeometry(0, 4, 3, 25);
+  return s;
+}
+
+// The tool bar, the scroll box with the page, the side panel, the status bar, the zoom menu and
+// the find dialog.
+void TDFMPreview::CriaControles() {
+  PanelH = new QFrame(this);
+  PanelH->setObjectName(QStringLiteral("PanelH"));
+  PanelH->setFixedHeight(34);
+
+  btIMPRIMIR = Botao("btIMPRIMIR", "Imprimir", 80);
+  btIMPRIMIR->setText(QStringLiteral("&Imprimir"));
+  btIMPRIMIR->setFont(FonteArial8(true));
+  btSETUP = Botao("btSETUP",
+                  "Op\xE7\xF5"
+                  "es de Impress\xE3o...",
+                  80);
+  btSETUP->setText(QStringLiteral("&Config"));
+  Separa1 = Separador("Separa1");
+  btPDF = Botao("btPDF", "Gerar PDF", 25);
+  btEMAIL = Botao("btEMAIL", "Enviar por E-Mail", 25);
+  btSALVAR = Botao("btSALVAR", "Salvar relat\xF3rio", 25);
+  btABRIR = Botao("btABRIR", "Ler relat\xF3rio gravado", 25);
+  btPROCURAR = Botao("btPROCURAR", "Procura palavra", 25);
+  Separa2 = Separador("Separa2");
+  btPRIMEIRA = Botao("btPRIMEIRA", "Primeira p\xE1gina", 25);
+  btANTERIOR = Botao("btANTERIOR", "P\xE1gina anterior", 25);
+  btDIRETO = Botao("btDIRETO", "Acesso direto \xE0 P\xE1gina ", 25);
+  btPROXIMA = Botao("btPROXIMA", "Pr\xF3xima p\xE1gina", 25);
+  btULTIMA = Botao("btULTIMA", "\xDAltima p\xE1gina", 25);
+  Separa3 = Separador("Separa3");
+  btLARGURA = Botao("btLARGURA", "Ajustar na Largura", 25);
+  btFULL = Botao("btFULL", "Ver p\xE1gina inteira", 25);
+  btAumenta = Botao("btAumenta", "Aumenta zoom", 25);
+  btDiminui = Botao("btDiminui", "Diminui zoom", 25);
+  Separa4 = Separador("Separa4");
+  btFECHAR = Botao("btFECHAR", "Fechar", 80);
+  btFECHAR->setText(QStringLiteral("&Fechar"));
+
+  const std::pair<QToolButton*, GlifoPreview> glifos[] = {
+      {btIMPRIMIR, GlifoPreview::Imprimir}, {btSETUP, GlifoPreview::Setup},
+      {btPDF, GlifoPreview::PDF},           {btEMAIL, GlifoPreview::Email},
+      {btSALVAR, GlifoPreview::Salvar},     {btABRIR, GlifoPreview::Abrir},
+      {btPROCURAR, GlifoPreview::Procurar}, {btPRIMEIRA, GlifoPreview::Primeira},
+      {btANTERIOR, GlifoPreview::Anterior}, {btDIRETO, GlifoPreview::Direto},
+      {btPROXIMA, GlifoPreview::Proxima},   {btULTIMA, GlifoPreview::Ultima},
+      {btLARGURA, GlifoPreview::Largura},   {btFULL, GlifoPreview::Inteira},
+      {btAumenta, GlifoPreview::Aumenta},   {btDiminui, GlifoPreview::Diminui},
+      {btFECHAR, GlifoPreview::Fechar}};
+  for (const auto& [b, g] : glifos) b->setIcon(IconePreview(g));
+  for (QToolButton* b : {btIMPRIMIR, btSETUP, btFECHAR})
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+
+  const std::pair<QToolButton*, void (TDFMPreview::*)()> comandos[] = {
+      {btIMPRIMIR, &TDFMPreview::btIMPRIMIRClick}, {btSETUP, &TDFMPreview::btSETUPClick},
+      {btPDF, &TDFMPreview::btPDFClick},           {btEMAIL, &TDFMPreview::btEMAILClick},
+      {btSALVAR, &TDFMPreview::btSALVARClick},     {btABRIR, &TDFMPreview::btABRIRClick},
+      {btPROCURAR, &TDFMPreview::btPROCURARClick}, {btPRIMEIRA, &TDFMPreview::btPRIMEIRAClick},
+      {btANTERIOR, &TDFMPreview::btANTERIORClick}, {btDIRETO, &TDFMPreview::btDIRETOClick},
+      {btPROXIMA, &TDFMPreview::btPROXIMAClick},   {btULTIMA, &TDFMPreview::btULTIMAClick},
+      {btLARGURA, &TDFMPreview::btLARGURAClick},   {btFULL, &TDFMPreview::btFULLClick},
+      {btAumenta, &TDFMPreview::btAumentaClick},   {btDiminui, &TDFMPreview::btDiminuiClick},
+      {btFECHAR, &TDFMPreview::btFECHARClick}};
+  for (const auto& [b, f] : comandos)
+    connect(b, &QToolButton::clicked, this, [this, f = f] { (this->*f)(); });
+
+  Scroller = new TScroller(this);
+  Scroller->setObjectName(QStringLiteral("Scroller"));
+  VISOR = new TVisor(Scroller->viewport(), *this);
+  Scroller->DefineConteudo(VISOR);
+
+  PainelOcorrencias = new TPainelOcorrencias(this);
+  PainelOcorrencias->setFixedWidth(320);
+  PainelOcorrencias->hide();
+  PainelOcorrencias->aoEscolher = [this](const TOcorrencia& o) { IrParaOcorrencia(o); };
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setSizeGripEnabled(false);
+  for (int i = 0; i < 4; ++i) {
+    Paineis[i] = new QLabel(StatusBar1);
+    Paineis[i]->setFixedWidth(kPaineis[i].largura);
+    Paineis[i]->setAlignment(kPaineis[i].alinhamento);
+    Paineis[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusBar1->addWidget(Paineis[i]);
+  }
+
+  auto* meio = new QHBoxLayout;
+  meio->setContentsMargins(0, 0, 0, 0);
+  meio->setSpacing(0);
+  meio->addWidget(Scroller, 1);
+  meio->addWidget(PainelOcorrencias);
+  auto* coluna = new QVBoxLayout(this);
+  coluna->setContentsMargins(0, 0, 0, 0);
+  coluna->setSpacing(0);
+  coluna->addWidget(PanelH);
+  coluna->addLayout(meio, 1);
+  coluna->addWidget(StatusBar1);
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  GrupoZoom = new QActionGroup(this);
+  GrupoZoom->setExclusive(true);
+  auto item = [this](const char* texto, int valor) {
+    QAction* a = PopupMenu1->addAction(platform::toQString(texto));
+    a->setCheckable(true);
+    a->setData(valor);
+    GrupoZoom->addAction(a);
+    return a;
+  };
+  Zoom25 = item("25%", 25);
+  Zoom50 = item("50%", 50);
+  Zoom75 = item("75%", 75);
+  Zoom100 = item("100%", 100);
+  Zoom150 = item("150%", 150);
+  Zoom200 = item("200%", 200);
+  PopupMenu1->addSeparator();
+  ZoomPage = item("P\xE1gina Inteira", -2);
+  ZoomWidth = item("Ajusta na Largura", -1);
+  Zoom100->setChecked(true);
+  connect(GrupoZoom, &QActionGroup::triggered, this, [this](QAction* a) { Zoom25Click(a); });
+  for (QWidget* w : {VISOR, static_cast<QWidget*>(btLARGURA), static_cast<QWidget*>(btFULL),
+                     static_cast<QWidget*>(btAumenta), static_cast<QWidget*>(btDiminui)}) {
+    w->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w, &QWidget::customContextMenuRequested, this,
+            [this, w](const QPoint& p) { PopupMenu1->popup(w->mapToGlobal(p)); });
+  }
+
+  FindDialog1 = new TDialogoProcura(this);
+  FindDialog1->OnFind = [this] { FindDialog1Find(); };
+}
+
+// The whole screen, maximised; the owner's page count; the open hand on the page; no drag.
+void TDFMPreview::FormCreate() {
+  if (QScreen* tela = QGuiApplication::primaryScreen()) setGeometry(tela->availableGeometry());
+  setWindowState(windowState() | Qt::WindowMaximized);
+  setMinimumSize(540, 240);
+  QtdPaginas = rd_.TotalPaginas();
+  VISOR->setCursor(CursorMao());
+  EstadoPreview().pressao = QPoint();
+  EstadoPreview().arrastando = false;
+}
+
+// Caption, hint, colours, setup before print and the option-driven buttons' states.
+void TDFMPreview::Configura() {
+  const TPreviewOptions& o = rd_.OpcoesPreview;
+  setWindowTitle(platform::toQString(o.CaptionPreview));
+  setToolTip(platform::toQString(o.CaptionPreview));
+  DefineCores(this, CorQt(rd_.CorForm), CorQt(rd_.CorFonte));
+  SetupAntes = o.MostrarSETUP;
+  const std::pair<QToolButton*, TStatBut> estados[] = {
+      {btIMPRIMIR, o.BotaoImprimir}, {btSETUP, o.BotaoSetup},   {btPDF, o.BotaoPDF},
+      {btEMAIL, o.BotaoEMAIL},       {btSALVAR, o.BotaoGravar}, {btABRIR, o.BotaoLer},
+      {btPROCURAR, o.BotaoProcurar}};
+  for (const auto& [b, s] : estados) {
+    b->setEnabled(s != TStatBut::Inativo);
+    b->setVisible(s != TStatBut::Invisivel);
+  }
+}
+
+// Lays the tool bar out from the visible buttons, shows page 1 at the component's zoom, and fills
+// the printer panels.
+void TDFMPreview::FormShow() {
+  int x = 10;
+  const bool imprimir = !btIMPRIMIR->isHidden(), setup = !btSETUP->isHidden();
+  if (imprimir) {
+    btIMPRIMIR->move(x, 4);
+    x += 85;
+  }
+  if (setup) {
+    btSETUP->move(x, 4);
+    x += 85;
+  }
+  Separa1->hide();
+  if (imprimir || setup) {
+    Separa1->move(x, 4);
+    Separa1->show();
+    x += 6;
+  }
+  bool algum = false;
+  for (QToolButton* b : {btPDF, btEMAIL, btSALVAR, btABRIR, btPROCURAR}) {
+    if (b->isHidden()) continue;
+    b->move(x, 4);
+    x += 25;
+    algum = true;
+  }
+  Separa2->setVisible(algum);
+  if (algum) {
+    Separa2->move(x + 9, 4);
+    x += 21;
+  }
+  const std::pair<QWidget*, int> fixos[] = {{btPRIMEIRA, 0},  {btANTERIOR, 25}, {btDIRETO, 50},
+                                            {btPROXIMA, 75},  {btULTIMA, 100},  {Separa3, 134},
+                                            {btLARGURA, 146}, {btFULL, 171},    {btAumenta, 196},
+                                            {btDiminui, 221}, {Separa4, 255},   {btFECHAR, 267}};
+  for (const auto& [w, d] : fixos) w->move(x + d, 4);
+
+  Pagina = 1;
+  TamanhoFolha();
+  Mostrar();
+  const QColor fonte = palette().color(QPalette::WindowText);
+  DefineCorTexto(btFECHAR, fonte);
+  DefineCorTexto(btIMPRIMIR, fonte);
+  repaint();
+  AjustaZoom(rd_.OpcoesPreview.PreviewZoom);
+  AtualizaImpressora();
+}
+
+// Status panels 2 and 3: the platform's current printer and the component's model.
+void TDFMPreview::AtualizaImpressora() {
+  auto impressora = platform::current().currentPrinter();
+  Paineis[2]->setText(
+      platform::toQString(" Impressora: " + (impressora ? impressora->deviceName : std::string())));
+  if (const char* modelo = NomeModeloPreview(rd_.Impressora))
+    Paineis[3]->setText(platform::toQString(modelo));
+}
+
+// The window is never smaller than 540 x 240.
+void TDFMPreview::FormResize() {
+  if (width() < 540 || height() < 240) resize(std::max(width(), 540), std::max(height(), 240));
+}
+
+// The text of a status panel.
+QString TDFMPreview::TextoPainel(int i) const { return Paineis[i]->text(); }
+
+// The first show runs FormShow.
+void TDFMPreview::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (mostrado_) return;
+  mostrado_ = true;
+  FormShow();
+}
+
+// Resizing runs FormResize.
+void TDFMPreview::resizeEvent(QResizeEvent* e) {
+  QDialog::resizeEvent(e);
+  FormResize();
+}
+
+// Keys come here from the window itself or unused by the control that has the focus (the tool
+// bar and the page take none; the side panel keeps its own navigation keys). The dialog's own Esc
+// and Enter handling is left out: FormKeyDown has the keys.
+void TDFMPreview::keyPressEvent(QKeyEvent* e) {
+  FormKeyDown(e->key(), e->modifiers());
+  e->accept();
+}
+
+// The wheel over the rest of the window (the tool bar, the status bar, the grey around the page)
+// is the window's too.
+void TDFMPreview::wheelEvent(QWheelEvent* e) {
+  if (DoMouseWheel(e->angleDelta().y()))
+    e->accept();
+  else
+    e->ignore();
+}
+
+}  // namespace report::forms
