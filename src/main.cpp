@@ -10,6 +10,7 @@
 
 #include "app/forms/proposta.h"
 #include "platform/Platform.h"
+#include "platform/SignalSetup.h"
 #include "platform/qt/QtPlatform.h"
 
 // The program: the Qt platform, the main window, the message loop.
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     std::puts("uso: proposta [ARQUIVO.xml]");
     return 0;
   }
+  platform::installSignalHandlers();
   QApplication aplicacao(argc, argv);
   QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setApplicationName(QStringLiteral("proposta"));

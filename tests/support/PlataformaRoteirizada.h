@@ -22,6 +22,8 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
   std::deque<std::string> respostasEntrada;  // input box answers; "\x01" stands for Cancel
   std::vector<std::string> entradas;         // "caption|prompt" of each input box
   std::deque<std::string> arquivosAbrir;     // open dialog answers; "" = cancelled
+  std::deque<std::string> arquivosSalvar;    // save dialog answers; "" or none = cancelled
+  std::vector<std::string> sugestoesSalvar;  // the file name each save dialog offered
   std::vector<std::string> enderecos;        // openUrl calls
   int mensagensProcessadas = 0;
 
@@ -49,6 +51,15 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
     if (arquivosAbrir.empty()) return std::nullopt;
     std::string r = arquivosAbrir.front();
     arquivosAbrir.pop_front();
+    if (r.empty()) return std::nullopt;
+    return r;
+  }
+  std::optional<std::string> saveFileDialog(const std::string&, const std::string&,
+                                            const std::string&, const std::string& nome) override {
+    sugestoesSalvar.push_back(nome);
+    if (arquivosSalvar.empty()) return std::nullopt;
+    std::string r = arquivosSalvar.front();
+    arquivosSalvar.pop_front();
     if (r.empty()) return std::nullopt;
     return r;
   }
