@@ -10,6 +10,7 @@
 
 #include "app/forms/proposta.h"
 #include "platform/Platform.h"
+#include "platform/SignalSetup.h"
 #include "platform/qt/QtPlatform.h"
 #include "report/RDjanelas.h"
 #include "report/forms/RDjanelasQt.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     std::puts("uso: proposta [ARQUIVO.xml]");
     return 0;
   }
+  platform::installSignalHandlers();
   QApplication aplicacao(argc, argv);
   QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setApplicationName(QStringLiteral("proposta"));

@@ -218,11 +218,12 @@ std::string MontaDocumento(TTabelaItens& t, std::string_view label5, std::string
   return s;
 }
 
-void EscreveDocumento(const std::string& caminho, TTabelaItens& tabela, std::string_view label5,
-                      std::string_view memo2, const std::optional<std::string>& fornecedor,
-                      const std::function<void()>& passo) {
+platform::WriteResult EscreveDocumento(const std::string& caminho, TTabelaItens& tabela,
+                                       std::string_view label5, std::string_view memo2,
+                                       const std::optional<std::string>& fornecedor,
+                                       const std::function<void()>& passo) {
   std::string bytes = MontaDocumento(tabela, label5, memo2, fornecedor, passo);
-  platform::writeFileAtomically(caminho, bytes);
+  return platform::writeFileAtomically(caminho, bytes);
 }
 
 std::string CaminhoProposta(const std::string& caminhoProcesso, std::string_view empresaCp1252) {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/TabelaItens.h"
+#include "platform/AtomicFile.h"
 
 namespace app {
 
@@ -40,9 +41,11 @@ std::string MontaDocumento(TTabelaItens& tabela, std::string_view label5, std::s
                            const std::optional<std::string>& fornecedor,
                            const std::function<void()>& passo = {});
 // Writes that document over caminho atomically; "I/O error %d" on failure, the old file kept whole.
-void EscreveDocumento(const std::string& caminho, TTabelaItens& tabela, std::string_view label5,
-                      std::string_view memo2, const std::optional<std::string>& fornecedor,
-                      const std::function<void()>& passo = {});
+// The result tells whether the written file's folder could be synced.
+platform::WriteResult EscreveDocumento(const std::string& caminho, TTabelaItens& tabela,
+                                       std::string_view label5, std::string_view memo2,
+                                       const std::optional<std::string>& fornecedor,
+                                       const std::function<void()>& passo = {});
 
 // The proposal file beside the process file: the path without its last four characters, then the
 // company name (converted to the file system's encoding), then ".xml".

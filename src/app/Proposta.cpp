@@ -1,6 +1,7 @@
 #include "app/Proposta.h"
 
 #include "app/RegrasEntrada.h"
+#include "base/Erros.h"
 #include "base/Formato.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
@@ -111,11 +112,14 @@ TProposta::Geracao TProposta::Gera(const std::string& empresa) {
   std::string caminho = CaminhoProposta(edit1, empresa);
   ClientDataSet1.Primeiro();
   MostraProgresso();
-  EscreveDocumento(caminho, ClientDataSet1, label5, memo2, empresa, [this] { PassoProgresso(); });
+  auto escrito = EscreveDocumento(caminho, ClientDataSet1, label5, memo2, empresa,
+                                  [this] { PassoProgresso(); });
+  // The file is in place, also when its folder could not be synced: that is only a warning.
   gerado = true;
   ultimaProposta_ = caminho;
   platform::current().showMessage("O arquivo foi gerado com Sucesso!\rem: " +
                                   platform::utf8ToCp1252(caminho));
+  AvisaSeNaoDuravel(caminho, escrito);
   return Geracao::Gerado;
 }
 
@@ -123,12 +127,62 @@ TProposta::Fechamento TProposta::FormClose() {
   if (edit1.empty() || gerado) return Fechamento::NadaAFazer;
   alturaJanela = 640;
   if (VerificaValorZerado()) return Fechamento::Recusado;
+  Regrava(edit1);
+  return Fechamento::Regravado;
+}
+
+// Writes the process document (no fornecedor line) to caminho, from the first row to the last.
+void TProposta::Regrava(const std::string& caminho) {
   ClientDataSet1.Primeiro();
   MostraProgresso();
-  EscreveDocumento(edit1, ClientDataSet1, label5, memo2, std::nullopt,
-                   [this] { PassoProgresso(); });
+  auto escrito = EscreveDocumento(caminho, ClientDataSet1, label5, memo2, std::nullopt,
+                                  [this] { PassoProgresso(); });
   alteracoesGravadas_ = ClientDataSet1.Alteracoes();
-  return Fechamento::Regravado;
+  AvisaSeNaoDuravel(caminho, escrito);
+}
+
+// A file written whose folder could not be synced: kept as the value and shown as a warning box.
+void TProposta::AvisaSeNaoDuravel(const std::string& caminho, const platform::WriteResult& r) {
+  aviso_.clear();
+  if (r.durable()) return;
+  aviso_ = platform::durabilityWarning(caminho, r.durabilityError);
+  platform::current().messageBox(aviso_, "Aviso", platform::mb::OK | platform::mb::ICONEXCLAMATION);
+}
+
+// The rewrite on close, and the user's choice when it is refused or fails.
+bool TProposta::PodeFechar() {
+  try {
+    if (FormClose() == Fechamento::Recusado) return ConfirmaFecharSemGravar();
+    return true;
+  } catch (const base::EInOutError& e) {
+    platform::current().showApplicationError(e.Mensagem());
+  }
+  return DecideAposFalhaAoFechar();
+}
+
+// After the rewrite on close failed: another file (the save dialog), closing without saving
+// (confirmed) or going back to the window. An answer that does not end in closing goes back to
+// the window, where closing again asks again.
+bool TProposta::DecideAposFalhaAoFechar() {
+  platform::Platform& tela = platform::current();
+  int r = tela.messageBox(
+      "O arquivo do processo n\xE3o p\xF4"
+      "de ser gravado:\r" +
+          platform::utf8ToCp1252(edit1) +
+          "\r\rGravar o processo em outro arquivo?\r"
+          "Sim: escolher o arquivo. N\xE3o: fechar sem gravar. Cancelar: voltar \xE0 janela.",
+      "Confirmar", platform::mb::YESNOCANCEL | platform::mb::ICONQUESTION);
+  if (r == platform::mb::IDNO) return ConfirmaFecharSemGravar();
+  if (r != platform::mb::IDYES) return false;
+  auto destino = tela.saveFileDialog("Gravar o processo em", "*.xml|*.xml", "*.xml", edit1);
+  if (!destino || destino->empty()) return false;
+  try {
+    Regrava(*destino);
+    return true;
+  } catch (const base::EInOutError& e) {
+    tela.showApplicationError(e.Mensagem());
+    return false;
+  }
 }
 
 Contagem TProposta::TotalProposta() const {

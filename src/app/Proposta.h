@@ -71,6 +71,14 @@ class TProposta {
   // After a refused rewrite on close: asks whether to close anyway, losing what was typed; true
   // closes. (The window stays open otherwise, on the unpriced item.)
   bool ConfirmaFecharSemGravar();
+  // Everything closing the window decides: the rewrite; after a refusal, the confirmation to lose
+  // what was typed; after a write that failed (its error shown in the error box), the choice to
+  // save the process in another file, to close without saving (confirmed) or to go back to the
+  // window. True when the window may close. Other errors (a price that does not convert) escape.
+  bool PodeFechar();
+  // The warning of the last write, when the file was written but its folder could not be synced
+  // (it may not survive a power cut); empty otherwise.
+  const std::string& AvisoUltimaGravacao() const { return aviso_; }
 
   // "Relatório": the item listing with the bidder name and CNPJ digits as typed, shown in the
   // preview; the listing line and page keep their last values.
@@ -87,9 +95,13 @@ class TProposta {
 
  private:
   Geracao Gera(const std::string& empresa);
+  void Regrava(const std::string& caminho);
+  bool DecideAposFalhaAoFechar();
+  void AvisaSeNaoDuravel(const std::string& caminho, const platform::WriteResult& r);
   void MostraProgresso();
   void PassoProgresso();
   std::string ultimaProposta_;
+  std::string aviso_;
   long alteracoesGravadas_ = 0;
 };
 

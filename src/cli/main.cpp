@@ -6,6 +6,7 @@
 #include "base/Erros.h"
 #include "cli/Comandos.h"
 #include "platform/CodePage.h"
+#include "platform/SignalSetup.h"
 
 namespace cli {
 
@@ -49,7 +50,8 @@ static void Ajuda(std::ostream& o) {
   o << "Uso: proposta-cli COMANDO [ARGUMENTOS]\n\n"
        "Comandos da digitação de proposta sem janela. Saída 0: sucesso; 1: recusa pelas regras\n"
        "do programa (nada é gravado); 2: arquivo ilegível ou que não pôde ser gravado, ou uso\n"
-       "incorreto (nada é alterado no disco).\n\n";
+       "incorreto (nada é alterado no disco, salvo um arquivo regravado no lugar: a mensagem\n"
+       "diz onde está a cópia segura do conteúdo novo).\n\n";
   for (const auto& c : Todos()) o << "  " << c.uso << "\n" << c.ajuda << "\n\n";
 }
 
@@ -57,6 +59,7 @@ static void Ajuda(std::ostream& o) {
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
+  platform::installSignalHandlers();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "ajuda") {
     cli::Ajuda(args.empty() ? std::cerr : std::cout);

@@ -1,34 +1,52 @@
 #include "platform/AtomicFile.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "base/Erros.h"
+#include "platform/CodePage.h"
+#include "platform/PendingFile.h"
+#include "platform/SignalSetup.h"
 
 namespace platform {
 
 namespace {
 
+// What a test asked of each step: fail at the `remaining`-th occurrence from now, with `err`.
 struct Injected {
-  AtomicStep step;
   int remaining = 0;
   int err = 0;
 };
-Injected injected{AtomicStep::Create, 0, 0};
+Injected injected[static_cast<int>(AtomicStep::Count)];
 
-// True (with errno set) when the test asked this step to fail now.
-bool injectedFailure(AtomicStep step) {
-  if (injected.remaining <= 0 || injected.step != step) return false;
-  if (--injected.remaining > 0) return false;
-  errno = injected.err;
-  return true;
-}
+constexpr size_t kBufferSize = 1 << 20;
+constexpr int kMaxLinks = 40;
 
+// A descriptor closed with its owner.
+struct UniqueFd {
+  int fd = -1;
+  UniqueFd() = default;
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  ~UniqueFd() { reset(); }
+  // Closes the descriptor held; 0 or the errno of close.
+  int reset(int nova = -1) {
+    int r = 0;
+    if (fd >= 0 && ::close(fd) != 0) r = errno;
+    fd = nova;
+    return r;
+  }
+};
+
+// The folder part of a path ("." for a bare name).
 std::string folderOf(const std::string& path) {
   auto p = path.find_last_of('/');
   if (p == std::string::npos) return ".";
@@ -36,120 +54,333 @@ std::string folderOf(const std::string& path) {
   return path.substr(0, p);
 }
 
-constexpr size_t kBufferSize = 1 << 20;
-
-}  // namespace
-
-void failAtomicStepForTesting(AtomicStep step, int occurrence, int errnoValue) {
-  injected = Injected{step, occurrence, errnoValue};
+// The last part of a path.
+std::string nameOf(const std::string& path) {
+  auto p = path.find_last_of('/');
+  return p == std::string::npos ? path : path.substr(p + 1);
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
-  std::string tmpl = path_ + ".XXXXXX";
-  std::vector<char> nome(tmpl.begin(), tmpl.end());
-  nome.push_back('\0');
-  if (injectedFailure(AtomicStep::Create)) throw base::ErroDeArquivo(errno);
-  fd_ = mkstemp(nome.data());
-  if (fd_ < 0) throw base::ErroDeArquivo(errno);
-  temp_ = nome.data();
-  // Keep the permissions of the file being replaced; a new file gets the usual 0666 & ~umask.
-  struct stat st {};
-  mode_t mode;
-  if (stat(path_.c_str(), &st) == 0) {
-    mode = st.st_mode & 07777;
-  } else {
-    mode_t mask = umask(0);
-    umask(mask);
-    mode = 0666 & ~mask;
-  }
-  fchmod(fd_, mode);
-  buffer_.reserve(kBufferSize);
-}
-
-AtomicFileWriter::~AtomicFileWriter() {
-  if (!done_) {
-    if (fd_ >= 0) ::close(fd_);
-    if (!temp_.empty()) ::unlink(temp_.c_str());
+// Follows symbolic links to the file they end at; true when it exists (st then describes it).
+bool resolveTarget(const std::string& path, std::string& target, struct stat& st) {
+  target = path;
+  for (int hops = 0;; ++hops) {
+    if (::lstat(target.c_str(), &st) != 0) {
+      if (errno == ENOENT) return false;
+      throw base::ErroDeArquivo(errno);
+    }
+    if (!S_ISLNK(st.st_mode)) return true;
+    if (hops == kMaxLinks) throw base::ErroDeArquivo(ELOOP);
+    std::vector<char> link(static_cast<size_t>(st.st_size) + 2);
+    ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+    if (n < 0) throw base::ErroDeArquivo(errno);
+    if (static_cast<size_t>(n) >= link.size()) throw base::ErroDeArquivo(ENAMETOOLONG);
+    std::string to(link.data(), static_cast<size_t>(n));
+    target = to.starts_with('/') ? to : folderOf(target) + "/" + to;
   }
 }
 
-void AtomicFileWriter::fail(int err) {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  ::unlink(temp_.c_str());
-  temp_.clear();
-  done_ = true;
-  throw base::ErroDeArquivo(err);
+// Gives the new file the old one's owner, group and permission bits; false when it cannot.
+bool keepOwnerAndMode(int fd, const struct stat& old) {
+  struct stat now {};
+  if (::fstat(fd, &now) != 0) return false;
+  if (now.st_uid != old.st_uid || now.st_gid != old.st_gid) {
+    uid_t uid = now.st_uid != old.st_uid ? old.st_uid : static_cast<uid_t>(-1);
+    if (::fchown(fd, uid, old.st_gid) != 0) return false;
+  }
+  return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
-void AtomicFileWriter::flushBuffer() {
-  writeAll(buffer_);
-  buffer_.clear();
+// True when the file carries extended attributes (an access control list among them) that a new
+// file would not have; the security label a new file gets from the system's policy does not count.
+bool hasOwnAttributes(const std::string& path) {
+  ssize_t n = ::listxattr(path.c_str(), nullptr, 0);
+  if (n <= 0) return false;
+  std::vector<char> names(static_cast<size_t>(n));
+  n = ::listxattr(path.c_str(), names.data(), names.size());
+  if (n < 0) return true;
+  for (size_t at = 0; at < static_cast<size_t>(n);) {
+    std::string name(names.data() + at);
+    if (name != "security.selinux") return true;
+    at += name.size() + 1;
+  }
+  return false;
 }
 
-void AtomicFileWriter::writeAll(std::string_view bytes) {
-  const char* p = bytes.data();
-  size_t left = bytes.size();
+// The folder of safe copies: $XDG_CACHE_HOME/proposta, or ~/.cache/proposta.
+std::string cacheFolder() {
+  const char* xdg = std::getenv("XDG_CACHE_HOME");
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/proposta";
+  std::string home;
+  if (const char* h = std::getenv("HOME"); h && h[0] == '/') home = h;
+  if (home.empty()) {
+    struct passwd pw {
+    }, *r = nullptr;
+    char buf[4096];
+    if (::getpwuid_r(::geteuid(), &pw, buf, sizeof buf, &r) == 0 && r) home = r->pw_dir;
+  }
+  if (home.empty()) return {};
+  return home + "/.cache/proposta";
+}
+
+// Creates the folder and the missing folders above it (private to the user); 0 or the errno.
+int makeFolders(const std::string& folder) {
+  for (size_t p = 1; p <= folder.size(); ++p) {
+    if (p < folder.size() && folder[p] != '/') continue;
+    if (::mkdir(folder.substr(0, p).c_str(), 0700) != 0 && errno != EEXIST) return errno;
+  }
+  return 0;
+}
+
+// The safe copy's name: the file's name (cut to 200 bytes, at a character boundary), a dot and the
+// local date and time, and "-n" from the second attempt on.
+std::string safeCopyName(const std::string& name, int attempt) {
+  std::string base = name;
+  if (base.size() > 200) {
+    size_t cut = 200;
+    while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) --cut;
+    base.resize(cut);
+  }
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  std::string result = base + "." + stamp;
+  if (attempt > 0) result += "-" + std::to_string(attempt + 1);
+  return result;
+}
+
+// Syncs a folder's entries; 0 or the errno (a file system that cannot sync folders counts as 0).
+int syncFolder(const std::string& folder) {
+  if (injectedFailure(AtomicStep::SyncFolder)) return errno;
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int err = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+  ::close(fd);
+  return err;
+}
+
+// Writes all bytes to fd, retrying interrupted and partial writes; 0 or the errno.
+int writeFully(int fd, const char* p, size_t left, AtomicStep step) {
   while (left > 0) {
-    ssize_t n;
-    if (injectedFailure(AtomicStep::Write))
-      n = -1;
-    else
-      n = ::write(fd_, p, left);
+    ssize_t n = injectedFailure(step) ? -1 : ::write(fd, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
-      fail(errno);
+      return errno;
     }
     p += n;
     left -= static_cast<size_t>(n);
   }
+  return 0;
 }
 
+// The error of a rewrite in place that failed: "I/O error %d", and where the safe copy is.
+base::EInOutError inPlaceFailure(int err, const std::string& safeCopy) {
+  return base::EInOutError(base::ErroDeArquivo(err).Mensagem() +
+                               "\r\rO arquivo pode ter ficado incompleto. O conte\xFA"
+                               "do novo completo est\xE1 guardado em:\r" +
+                               utf8ToCp1252(safeCopy) +
+                               "\rCopie-o para o lugar do arquivo quando o problema for "
+                               "resolvido.",
+                           err);
+}
+
+}  // namespace
+
+// Records which occurrence of which step a test wants to fail.
+void failAtomicStepForTesting(AtomicStep step, int occurrence, int errnoValue) {
+  injected[static_cast<int>(step)] = Injected{occurrence, errnoValue};
+}
+
+// Forgets every request of the tests.
+void clearAtomicFailuresForTesting() {
+  for (Injected& i : injected) i = Injected{};
+}
+
+// Counts the occurrences of a step a test chose; true (errno set) at the chosen one.
+bool injectedFailure(AtomicStep step) {
+  Injected& i = injected[static_cast<int>(step)];
+  if (i.remaining <= 0 || --i.remaining > 0) return false;
+  errno = i.err;
+  return true;
+}
+
+struct AtomicFileWriter::State {
+  std::string target;  // the file written: `path` with symbolic links followed
+  std::string folder, name;
+  UniqueFd dir;       // the target's folder
+  UniqueFd cacheDir;  // in place: the folder of the safe copy
+  UniqueFd targetFd;  // in place: the target, open for writing
+  // The new content: beside the target, or the safe copy when in place (declared after the
+  // folders, so it goes before them).
+  PendingFile pending;
+  bool inPlace = false;
+  std::string cache, safeCopy;
+  std::string buffer;
+  off_t size = 0;
+  bool done = false;
+  int durabilityError = 0;
+};
+
+// Decides how the file will be replaced and creates the file for its new content.
+AtomicFileWriter::AtomicFileWriter(std::string path)
+    : path_(std::move(path)), s_(std::make_unique<State>()) {
+  State& s = *s_;
+  struct stat st {};
+  bool exists = resolveTarget(path_, s.target, st);
+  s.folder = folderOf(s.target);
+  s.name = nameOf(s.target);
+  if (exists) {
+    if (S_ISDIR(st.st_mode)) throw base::ErroDeArquivo(EISDIR);
+    if (!S_ISREG(st.st_mode)) throw base::ErroDeArquivo(EINVAL);
+    // Refused as opening it for writing would be: a renamed file must not bypass its permissions.
+    if (::faccessat(AT_FDCWD, s.target.c_str(), W_OK, AT_EACCESS) != 0)
+      throw base::ErroDeArquivo(errno);
+  }
+  s.dir.reset(::open(s.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (s.dir.fd < 0) throw base::ErroDeArquivo(errno);
+
+  // A rename would separate the file from its other links, or drop its extended attributes.
+  bool inPlace = exists && (st.st_nlink > 1 || hasOwnAttributes(s.target));
+  if (!inPlace) {
+    removeStaleTemporaries(s.dir.fd);
+    int err = s.pending.create(s.dir.fd, s.folder, exists ? st.st_mode & 0777 : 0666);
+    if (err) {
+      // A folder that takes no new file: the file itself may still be written.
+      if (!exists || (err != EACCES && err != EPERM && err != EROFS))
+        throw base::ErroDeArquivo(err);
+      inPlace = true;
+    } else if (exists && !keepOwnerAndMode(s.pending.fd(), st)) {
+      s.pending.discard();
+      inPlace = true;
+    }
+  }
+  if (inPlace) {
+    s.targetFd.reset(::open(s.target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (s.targetFd.fd < 0) throw base::ErroDeArquivo(errno);
+    s.cache = cacheFolder();
+    if (s.cache.empty()) throw base::ErroDeArquivo(ENOENT);
+    if (int err = makeFolders(s.cache)) throw base::ErroDeArquivo(err);
+    s.cacheDir.reset(::open(s.cache.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (s.cacheDir.fd < 0) throw base::ErroDeArquivo(errno);
+    removeStaleTemporaries(s.cacheDir.fd);
+    if (int err = s.pending.create(s.cacheDir.fd, s.cache, 0600)) throw base::ErroDeArquivo(err);
+    s.inPlace = true;
+  }
+  s.buffer.reserve(kBufferSize);
+}
+
+// Members abandon the new content: an unnamed file vanishes, a temporary name is removed.
+AtomicFileWriter::~AtomicFileWriter() = default;
+
+// Whether the committed file's last step (the folder's sync) failed.
+int AtomicFileWriter::durabilityError() const { return s_->durabilityError; }
+
+// Drops the new content (the safe copy too: the target was not touched) and raises the error.
+void AtomicFileWriter::fail(int err) {
+  s_->pending.discard();
+  if (!s_->safeCopy.empty()) ::unlink(s_->safeCopy.c_str());
+  s_->done = true;
+  throw base::ErroDeArquivo(err);
+}
+
+// Writes the buffered bytes out.
+void AtomicFileWriter::flushBuffer() {
+  writeAll(s_->buffer);
+  s_->buffer.clear();
+}
+
+// Writes bytes to the new content's file; a failure abandons it.
+void AtomicFileWriter::writeAll(std::string_view bytes) {
+  if (int err = writeFully(s_->pending.fd(), bytes.data(), bytes.size(), AtomicStep::Write))
+    fail(err);
+  s_->size += static_cast<off_t>(bytes.size());
+}
+
+// Buffers bytes, writing out whole buffers.
 void AtomicFileWriter::write(std::string_view bytes) {
-  if (done_) throw base::ErroDeArquivo(EBADF);
-  if (buffer_.size() + bytes.size() > kBufferSize) {
+  State& s = *s_;
+  if (s.done) throw base::ErroDeArquivo(EBADF);
+  if (s.buffer.size() + bytes.size() > kBufferSize) {
     flushBuffer();
     if (bytes.size() >= kBufferSize) {
       writeAll(bytes);
       return;
     }
   }
-  buffer_.append(bytes);
+  s.buffer.append(bytes);
 }
 
+// Syncs the new content, names it and renames it over the target, then syncs the folder.
 void AtomicFileWriter::commit() {
-  if (done_) throw base::ErroDeArquivo(EBADF);
+  State& s = *s_;
+  if (s.done) throw base::ErroDeArquivo(EBADF);
   flushBuffer();
-  if (injectedFailure(AtomicStep::Sync) || ::fsync(fd_) != 0) fail(errno);
-  int fd = fd_;
-  fd_ = -1;
-  if (injectedFailure(AtomicStep::Close)) {
-    int err = errno;
-    ::close(fd);
-    fail(err);
+  if (injectedFailure(AtomicStep::Sync) || ::fsync(s.pending.fd()) != 0) fail(errno);
+  if (s.inPlace) return commitInPlace();
+  if (s.pending.named()) {
+    if (int err = s.pending.close()) fail(err);
+    if (int err = s.pending.renameOver(s.name)) fail(err);
+  } else {
+    // An unnamed file is renamed right after it is linked in, so that its name exists for as
+    // short a time as possible; closing it comes after (its content is synced already).
+    if (int err = s.pending.linkTemporary()) fail(err);
+    if (int err = s.pending.renameOver(s.name)) fail(err);
+    s.durabilityError = s.pending.close();
   }
-  if (::close(fd) != 0) fail(errno);
-  if (injectedFailure(AtomicStep::Rename) || ::rename(temp_.c_str(), path_.c_str()) != 0)
-    fail(errno);
-  done_ = true;
-  // The new name is in place; make the folder entry durable too.
-  int dfd = ::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY);
-  bool folderFailed = injectedFailure(AtomicStep::SyncFolder);
-  int err = errno;
-  if (dfd >= 0) {
-    if (!folderFailed && ::fsync(dfd) != 0 && errno != EINVAL) {
-      folderFailed = true;
-      err = errno;
-    }
-    ::close(dfd);
-  }
-  if (folderFailed) throw base::ErroDeArquivo(err);
+  s.done = true;
+  if (int err = syncFolder(s.folder); !s.durabilityError) s.durabilityError = err;
 }
 
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
+// The safe copy gets its name and is made durable; then the target is rewritten from it and
+// synced, with termination signals held back meanwhile. The safe copy goes once the target is
+// whole; when the rewrite fails it stays, and the error says where it is.
+void AtomicFileWriter::commitInPlace() {
+  State& s = *s_;
+  SignalDeferral deferral;
+  int err = EEXIST;
+  std::string name;
+  for (int attempt = 0; err == EEXIST && attempt < 100; ++attempt) {
+    name = safeCopyName(s.name, attempt);
+    err = s.pending.linkAs(name);
+  }
+  if (err) fail(err);
+  s.safeCopy = s.cache + "/" + name;
+  if (int e = syncFolder(s.cache)) fail(e);
+
+  std::vector<char> chunk(kBufferSize);
+  for (off_t at = 0; at < s.size && err == 0;) {
+    ssize_t n = ::pread(s.pending.fd(), chunk.data(), chunk.size(), at);
+    if (n <= 0) {
+      err = n < 0 ? errno : EIO;
+      break;
+    }
+    err = writeFully(s.targetFd.fd, chunk.data(), static_cast<size_t>(n), AtomicStep::Rewrite);
+    at += n;
+  }
+  if (!err && ::ftruncate(s.targetFd.fd, s.size) != 0) err = errno;
+  if (!err && (injectedFailure(AtomicStep::Sync) || ::fsync(s.targetFd.fd) != 0)) err = errno;
+  if (int e = s.targetFd.reset(); !err) err = e;
+  s.pending.discard();
+  s.done = true;
+  if (err) throw inPlaceFailure(err, s.safeCopy);
+  ::unlink(s.safeCopy.c_str());
+}
+
+// One call: the writer, the bytes, the commit.
+WriteResult writeFileAtomically(const std::string& path, std::string_view bytes) {
   AtomicFileWriter w(path);
   w.write(bytes);
   w.commit();
+  return WriteResult{w.durabilityError()};
+}
+
+// Says the file is there but may be lost in a power cut, and what to do.
+std::string durabilityWarning(const std::string& path, int err) {
+  return "O arquivo foi gravado, mas o sistema n\xE3o confirmou que ele ficou guardado no disco "
+         "(" +
+         base::ErroDeArquivo(err).Mensagem() + "):\r" + utf8ToCp1252(path) +
+         "\rEle pode se perder numa queda de energia; grave-o de novo ou guarde uma c\xF3pia.";
 }
 
 }  // namespace platform

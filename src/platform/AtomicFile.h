@@ -1,47 +1,62 @@
-// Writing a file over an existing one without ever leaving it half-written: the bytes go to a
-// temporary file in the same folder, which is flushed, synced and renamed over the target, and the
-// folder is synced. On any failure the old file is whole, the temporary file is removed and an
-// EInOutError ("I/O error %d") is raised. Tests can make each step fail.
+// Writing a file where users keep it without ever losing it. The new content is written beside the
+// target as an unnamed file (or under our temporary name), synced, and renamed over the target
+// only when complete; the folder is synced after. A symbolic link is followed (its target is
+// written, in its own folder); the file's permissions (and owner and group as root) are kept.
+// Where that cannot be done (the folder takes no new files, the file has other hard links, its
+// owner could not be kept), the new content first goes to a safe copy in the user's cache folder
+// and the file is then rewritten in place. On any failure before the new content is in place the
+// old file is whole, nothing is left behind and an EInOutError ("I/O error %d") is raised.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/FaultInjection.h"
+
 namespace platform {
 
-// The steps of an atomic write, in order; a test can make one of them fail.
-enum class AtomicStep { Create, Write, Sync, Close, Rename, SyncFolder };
-
-// Makes the n-th future occurrence (1-based) of `step` fail with errnoValue; 0 clears it.
-void failAtomicStepForTesting(AtomicStep step, int occurrence, int errnoValue);
-
-// Streams bytes into a new version of a file; nothing is visible at the target until commit().
+// Streams bytes into a new version of a file; nothing changes at the target until commit().
 class AtomicFileWriter {
  public:
-  // Creates the temporary file beside `path`; raises EInOutError when it cannot.
+  // Prepares the new file for `path`; raises EInOutError when the file cannot be written (a
+  // folder, a file the user may not write, a missing folder...).
   explicit AtomicFileWriter(std::string path);
-  // Removes the temporary file unless commit() succeeded.
+  // Abandons the new content unless commit() succeeded.
   ~AtomicFileWriter();
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
   // Appends bytes (buffered); raises EInOutError on a write failure.
   void write(std::string_view bytes);
-  // Flushes, syncs, closes, renames over the target and syncs the folder; raises on failure.
+  // Puts the new content in place; raises EInOutError when it could not. When the file was
+  // rewritten in place and that failed, the message says where the safe copy is.
   void commit();
   const std::string& path() const { return path_; }
+  // After commit(): 0, or the system's error number when the new file is in place but its last
+  // step failed (its folder could not be synced): it may not survive a power cut.
+  int durabilityError() const;
 
  private:
-  void flushBuffer();
+  struct State;
   void writeAll(std::string_view bytes);
-  void fail(int err);
-  std::string path_, temp_;
-  std::string buffer_;
-  int fd_ = -1;
-  bool done_ = false;
+  void flushBuffer();
+  [[noreturn]] void fail(int err);
+  void commitInPlace();
+  std::string path_;
+  std::unique_ptr<State> s_;
+};
+
+// What a completed write has to tell.
+struct WriteResult {
+  int durabilityError = 0;  // see AtomicFileWriter::durabilityError
+  bool durable() const { return durabilityError == 0; }
 };
 
 // Writes bytes as the whole new content of path.
-void writeFileAtomically(const std::string& path, std::string_view bytes);
+WriteResult writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// The warning for a file that was written but whose folder could not be synced (Windows-1252).
+std::string durabilityWarning(const std::string& path, int err);
 
 }  // namespace platform

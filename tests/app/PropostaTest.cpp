@@ -169,7 +169,7 @@ TEST_F(PropostaTest, CloseThatCannotWriteRaisesAndKeepsTheFile) {
   std::string antes = teste::Le(processo);
   for (auto passo :
        {platform::AtomicStep::Create, platform::AtomicStep::Write, platform::AtomicStep::Sync,
-        platform::AtomicStep::Close, platform::AtomicStep::Rename}) {
+        platform::AtomicStep::Link, platform::AtomicStep::Rename}) {
     platform::failAtomicStepForTesting(passo, 1, 5);
     try {
       p.FormClose();

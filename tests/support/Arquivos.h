@@ -1,10 +1,12 @@
 // Test helpers: temporary folders and whole-file reads/writes.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace teste {
 
@@ -28,15 +30,27 @@ class PastaTemporaria {
 };
 
 inline std::string Le(const std::string& caminho) {
-  std::ifstream f(caminho, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
+  std::ifstream f(caminho, std::ios::binary | std::ios::ate);
+  auto tamanho = f.tellg();
+  if (!f || tamanho < 0) return {};
+  std::string s(static_cast<size_t>(tamanho), '\0');
+  f.seekg(0);
+  f.read(s.data(), static_cast<std::streamsize>(s.size()));
+  return s;
 }
 
 inline void Grava(const std::string& caminho, const std::string& bytes) {
   std::ofstream f(caminho, std::ios::binary);
   f << bytes;
+}
+
+// The names in a folder, sorted: what a failed or completed write left there.
+inline std::vector<std::string> Nomes(const std::filesystem::path& pasta) {
+  std::vector<std::string> n;
+  for (const auto& e : std::filesystem::directory_iterator(pasta))
+    n.push_back(e.path().filename().string());
+  std::sort(n.begin(), n.end());
+  return n;
 }
 
 // Lines joined with CR LF, each line ended.

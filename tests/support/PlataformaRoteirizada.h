@@ -24,6 +24,8 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
   std::deque<std::string> respostasEntrada;  // input box answers; "\x01" stands for Cancel
   std::vector<std::string> entradas;         // "caption|prompt" of each input box
   std::deque<std::string> arquivosAbrir;     // open dialog answers; "" = cancelled
+  std::deque<std::string> respostasSalvar;   // plain save dialog answers; "" or none = cancelled
+  std::vector<std::string> sugestoesSalvar;  // the file name each plain save dialog offered
   std::vector<std::string> enderecos;        // openUrl calls
   int mensagensProcessadas = 0;
   std::function<void()> aoProcessar;  // run by every processMessages call
@@ -77,6 +79,15 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
     arquivosSalvar.pop_front();
     o.type = r.tipo;
     return r.nome;
+  }
+  std::optional<std::string> saveFileDialog(const std::string&, const std::string&,
+                                            const std::string&, const std::string& nome) override {
+    sugestoesSalvar.push_back(nome);
+    if (respostasSalvar.empty()) return std::nullopt;
+    std::string r = respostasSalvar.front();
+    respostasSalvar.pop_front();
+    if (r.empty()) return std::nullopt;
+    return r;
   }
   void openUrl(const std::string& url) override { enderecos.push_back(url); }
   void processMessages() override {

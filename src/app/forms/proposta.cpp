@@ -191,16 +191,14 @@ void TForm1::showEvent(QShowEvent* e) {
   }
 }
 
-// Closing: FormClose rewrites the process file; a failed write keeps the window open.
+// Closing: FormClose rewrites the process file. A refused or failed rewrite would lose what was
+// typed, so the user decides (another file, close without saving, or stay); any other error keeps
+// the window open.
 void TForm1::closeEvent(QCloseEvent* e) {
-  // A refused rewrite would lose every brand and price typed: the user decides whether to close.
-  bool fecha = true;
-  bool escrito = Protege([&] {
-    if (proposta_.FormClose() == app::TProposta::Fechamento::Recusado)
-      fecha = proposta_.ConfirmaFecharSemGravar();
-  });
+  bool fecha = false;
+  Protege([&] { fecha = proposta_.PodeFechar(); });
   AtualizaTela();
-  if (escrito && fecha)
+  if (fecha)
     e->accept();
   else
     e->ignore();

@@ -13,6 +13,7 @@
 #include "app/forms/TDBEdit.h"
 #include "app/forms/TDBGrid.h"
 #include "base/Erros.h"
+#include "platform/AtomicFile.h"
 #include "platform/qt/QtTexto.h"
 
 using teste::Ambiente;
@@ -158,6 +159,26 @@ class TesteComandos : public QObject {
     QCOMPARE(a.plataforma.caixas.size(), size_t(1));
     QCOMPARE(a.plataforma.caixas[0].estilo, platform::mb::YESNO | platform::mb::ICONQUESTION);
     a.plataforma.respostasCaixa.push_back(platform::mb::IDYES);
+    QVERIFY(w.close());
+    QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
+  }
+
+  // A rewrite on close that fails: after the error the user chooses; going back keeps the window,
+  // closing without saving (confirmed) closes it, so the window can always be closed.
+  void fecharComGravacaoFalhaDeixaEscolher() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    DigitaItem1(a);
+    for (int vez = 0; vez < 2; ++vez) {
+      platform::failAtomicStepForTesting(platform::AtomicStep::Rename, 1, EIO);
+      a.plataforma.respostasCaixa = {platform::mb::IDCANCEL};
+      QVERIFY(!w.close());
+      QVERIFY(w.isVisible());
+    }
+    QCOMPARE(a.plataforma.erros, (std::vector<std::string>{"I/O error 5", "I/O error 5"}));
+    platform::failAtomicStepForTesting(platform::AtomicStep::Rename, 1, EIO);
+    a.plataforma.respostasCaixa = {platform::mb::IDNO, platform::mb::IDYES};
     QVERIFY(w.close());
     QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
   }
