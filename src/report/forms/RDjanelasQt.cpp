@@ -31,7 +31,7 @@ std::unique_ptr<TJanelaProgresso> TJanelasQt::CriaProgresso(TRDprint&) {
   return std::make_unique<TDFMProgresso>();
 }
 
-// No graphic printer yet.
-TImpressoraGrafica* TJanelasQt::ImpressoraGrafica() { return semTela_.ImpressoraGrafica(); }
+// The graphic printer: the platform's current printer, through QPrinter.
+TImpressoraGrafica* TJanelasQt::ImpressoraGrafica() { return &impressora_; }
 
 }  // namespace report::forms

@@ -1,11 +1,13 @@
-// The report engine's windows on Qt, installed by the desktop program: the preview window and the
-// progress window. The setup dialog and the graphic printer are still the headless ones.
+// The report engine's windows on Qt, installed by the desktop program: the preview window, the
+// progress window and the graphic printer (the current printer through QPrinter). The setup dialog
+// is still the headless one.
 #pragma once
 
 #include <functional>
 #include <string>
 
 #include "report/RDjanelas.h"
+#include "report/forms/RDimpressoraGrafica.h"
 
 namespace report::forms {
 
@@ -22,6 +24,7 @@ class TJanelasQt : public TJanelasRelatorio {
 
  private:
   TJanelasSemTela semTela_;
+  TImpressoraGraficaQt impressora_;
 };
 
 }  // namespace report::forms
