@@ -1,6 +1,6 @@
 // proposta-cli listagem and exportar: the item listing composed as "Relatório" does, and a report
-// file loaded as the preview's open button does, written as RDP, text or printer file.
-#include <algorithm>
+// file loaded as the preview's open button does, written as RDP, text, printer or HTML file. The
+// engine's operations say whether they succeeded; their messages go to the terminal.
 #include <functional>
 
 #include "app/Listagem.h"
@@ -16,16 +16,6 @@ namespace cli {
 
 namespace {
 
-// The headless platform that also remembers whether an error box was shown.
-class PlataformaRelatorio : public platform::HeadlessPlatform {
- public:
-  bool falhou = false;
-  int messageBox(const std::string& texto, const std::string& titulo, int estilo) override {
-    if ((estilo & 0xF0) == platform::mb::ICONHAND) falhou = true;
-    return HeadlessPlatform::messageBox(texto, titulo, estilo);
-  }
-};
-
 // Windows whose preview does what the user would do in it: save the report.
 class JanelasGravacao : public report::TJanelasSemTela {
  public:
@@ -35,22 +25,41 @@ class JanelasGravacao : public report::TJanelasSemTela {
   }
 };
 
-enum class Formato { RDP, TXT, PRN };
+// The options shared by both commands.
+struct Destino {
+  std::string saida;
+  report::TModelo modelo = report::TModelo::Epson;
+};
 
-// The output format by the extension of the file name.
-bool FormatoDaSaida(const std::string& saida, Formato& f) {
+// The output formats, by the extension of the file name (matched without regard to case): the one
+// place where a format is tied to the writer that produces it.
+struct Formato {
+  const char* extensao;
+  bool (*grava)(report::TRDprint& rd, const Destino& d);
+};
+const Formato kFormatos[] = {
+    {"rdp", [](report::TRDprint& rd, const Destino& d) { return rd.GravaRDP(d.saida); }},
+    {"txt", [](report::TRDprint& rd, const Destino& d) { return rd.GravaTXT(d.saida); }},
+    {"prn",
+     [](report::TRDprint& rd, const Destino& d) {
+       rd.Impressora = d.modelo;
+       rd.ConfiguraComandos(rd.Impressora, rd.TamanhoQteLinhas, rd.TamanhoQteLPP);
+       return rd.GravaPRN(d.saida);
+     }},
+    {"html", [](report::TRDprint& rd, const Destino& d) { return rd.GravaHTML(d.saida); }},
+    // PDF: {"pdf", [](report::TRDprint& rd, const Destino& d) { return rd.GravaPDF(d.saida); }},
+    // joins this table when the PDF export is in (and the usage texts below name .pdf).
+};
+const char kExtensoes[] = ".rdp, .txt, .prn ou .html";
+
+// The format of the output file's extension, or null.
+const Formato* FormatoDaSaida(const std::string& saida) {
   const size_t ponto = saida.find_last_of('.');
-  if (ponto == std::string::npos || saida.find('/', ponto) != std::string::npos) return false;
+  if (ponto == std::string::npos || saida.find('/', ponto) != std::string::npos) return nullptr;
   const std::string ext = base::LowerCase(saida.substr(ponto + 1));
-  if (ext == "rdp")
-    f = Formato::RDP;
-  else if (ext == "txt")
-    f = Formato::TXT;
-  else if (ext == "prn")
-    f = Formato::PRN;
-  else
-    return false;
-  return true;
+  for (const Formato& f : kFormatos)
+    if (ext == f.extensao) return &f;
+  return nullptr;
 }
 
 // The printer model named on the command line.
@@ -73,63 +82,41 @@ bool ModeloDoNome(const std::string& nome, report::TModelo& m) {
   return true;
 }
 
-// The options shared by both commands; false (after a message) on a usage error.
-struct Destino {
-  std::string saida;
-  Formato formato = Formato::RDP;
-  report::TModelo modelo = report::TModelo::Epson;
-};
-bool LeDestino(std::vector<std::string>& args, Destino& d) {
+// Reads --saida and --modelo; null (after a message) on a usage error, else the output format.
+const Formato* LeDestino(std::vector<std::string>& args, Destino& d) {
   if (!Opcao(args, "--saida", d.saida) || d.saida.empty()) {
-    Erro("Falta --saida SAIDA (.rdp, .txt ou .prn).");
-    return false;
+    Erro(std::string("Falta --saida SAIDA (") + kExtensoes + ").");
+    return nullptr;
   }
-  if (!FormatoDaSaida(d.saida, d.formato)) {
+  const Formato* formato = FormatoDaSaida(d.saida);
+  if (!formato) {
     Erro(
         "Extens\xE3o de sa\xED"
         "da desconhecida: " +
-        platform::utf8ToCp1252(d.saida) + " (use .rdp, .txt ou .prn).");
-    return false;
+        platform::utf8ToCp1252(d.saida) + " (use " + kExtensoes + ").");
+    return nullptr;
   }
   std::string modelo;
   if (Opcao(args, "--modelo", modelo) && !ModeloDoNome(modelo, d.modelo)) {
     Erro("Modelo desconhecido: " + platform::utf8ToCp1252(modelo) +
          " (epson, rima, hp, personalizado, bobina ou daruma).");
-    return false;
+    return nullptr;
   }
-  return true;
+  return formato;
 }
 
-// Writes the open report as the destination says.
-void Grava(report::TRDprint& rd, const Destino& d) {
-  switch (d.formato) {
-    case Formato::RDP:
-      rd.GravaRDP(d.saida);
-      break;
-    case Formato::TXT:
-      rd.GravaTXT(d.saida);
-      break;
-    case Formato::PRN:
-      rd.Impressora = d.modelo;
-      rd.ConfiguraComandos(rd.Impressora, rd.TamanhoQteLinhas, rd.TamanhoQteLPP);
-      rd.GravaPRN(d.saida);
-      break;
-  }
+// Numbered errors of the engine go to the terminal.
+void LigaErros(report::TRDprint& rd) {
+  rd.OnErro = [](report::TRDprint&, const std::string& m) { Erro(m); };
 }
 
-// Numbered errors go to the terminal; an I/O error of the printer file is a failure.
-void LigaErros(report::TRDprint& rd, PlataformaRelatorio& plataforma) {
-  rd.OnErro = [&plataforma](report::TRDprint&, const std::string& m) {
-    Erro(m);
-    if (m.rfind("Erro #03", 0) == 0) plataforma.falhou = true;
-  };
-}
-
+// proposta-cli listagem: composes the listing and writes it; 0, 1 (empty table) or 2.
 int Listagem(const std::vector<std::string>& argumentos) {
   std::vector<std::string> args = argumentos;
   Destino destino;
   std::string licitante, cnpj;
-  if (!LeDestino(args, destino)) return kErro;
+  const Formato* formato = LeDestino(args, destino);
+  if (!formato) return kErro;
   Opcao(args, "--licitante", licitante);
   Opcao(args, "--cnpj", cnpj);
   if (args.size() != 1) {
@@ -141,14 +128,13 @@ int Listagem(const std::vector<std::string>& argumentos) {
   app::TTabelaItens tabela;
   const app::CabecalhoProcesso cabecalho = app::LerProcesso(args[0], tabela);
 
-  PlataformaRelatorio plataforma;
-  platform::ScopedPlatform guarda(plataforma);
   JanelasGravacao janelas;
   report::JanelasInstaladas guardaJanelas(janelas);
   report::TRDprint rd;
   app::ConfiguraRDprint1(rd);
-  LigaErros(rd, plataforma);
-  janelas.noPreview = [&](report::TRDprint& r) { Grava(r, destino); };
+  LigaErros(rd);
+  bool gravado = false;
+  janelas.noPreview = [&](report::TRDprint& r) { gravado = formato->grava(r, destino); };
 
   app::TListagem listagem(rd, tabela);
   listagem.Label5Caption = cabecalho.label5;
@@ -159,48 +145,58 @@ int Listagem(const std::vector<std::string>& argumentos) {
     return kRecusa;
   }
   listagem.BitBtn2Click();
-  return plataforma.falhou ? kErro : kSucesso;
+  return gravado ? kSucesso : kErro;
 }
 
+// proposta-cli exportar: loads a report file and writes it; 0, or 2 when either step fails.
 int Exportar(const std::vector<std::string>& argumentos) {
   std::vector<std::string> args = argumentos;
   Destino destino;
-  if (!LeDestino(args, destino)) return kErro;
+  const Formato* formato = LeDestino(args, destino);
+  if (!formato) return kErro;
   if (args.size() != 1) {
     Erro("Uso: proposta-cli exportar RELATORIO.rdp --saida SAIDA [--modelo M]");
     return kErro;
   }
-  PlataformaRelatorio plataforma;
-  platform::ScopedPlatform guarda(plataforma);
   JanelasGravacao janelas;
   report::JanelasInstaladas guardaJanelas(janelas);
   report::TRDprint rd;
-  LigaErros(rd, plataforma);
+  LigaErros(rd);
   const std::string relatorio = args[0];
+  bool gravado = false;
   janelas.noPreview = [&](report::TRDprint& r) {
-    r.LeRDP(relatorio);
-    if (!plataforma.falhou) Grava(r, destino);
+    gravado = r.LeRDP(relatorio) && formato->grava(r, destino);
   };
   rd.OpcoesPreview.Preview = true;
   if (!rd.Abrir()) return kErro;
   rd.Fechar();
-  return plataforma.falhou ? kErro : kSucesso;
+  return gravado ? kSucesso : kErro;
 }
 
 Registro listagem(
     {"listagem",
      "listagem ARQUIVO.xml --saida SAIDA [--licitante NOME] [--cnpj DIGITOS] [--modelo M]",
      "    \"Relat\xC3\xB3rio\" sem janela: comp\xC3\xB5"
-     "e a listagem dos itens (com o licitante e o CNPJ\n"
-     "    como digitados) e grava SAIDA pela extens\xC3\xA3o: .rdp, .txt ou .prn (bytes da "
-     "impressora\n"
-     "    do modelo M: epson, rima, hp, personalizado, bobina ou daruma; padr\xC3\xA3o epson).\n"
+     "e a listagem dos itens (com o licitante e o CNPJ como\n"
+     "    digitados) num componente configurado como o RDprint1 do programa (136 colunas,\n"
+     "    margens de 10 mm) e grava SAIDA pela extens\xC3\xA3o (mai\xC3\xBAsculas ou "
+     "min\xC3\xBAsculas):\n"
+     "    .rdp arquivo de relat\xC3\xB3rio, .txt texto, .prn bytes da impressora do modelo M\n"
+     "    (epson, rima, hp, personalizado, bobina ou daruma; padr\xC3\xA3o epson), .html "
+     "p\xC3\xA1ginas\n"
+     "    para o navegador (t\xC3\xADtulo = SAIDA como digitada).\n"
      "    A data segue SOURCE_DATE_EPOCH quando definida.",
      Listagem});
-Registro exportar({"exportar", "exportar RELATORIO.rdp --saida SAIDA [--modelo M]",
-                   "    L\xC3\xAA um arquivo de relat\xC3\xB3rio RDP e o grava como .rdp, .txt ou "
-                   ".prn (modelo M).",
-                   Exportar});
+Registro exportar(
+    {"exportar", "exportar RELATORIO.rdp --saida SAIDA [--modelo M]",
+     "    L\xC3\xAA um arquivo de relat\xC3\xB3rio RDP num componente com os valores "
+     "padr\xC3\xA3o\n"
+     "    (margens de 5 mm; linhas, colunas, t\xC3\xADtulo, espa\xC3\xA7"
+     "amento e fonte v\xC3\xAAm do arquivo)\n"
+     "    e o grava pela extens\xC3\xA3o de SAIDA, como listagem: .rdp, .txt, .prn (modelo M) ou\n"
+     "    .html. Um arquivo ileg\xC3\xADvel n\xC3\xA3o altera SAIDA (sa\xC3\xAD"
+     "da 2).",
+     Exportar});
 
 }  // namespace
 

@@ -71,4 +71,21 @@ class MemorySink : public ByteSink {
   bool finished_ = false;
 };
 
+// The destinations, one implementation file each. Every opener returns null, with `error` filled,
+// when the destination cannot be opened.
+
+// A file that takes the place of `path` only when finish() succeeds (temporary file in the same
+// folder, synced and renamed): until then, and after any failure, the old file is whole. A path
+// that names something other than a regular file (a folder, a device, a FIFO) is refused.
+std::unique_ptr<ByteSink> openFileSink(const std::string& path, SinkError& error);
+// A device or port written directly, each write going out at once (no buffering); it must exist.
+std::unique_ptr<ByteSink> openDeviceSink(const std::string& path, SinkError& error);
+// The port or file a user named for direct output: an existing device (anything but a regular
+// file) is written directly, a regular or new file atomically.
+std::unique_ptr<ByteSink> openPortSink(const std::string& path, SinkError& error);
+// A raw job named `docName` on the spooler queue `printer`, with its page started; finish() ends
+// the page and the document. A sink dropped unfinished drops its job.
+std::unique_ptr<ByteSink> openSpoolerSink(const std::string& printer, const std::string& docName,
+                                          SinkError& error);
+
 }  // namespace platform

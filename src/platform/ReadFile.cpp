@@ -1,9 +1,11 @@
+// Reading a given file whole: regular files only, opened without blocking, with a size limit.
 #include "platform/ReadFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -22,6 +24,13 @@ const char* kindOf(mode_t mode) {
   return "um arquivo especial";
 }
 
+// A read failure a test asked for: the read after `afterBytes` bytes fails with `err`.
+struct InjectedReadFailure {
+  size_t afterBytes = 0;
+  int err = 0;
+};
+InjectedReadFailure injected;
+
 // Fills the error and clears the bytes; always false.
 bool failed(ReadError& error, std::string& bytes, int code, bool notRegular, std::string text) {
   bytes.clear();
@@ -30,6 +39,11 @@ bool failed(ReadError& error, std::string& bytes, int code, bool notRegular, std
 }
 
 }  // namespace
+
+// Arms (or clears) the injected read failure.
+void failReadForTesting(size_t afterBytes, int errnoValue) {
+  injected = InjectedReadFailure{afterBytes, errnoValue};
+}
 
 // Opens without blocking, checks the kind and size, then reads every byte.
 bool readRegularFile(const std::string& path, size_t limit, std::string& bytes, ReadError& error) {
@@ -53,8 +67,8 @@ bool readRegularFile(const std::string& path, size_t limit, std::string& bytes, 
                   path + " não é um arquivo comum (é " + kindOf(st.st_mode) + ").");
   if (static_cast<unsigned long long>(st.st_size) > limit)
     return failed(error, bytes, EFBIG, false,
-                  path + " é grande demais (" + std::to_string(st.st_size) +
-                      " bytes; o limite é " + std::to_string(limit) + " bytes).");
+                  path + " é grande demais (" + std::to_string(st.st_size) + " bytes; o limite é " +
+                      std::to_string(limit) + " bytes).");
   // Back to blocking reads for a regular file.
   int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
@@ -62,7 +76,16 @@ bool readRegularFile(const std::string& path, size_t limit, std::string& bytes, 
   bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[1 << 16];
   for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    ssize_t n;
+    if (injected.err != 0 && bytes.size() >= injected.afterBytes) {
+      errno = injected.err;
+      injected = InjectedReadFailure{};
+      n = -1;
+    } else {
+      size_t want = sizeof buffer;
+      if (injected.err != 0) want = std::min(want, injected.afterBytes - bytes.size());
+      n = ::read(fd, buffer, want);
+    }
     if (n < 0) {
       if (errno == EINTR) continue;
       int e = errno;

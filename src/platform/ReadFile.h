@@ -13,7 +13,8 @@ namespace platform {
 
 // Why a file could not be read: the system's error number when a call failed (ENOENT for a
 // missing file, EIO for a read error...), or 0 with `notRegular` set when the path is not a regular
-// file, or EFBIG when the file is larger than the limit. `text` says it for the user (Windows-1252).
+// file, or EFBIG when the file is larger than the limit. `text` says it for the user
+// (Windows-1252).
 struct ReadError {
   int code = 0;
   bool notRegular = false;
@@ -23,5 +24,9 @@ struct ReadError {
 // Reads the whole regular file at `path` into `bytes`; false (bytes cleared, `error` filled) on
 // any failure.
 bool readRegularFile(const std::string& path, size_t limit, std::string& bytes, ReadError& error);
+
+// Makes the next read fail with errnoValue once `afterBytes` bytes have been read, as a failing
+// disk would (tests); errnoValue 0 clears it.
+void failReadForTesting(size_t afterBytes, int errnoValue);
 
 }  // namespace platform

@@ -195,31 +195,43 @@ TColor HexParaCor(std::string_view hex) {
   return cor;
 }
 
+// Appends the text with the five HTML-special characters escaped; the runs between them are
+// copied whole.
+void AnexaHTML(std::string& destino, std::string_view texto) {
+  size_t inicio = 0;
+  for (size_t i = 0; i < texto.size(); ++i) {
+    const char* troca;
+    switch (texto[i]) {
+      case '"':
+        troca = "&quot;";
+        break;
+      case '\'':
+        troca = "&apos;";
+        break;
+      case '>':
+        troca = "&gt;";
+        break;
+      case '<':
+        troca = "&lt;";
+        break;
+      case '&':
+        troca = "&amp;";
+        break;
+      default:
+        continue;
+    }
+    destino.append(texto.data() + inicio, i - inicio);
+    destino += troca;
+    inicio = i + 1;
+  }
+  destino.append(texto.data() + inicio, texto.size() - inicio);
+}
+
 // Escapes the five HTML-special characters.
 std::string CodificaHTML(std::string_view texto) {
   std::string r;
   r.reserve(texto.size());
-  for (char c : texto) {
-    switch (c) {
-      case '"':
-        r += "&quot;";
-        break;
-      case '\'':
-        r += "&apos;";
-        break;
-      case '>':
-        r += "&gt;";
-        break;
-      case '<':
-        r += "&lt;";
-        break;
-      case '&':
-        r += "&amp;";
-        break;
-      default:
-        r += c;
-    }
-  }
+  AnexaHTML(r, texto);
   return r;
 }
 
@@ -292,6 +304,14 @@ void CodificaBase64(std::istream& entrada, std::ostream& saida) {
     }
     saida.write(saidaBloco.data(), static_cast<std::streamsize>(saidaBloco.size()));
   }
+}
+
+// num / den rounded half to even, with floor division for negative numerators.
+int64_t ArredondaRazao(int64_t num, int64_t den) {
+  int64_t q = num / den, r = num % den;
+  if (r < 0) r += den, --q;
+  if (2 * r > den || (2 * r == den && (q & 1))) ++q;
+  return q;
 }
 
 // Windows-1252 to the OEM code page. The conversion is character for character, so a table of the

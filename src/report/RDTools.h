@@ -34,12 +34,17 @@ std::string CorParaHex(TColor cor);
 TColor HexParaCor(std::string_view hex);
 // Escapes " ' > < & for HTML.
 std::string CodificaHTML(std::string_view texto);
+// Appends CodificaHTML(texto) to destino.
+void AnexaHTML(std::string& destino, std::string_view texto);
 // Escapes a text for a PDF string literal.
 std::string CodificaTextoPDF(std::string_view texto);
 // "0.## " of a number with "." as decimal separator, whatever the locale.
 std::string NumeroPDF(double valor);
 // Base64 (RFC 4648, padded, no line breaks) of the whole input stream.
 void CodificaBase64(std::istream& entrada, std::ostream& saida);
+// num / den rounded to the nearest integer, halves to even (den > 0): exact where a ratio of
+// integers must be rounded.
+int64_t ArredondaRazao(int64_t num, int64_t den);
 // Converts Windows-1252 to the OEM code page (850), character for character.
 std::string AnsiParaOem(std::string_view texto);
 

@@ -48,13 +48,17 @@ double LarguraCaracteres(size_t n, int cpi, double fator) {
 
 // The page's entries in store order (raw codes and highlights left out), then the search mark
 // when it belongs to this page.
-std::vector<std::string> ColetaPagina(const TRDprint& rd, int pagina) {
-  std::vector<std::string> lista = rd.ComandosDaPagina(pagina);
-  std::erase_if(
-      lista, [](const std::string& c) { return c.size() >= 14 && (c[13] == 'C' || c[13] == 'M'); });
+std::vector<std::string> ColetaPagina(int pagina) {
+  const TEstadoRelatorio& e = EstadoRelatorio();
+  std::vector<std::string> lista;
+  if (e.paginas)
+    e.paginas->ParaCadaDaPagina(pagina, [&](std::string_view c) {
+      if (!(c.size() >= 14 && (c[13] == 'C' || c[13] == 'M'))) lista.emplace_back(c);
+      return true;
+    });
   char texto[16];
   std::snprintf(texto, sizeof texto, "%04d", pagina);
-  const std::string& marca = EstadoRelatorio().MarcaBusca;
+  const std::string& marca = e.MarcaBusca;
   if (!marca.empty() && marca.compare(0, 4, texto) == 0 && std::string_view(texto).size() == 4)
     lista.push_back(marca);
   return lista;
@@ -380,7 +384,7 @@ void DesenhaPagina(TRDprint& rd, int Pagina, TMetafile& Figura, bool Preview) {
   TEstadoRelatorio& e = EstadoRelatorio();
   const TRDFolha& f = e.folha;
   if (Preview) e.PaginaAtual = Pagina;
-  const std::vector<std::string> entradas = ColetaPagina(rd, Pagina);
+  const std::vector<std::string> entradas = ColetaPagina(Pagina);
 
   TMetafileCanvas c(Figura);
   c.Font.Name = f.NomeFonte;

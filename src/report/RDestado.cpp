@@ -1,8 +1,6 @@
 // The process-wide report state.
 #include "report/RDestado.h"
 
-#include <unistd.h>
-
 namespace report {
 
 namespace {
@@ -12,32 +10,10 @@ std::unique_ptr<TEstadoRelatorio>& Slot() {
 }
 }  // namespace
 
-// The width of one character of a pitch in default cells.
-double TComandosImpressora::LarguraRelativa(int cpi) const {
-  switch (cpi) {
-    case 5:
-      return Largura5;
-    case 12:
-      return Largura12;
-    case 15:
-      return Largura15;
-    case 17:
-      return Largura17;
-    case 20:
-      return Largura20;
-    default:
-      return Largura10;
-  }
-}
-
 // The one report state.
 TEstadoRelatorio& EstadoRelatorio() { return *Slot(); }
 
-// Starts a clean report state.
-void ReiniciaEstadoRelatorio() {
-  auto& s = Slot();
-  if (s->canal.dispositivo >= 0) ::close(s->canal.dispositivo);
-  s = std::make_unique<TEstadoRelatorio>();
-}
+// Starts a clean report state; an open channel is abandoned with the old one.
+void ReiniciaEstadoRelatorio() { Slot() = std::make_unique<TEstadoRelatorio>(); }
 
 }  // namespace report

@@ -4,12 +4,13 @@
 // ReiniciaEstadoRelatorio().
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 
-#include "platform/AtomicFile.h"
-#include "platform/Platform.h"
+#include "platform/ByteSink.h"
 #include "report/RDpaginas.h"
+#include "report/RDtabelas.h"
 #include "report/RDtipos.h"
 
 namespace report {
@@ -18,18 +19,19 @@ namespace report {
 struct TComandosImpressora {
   std::string LinhasPorPolegada;  // 6 or 8 lines per inch, by TamanhoQteLPP
   std::string TamanhoPagina, SaltoPagina;
-  std::string Negrito, Italico, Sublinhado, Expandido;
-  std::string Normal10, Comprimir12, Comprimir15, Comprimir17, Comprimir20;
   std::string Reset, Inicializar;
   std::string FontePadrao;  // the default font sequence
   TAtributos AtributosPadrao{TAtributo::aNormal10};
   int AtributoPadrao = 16;
   int CpiPadrao = 10;
-  // Width of one character of each pitch in default cells.
-  double Largura5 = 2.0, Largura10 = 1.0, Largura12 = 10.0 / 12, Largura15 = 10.0 / 15,
-         Largura17 = 10.0 / 17.1, Largura20 = 0.5;
-  // Width of one character of a pitch (5, 10, 12, 15, 17 or 20 cpi).
-  double LarguraRelativa(int cpi) const;
+  // The sequence that switches an attribute on (bold, italic, underline, expanded, a pitch).
+  std::string& Sequencia(TAtributo a) { return sequencias_[static_cast<size_t>(a)]; }
+  const std::string& Sequencia(TAtributo a) const { return sequencias_[static_cast<size_t>(a)]; }
+  // Width of one character of a pitch in default cells (by CpiPadrao).
+  double LarguraRelativa(TSize t) const { return report::LarguraRelativa(Pitch(t), CpiPadrao); }
+
+ private:
+  std::array<std::string, 9> sequencias_;
 };
 
 // The fields of the page command decoded last.
@@ -43,14 +45,12 @@ struct TComandoDecodificado {
   std::string Texto;
 };
 
-// The open character-printer channel: a raw spooler job, a file being written or a device.
-struct TCanalSaida {
-  std::unique_ptr<platform::RawPrintJob> trabalho;
-  std::unique_ptr<platform::AtomicFileWriter> arquivo;
-  int dispositivo = -1;  // a port or device opened directly
-  std::string nome;      // the port, device or file name for the messages
-  int erro = 0;          // the first I/O error seen while sending
-  bool Aberto() const { return trabalho || arquivo || dispositivo >= 0; }
+// The open character-printer channel: where its bytes go and the name its messages use.
+struct TCanal {
+  std::unique_ptr<platform::ByteSink> saida;
+  std::string nome;      // the port, device, printer or file name for the messages
+  bool spooler = false;  // a raw job on the spooler (its errors read "Error ...")
+  bool arquivo = false;  // a file that appears only when complete (abandoned on cancel)
 };
 
 struct TEstadoRelatorio {
@@ -73,12 +73,12 @@ struct TEstadoRelatorio {
   TRDFolha folha;
   bool paginaImpressa = false;
   bool cancelamento = false;  // the cancel request raised by the progress window
-  TCanalSaida canal;
+  TCanal canal;
 };
 
 // The one report state of the process.
 TEstadoRelatorio& EstadoRelatorio();
-// Discards the report state (closing any open channel without sending) and starts a clean one.
+// Discards the report state (abandoning any open channel) and starts a clean one.
 void ReiniciaEstadoRelatorio();
 
 }  // namespace report

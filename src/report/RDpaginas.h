@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,6 +55,19 @@ class TPaginasRelatorio {
   bool Recua(Posicao& p) const;
   // The first entry whose first four characters do not compare below `prefixo` (binary search).
   Posicao PrimeiraComPrefixo(std::string_view prefixo) const;
+  // Calls f(std::string_view) for every entry of page `pagina` (its first four characters are
+  // the page as "0000"), in store order, until f returns false; false when f stopped the walk.
+  template <typename F>
+  bool ParaCadaDaPagina(int pagina, F&& f) const {
+    char prefixo[16];
+    std::snprintf(prefixo, sizeof prefixo, "%04d", pagina);
+    for (auto pos = PrimeiraComPrefixo(prefixo); pos != Fim(); Avanca(pos)) {
+      std::string_view c = Em(pos);
+      if (ComparaComando(c.substr(0, 4), prefixo) != 0) break;
+      if (!f(c)) return false;
+    }
+    return true;
+  }
 
   // Calls f(std::string_view) for every entry in order.
   template <typename F>

@@ -5,21 +5,15 @@
 
 #include "platform/Platform.h"
 #include "report/RDestado.h"
+#include "report/RDtabelas.h"
 
 namespace report {
 
 // The attribute number of a set.
 int NumeroAtributo(TAtributos a) {
   int n = 0;
-  if (a.Contem(TAtributo::aItalico)) n += 1;
-  if (a.Contem(TAtributo::aNegrito)) n += 2;
-  if (a.Contem(TAtributo::aSublinhado)) n += 4;
-  if (a.Contem(TAtributo::aExpandido)) n += 8;
-  if (a.Contem(TAtributo::aNormal10)) n += 16;
-  if (a.Contem(TAtributo::aComprimir12)) n += 32;
-  if (a.Contem(TAtributo::aComprimir17)) n += 64;
-  if (a.Contem(TAtributo::aComprimir20)) n += 128;
-  if (a.Contem(TAtributo::aComprimir15)) n += 256;
+  for (const TLinhaAtributo& l : kAtributos)
+    if (a.Contem(l.atributo)) n += l.valor;
   return n;
 }
 
@@ -108,8 +102,7 @@ void TRDprint::CalculaMedidas() {
   f.LarguraBase = 8;
   f.MeiaLargura = 4;
   f.MeiaAltura = static_cast<int32_t>(std::nearbyint(f.AlturaLinha / 2.0));
-  static const double fatores[] = {2.4, 1.2, 1.0, 0.70589, 0.6, 0.8};
-  f.FatorLargura = fatores[static_cast<int>(FonteTamanhoPadrao)];
+  f.FatorLargura = Pitch(FonteTamanhoPadrao).fatorLargura;
   f.LarguraTexto =
       static_cast<int32_t>(std::nearbyint(TamanhoQteColunas * f.LarguraBase * f.FatorLargura));
   f.AlturaTexto = TamanhoQteLinhas * f.AlturaLinha;

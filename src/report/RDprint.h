@@ -6,12 +6,15 @@
 //           colour, text; RDpaginas)
 //        -> decoding (DecodificaComando, SubstituiMacros)
 //        -> outputs: character printer (ImprimePaginaTexto), graphic renderer and printer, files
-//           (GravaRDP / LeRDP, GravaTXT, GravaPRN), HTML, PDF
+//           (GravaRDP / LeRDP, GravaTXT, GravaPRN), HTML (GravaHTML), PDF
 //
-// The page store and the report state are process-wide (RDestado); the windows the engine shows
-// are reached through RDjanelas.
+// Every output writes through a byte sink (platform/ByteSink.h); the facts about pitches and
+// attribute bits live in RDtabelas. File and print operations return whether they succeeded, after
+// showing the user their own messages. The page store and the report state are process-wide
+// (RDestado); the windows the engine shows are reached through RDjanelas.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,6 +25,9 @@
 #include "report/RDtipos.h"
 
 namespace report {
+
+// The largest report file LeRDP reads (refused before reading): far beyond any real report.
+inline constexpr size_t kLimiteArquivoRDP = size_t{1} << 30;
 
 class TRDprint {
  public:
@@ -79,7 +85,9 @@ class TRDprint {
   bool Abortar();
   bool Setup();
   void MostraPreview();
-  void ImprimeRelatorio(const std::string& ArquivoSaida);
+  // The print job; true when it ran to its end and every byte reached the printer or the file
+  // (false when OnBeforePrint declined it, it could not start, it was cancelled or it failed).
+  bool ImprimeRelatorio(const std::string& ArquivoSaida);
 
   // The page store.
   bool AdicionaComando(int Linha, int Coluna, std::string_view Codigo, std::string_view Texto,
@@ -89,8 +97,6 @@ class TRDprint {
   bool DecodificaComando(std::string_view Comando);
   std::string SubstituiMacros(std::string_view Texto) const;
   int TotalPaginas() const;
-  // The commands of one page, in store order.
-  std::vector<std::string> ComandosDaPagina(int Pagina) const;
   // True while the page's foot event has not been fired.
   bool RodapePendente = false;
   // Pictures referenced by G commands (created at Abrir, freed at Fechar).
@@ -105,11 +111,16 @@ class TRDprint {
   bool EnviaImpressora(std::string_view Dados);
   bool FinalizaDocumento();
 
-  // Report files.
-  void GravaRDP(std::string ArquivoLocal);
-  void LeRDP(std::string ArquivoLocal);
-  void GravaTXT(std::string ArquivoLocal);
-  void GravaPRN(std::string ArquivoLocal);
+  // Report files; each returns whether the file was written (or read) whole. A cancelled write
+  // leaves the previous file as it was.
+  bool GravaRDP(std::string ArquivoLocal);
+  bool LeRDP(std::string ArquivoLocal);
+  // Parses the bytes of an RDP file (as LeRDP does after reading it); `nome` labels the progress.
+  bool LeRDPDeMemoria(std::string_view bytes, const std::string& nome);
+  bool GravaTXT(std::string ArquivoLocal);
+  bool GravaPRN(std::string ArquivoLocal);
+  // The HTML export: one sheet per page; a cancelled export writes the shorter document.
+  bool GravaHTML(std::string ArquivoLocal);
 
   // Page metrics of graphic output.
   void CalculaMedidas();
@@ -119,7 +130,6 @@ class TRDprint {
 
  private:
   void Prologo(std::string& arquivo, const char* padrao);
-  void ImprimePaginas();
 };
 
 // The message boxes of the engine (error and warning, OK button).

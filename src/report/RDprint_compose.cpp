@@ -9,20 +9,9 @@
 #include "report/RDjanelas.h"
 #include "report/RDprint.h"
 #include "report/RDprogresso.h"
+#include "report/RDtabelas.h"
 
 namespace report {
-
-namespace {
-
-// num / den rounded to the nearest integer, halves to even (den > 0).
-int64_t ArredondaRazao(int64_t num, int64_t den) {
-  int64_t q = num / den, r = num % den;
-  if (r < 0) r += den, --q;  // floor division
-  if (2 * r > den || (2 * r == den && (q & 1))) ++q;
-  return q;
-}
-
-}  // namespace
 
 // Opens a report: resets the print settings, takes the printer, builds the command set and the
 // page metrics, creates the page store empty and starts page 1.
@@ -71,20 +60,12 @@ bool TRDprint::ImpF(int Linha, int Coluna, std::string_view Texto, TAtributos Fo
 bool TRDprint::ImpCentralizado(int Linha, int Coluna, std::string_view Texto, TAtributos Fonte,
                                TColor Cor) {
   if (Cor == clNone) Cor = OpcoesPreview.CorLetraPreview;
+  // The width of one character of the set's widest pitch (the lowest cpi); 1.0 without a pitch.
   const TComandosImpressora& c = EstadoRelatorio().comandos;
-  double w = 1.0;
-  if (Fonte.Contem(TAtributo::aExpandido))
-    w = c.LarguraRelativa(5);
-  else if (Fonte.Contem(TAtributo::aNormal10))
-    w = c.LarguraRelativa(10);
-  else if (Fonte.Contem(TAtributo::aComprimir12))
-    w = c.LarguraRelativa(12);
-  else if (Fonte.Contem(TAtributo::aComprimir15))
-    w = c.LarguraRelativa(15);
-  else if (Fonte.Contem(TAtributo::aComprimir17))
-    w = c.LarguraRelativa(17);
-  else if (Fonte.Contem(TAtributo::aComprimir20))
-    w = c.LarguraRelativa(20);
+  const TLinhaPitch* largura = nullptr;
+  for (const TLinhaPitch& p : kPitches)
+    if (Fonte.Contem(p.atributo) && (!largura || p.cpi < largura->cpi)) largura = &p;
+  const double w = largura ? c.LarguraRelativa(largura->tamanho) : 1.0;
   const int64_t W = static_cast<int64_t>(std::nearbyint(w * 10000));
   const int64_t n = static_cast<int64_t>(Texto.size());
   const int64_t deslocamento =
@@ -172,13 +153,14 @@ void TRDprint::MostraPreview() {
   JanelasRelatorio().MostraPreview(*this);
 }
 
-// The print job: the selected pages and copies to the printer, or the printer file.
-void TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
+// The print job: the selected pages and copies to the printer, or the printer file. True when the
+// job ran to its end and every byte reached its destination.
+bool TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
   TEstadoRelatorio& e = EstadoRelatorio();
   if (ArquivoSaida.empty()) {
     bool continuar = true;
     if (OnBeforePrint) OnBeforePrint(*this, continuar);
-    if (!continuar) return;
+    if (!continuar) return false;
   }
   e.abortado = false;
   e.cancelamento = false;
@@ -191,11 +173,11 @@ void TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
       CaixaErro(
           "Nenhuma impressora gr\xE1"
           "fica dispon\xEDvel para imprimir o relat\xF3rio.");
-      return;
+      return false;
     }
-    if (!impressora->IniciaDocumento(Orientacao, TitulodoRelatorio)) return;
+    if (!impressora->IniciaDocumento(Orientacao, TitulodoRelatorio)) return false;
   } else if (!IniciaDocumento(ArquivoSaida)) {
-    return;
+    return false;
   }
 
   std::vector<int> lista;
@@ -208,6 +190,7 @@ void TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
     for (int p = 1; p <= total; ++p) lista.push_back(p);
   }
 
+  bool parar = false;  // a cancel request was seen
   {
     TConfigProgresso config;
     config.caption = ArquivoSaida.empty() ? "Imprimindo..." : "Gravando...";
@@ -220,7 +203,6 @@ void TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
 
     const int passes = e.Agrupar ? e.Copias : 1;
     const int copiasPorPagina = e.Agrupar ? 1 : e.Copias;
-    bool parar = false;
     for (int passe = 0; passe < passes && !parar; ++passe) {
       for (size_t k = 0; k < lista.size() && !parar; ++k) {
         int pagina = e.OrdemInversa ? lista[lista.size() - 1 - k] : lista[k];
@@ -249,11 +231,13 @@ void TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
     }
   }
 
+  bool terminado = true;
   if (grafico)
     impressora->FinalizaDocumento();
   else
-    FinalizaDocumento();
+    terminado = FinalizaDocumento();
   if (ArquivoSaida.empty() && OnAfterPrint) OnAfterPrint(*this);
+  return terminado && !parar;
 }
 
 }  // namespace report

@@ -1,18 +1,17 @@
 // The report files: the RDP file (written and read back), the text file and the printer file.
-// Files are written through an atomic writer: a failed or cancelled write leaves the previous file
-// whole.
-#include <fstream>
+// Files are written through the atomic file sink: a failed or cancelled write leaves the previous
+// file whole. A report file is read whole (regular files only, with a size limit) and parsed from
+// memory.
 #include <memory>
 
-#include "base/Erros.h"
 #include "base/Formato.h"
-#include "base/Texto.h"
-#include "platform/AtomicFile.h"
+#include "platform/ByteSink.h"
 #include "platform/CodePage.h"
-#include "platform/Platform.h"
+#include "platform/ReadFile.h"
 #include "report/RDestado.h"
 #include "report/RDprint.h"
 #include "report/RDprogresso.h"
+#include "report/RDtabelas.h"
 
 namespace report {
 
@@ -37,6 +36,15 @@ const char kPrnGrafico[] =
 // A file name as it appears in a message (file names are UTF-8, messages Windows-1252).
 std::string NomeNaMensagem(const std::string& arquivo) { return platform::utf8ToCp1252(arquivo); }
 
+// The line of an open error that says why: the reader's text without the file name it starts
+// with (the message names the file already).
+std::string Motivo(const platform::ReadError& erro, const std::string& nome) {
+  std::string_view t = erro.text;
+  if (t.substr(0, nome.size()) == nome) t.remove_prefix(nome.size());
+  while (!t.empty() && (t.front() == ':' || t.front() == ' ')) t.remove_prefix(1);
+  return "Motivo: " + std::string(t);
+}
+
 // A number line of the RDP file.
 std::string SeisDigitos(int64_t v) { return base::FormatFixo("000000", v, 0); }
 
@@ -53,53 +61,49 @@ bool ComandoBemFormado(std::string_view c) {
   return true;
 }
 
-// Buffers output lines and hands them to the atomic writer in large pieces.
+// Buffers output lines (each ended by CR LF) and hands them to a sink in large pieces.
 class SaidaLinhas {
  public:
-  explicit SaidaLinhas(platform::AtomicFileWriter& w) : w_(w) { buffer_.reserve(kBloco + 4096); }
-  void Linha(std::string_view s) {
-    buffer_ += s;
+  explicit SaidaLinhas(platform::ByteSink& s) : s_(s) { buffer_.reserve(kBloco + 4096); }
+  // Appends a line; false once the sink has failed.
+  bool Linha(std::string_view l) {
+    buffer_ += l;
     buffer_ += "\r\n";
-    if (buffer_.size() >= kBloco) Esvazia();
+    return buffer_.size() < kBloco || Esvazia();
   }
-  void Esvazia() {
-    if (!buffer_.empty()) w_.write(buffer_);
+  // Hands the buffered lines to the sink.
+  bool Esvazia() {
+    bool ok = s_.write(buffer_);
     buffer_.clear();
+    return ok;
   }
 
  private:
   static constexpr size_t kBloco = 1 << 16;
-  platform::AtomicFileWriter& w_;
+  platform::ByteSink& s_;
   std::string buffer_;
 };
 
-// Reads lines ended by CR LF (or LF); past the end every line reads empty.
+// Lines ended by CR LF (or LF) of bytes in memory; past the end every line reads empty.
 class EntradaLinhas {
  public:
-  explicit EntradaLinhas(std::istream& in) : in_(in) {}
-  bool Le(std::string& linha) {
-    if (!std::getline(in_, linha)) {
-      linha.clear();
+  explicit EntradaLinhas(std::string_view bytes) : resto_(bytes) {}
+  // The next line without its end; false (and an empty line) past the end.
+  bool Le(std::string_view& linha) {
+    if (resto_.empty()) {
+      linha = {};
       return false;
     }
-    if (!linha.empty() && linha.back() == '\r') linha.pop_back();
+    const size_t fim = resto_.find('\n');
+    linha = resto_.substr(0, fim);
+    resto_.remove_prefix(fim == std::string_view::npos ? resto_.size() : fim + 1);
+    if (!linha.empty() && linha.back() == '\r') linha.remove_suffix(1);
     return true;
   }
 
  private:
-  std::istream& in_;
+  std::string_view resto_;
 };
-
-// The new version of a report file, or nothing after showing `mensagem` when it cannot be created.
-std::unique_ptr<platform::AtomicFileWriter> AbreSaida(const std::string& caminho,
-                                                      const std::string& mensagem) {
-  try {
-    return std::make_unique<platform::AtomicFileWriter>(caminho);
-  } catch (const base::EInOutError&) {
-    CaixaErro(mensagem);
-    return nullptr;
-  }
-}
 
 }  // namespace
 
@@ -114,74 +118,75 @@ void TRDprint::Prologo(std::string& arquivo, const char* padrao) {
 }
 
 // Writes the report's settings and page store as an RDP file.
-void TRDprint::GravaRDP(std::string ArquivoLocal) {
+bool TRDprint::GravaRDP(std::string ArquivoLocal) {
   Prologo(ArquivoLocal, "RDprint.RDP");
   TEstadoRelatorio& e = EstadoRelatorio();
   const std::string nome = NomeNaMensagem(ArquivoLocal);
-  auto arquivo = AbreSaida(ArquivoLocal, kErroAbertura + nome);
-  if (!arquivo) return;
-  SaidaLinhas saida(*arquivo);
+  platform::SinkError erro;
+  auto arquivo = platform::openFileSink(ArquivoLocal, erro);
+  if (!arquivo) {
+    CaixaErro(kErroAbertura + nome);
+    return false;
+  }
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
-  try {
-    saida.Linha(kCabecalho6);
-    saida.Linha(kAvisoEdicao);
-    saida.Linha(SeisDigitos(static_cast<int64_t>(quantidade)));
-    saida.Linha(TitulodoRelatorio);
-    saida.Linha(SeisDigitos(TamanhoQteLinhas));
-    saida.Linha(SeisDigitos(TamanhoQteColunas));
-    saida.Linha(TamanhoQteLPP == TLinha::Seis ? "6" : "8");
-    static const char* const pitches[] = {"F05", "F10", "F12", "F17", "F20", "F15"};
-    saida.Linha(pitches[static_cast<int>(FonteTamanhoPadrao)]);
-    std::string estilos;
-    if (FonteEstiloPadrao.Contem(TEstilo::Snegrito)) estilos += 'N';
-    if (FonteEstiloPadrao.Contem(TEstilo::Sitalico)) estilos += 'I';
-    if (FonteEstiloPadrao.Contem(TEstilo::Ssublinhado)) estilos += 'S';
-    saida.Linha(estilos);
-  } catch (const base::EInOutError&) {
+  std::string estilos;
+  for (const TLinhaEstilo& s : kEstilos)
+    if (FonteEstiloPadrao.Contem(s.estilo)) estilos += s.letraRDP;
+  std::string controle;
+  for (const std::string& linha : {std::string(kCabecalho6), std::string(kAvisoEdicao),
+                                   SeisDigitos(static_cast<int64_t>(quantidade)), TitulodoRelatorio,
+                                   SeisDigitos(TamanhoQteLinhas), SeisDigitos(TamanhoQteColunas),
+                                   std::string(TamanhoQteLPP == TLinha::Seis ? "6" : "8"),
+                                   "F" + std::string(Pitch(FonteTamanhoPadrao).digitos), estilos})
+    controle += linha + "\r\n";
+  if (!arquivo->write(controle)) {
     CaixaErro(kErroControle + nome);
-    return;
+    return false;
   }
 
   TConfigProgresso config{"Gravando...", nome, static_cast<int>(quantidade), CorForm, CorFonte};
   ProgressoRelatorio progresso(*this, MostrarProgresso, config);
-  bool completo = true;
-  try {
-    if (e.paginas) {
-      const TPaginasRelatorio& p = *e.paginas;
-      for (auto pos = p.Inicio(); pos != p.Fim(); p.Avanca(pos)) {
-        if (!progresso.Entrada()) {
-          completo = false;
-          break;
-        }
-        saida.Linha(p.Em(pos));
+  SaidaLinhas saida(*arquivo);
+  if (e.paginas) {
+    const TPaginasRelatorio& p = *e.paginas;
+    for (auto pos = p.Inicio(); pos != p.Fim(); p.Avanca(pos)) {
+      if (!progresso.Entrada()) return false;  // cancelled: the old file stays
+      if (!saida.Linha(p.Em(pos))) {
+        CaixaErro(kErroGravacao + nome);
+        return false;
       }
     }
-    if (completo) {
-      saida.Esvazia();
-      arquivo->commit();
-    }
-  } catch (const base::EInOutError&) {
-    CaixaErro(kErroGravacao + nome);
   }
+  if (!saida.Esvazia() || !arquivo->finish()) {
+    CaixaErro(kErroGravacao + nome);
+    return false;
+  }
+  return true;
 }
 
 // Loads an RDP file into the page store and the settings it carries.
-void TRDprint::LeRDP(std::string ArquivoLocal) {
+bool TRDprint::LeRDP(std::string ArquivoLocal) {
   if (OnLoad) OnLoad(*this, ArquivoLocal);
-  if (ArquivoLocal.empty()) return;
-  TEstadoRelatorio& e = EstadoRelatorio();
+  if (ArquivoLocal.empty()) return false;
   const std::string nome = NomeNaMensagem(ArquivoLocal);
-  std::ifstream arquivo(ArquivoLocal, std::ios::binary);
-  if (!arquivo) {
-    CaixaErro(kErroAberturaMaiuscula + nome);
-    return;
+  std::string bytes;
+  platform::ReadError erro;
+  if (!platform::readRegularFile(ArquivoLocal, kLimiteArquivoRDP, bytes, erro)) {
+    CaixaErro(kErroAberturaMaiuscula + nome + "\r" + Motivo(erro, nome));
+    return false;
   }
-  EntradaLinhas entrada(arquivo);
-  std::string linha;
+  return LeRDPDeMemoria(bytes, nome);
+}
+
+// Reads the bytes of an RDP file: control lines into the settings, command lines into the store.
+bool TRDprint::LeRDPDeMemoria(std::string_view bytes, const std::string& nome) {
+  TEstadoRelatorio& e = EstadoRelatorio();
+  EntradaLinhas entrada(bytes);
+  std::string_view linha;
   entrada.Le(linha);
   if (linha != kCabecalho6 && linha != kCabecalho5 && linha != kCabecalho4) {
     CaixaErro(kFormatoInvalido);
-    return;
+    return false;
   }
   // Lines 3, 5 and 6 are numbers; lines and columns must fit their 3-digit command fields.
   auto numero = [&](int32_t& v, bool dimensao) {
@@ -190,38 +195,28 @@ void TRDprint::LeRDP(std::string ArquivoLocal) {
   };
   int32_t esperado = 0, linhas = 0, colunas = 0;
   entrada.Le(linha);  // the warning line
-  if (!numero(esperado, false)) return CaixaErro(kFormatoInvalido);
+  if (!numero(esperado, false)) return CaixaErro(kFormatoInvalido), false;
   entrada.Le(linha);
-  TitulodoRelatorio = linha;
-  if (!numero(linhas, true)) return CaixaErro(kFormatoInvalido);
+  TitulodoRelatorio = std::string(linha);
+  if (!numero(linhas, true)) return CaixaErro(kFormatoInvalido), false;
   TamanhoQteLinhas = linhas;
-  if (!numero(colunas, true)) return CaixaErro(kFormatoInvalido);
+  if (!numero(colunas, true)) return CaixaErro(kFormatoInvalido), false;
   TamanhoQteColunas = colunas;
   entrada.Le(linha);
   TamanhoQteLPP = linha == "6" ? TLinha::Seis : TLinha::Oito;
   entrada.Le(linha);
-  if (linha == "F05")
-    FonteTamanhoPadrao = TSize::S05cpp;
-  else if (linha == "F10")
-    FonteTamanhoPadrao = TSize::S10cpp;
-  else if (linha == "F12")
-    FonteTamanhoPadrao = TSize::S12cpp;
-  else if (linha == "F15")
-    FonteTamanhoPadrao = TSize::S15cpp;
-  else if (linha == "F17")
-    FonteTamanhoPadrao = TSize::S17cpp;
-  else if (linha == "F20")
-    FonteTamanhoPadrao = TSize::S20cpp;
+  if (linha.size() == 3 && linha[0] == 'F')
+    if (const TLinhaPitch* p = PitchPorDigitos(linha.substr(1))) FonteTamanhoPadrao = p->tamanho;
   entrada.Le(linha);
   FonteEstiloPadrao = TStyle{};
-  if (linha.find('N') != std::string::npos) FonteEstiloPadrao.Inclui(TEstilo::Snegrito);
-  if (linha.find('I') != std::string::npos) FonteEstiloPadrao.Inclui(TEstilo::Sitalico);
-  if (linha.find('S') != std::string::npos) FonteEstiloPadrao.Inclui(TEstilo::Ssublinhado);
+  for (const TLinhaEstilo& s : kEstilos)
+    if (linha.find(s.letraRDP) != std::string_view::npos) FonteEstiloPadrao.Inclui(s.estilo);
 
   if (!e.paginas) e.paginas = std::make_unique<TPaginasRelatorio>();
   e.paginas->Limpa();
+  bool completo = true;
   {
-    TConfigProgresso config{"Lendo...", nome, esperado, CorForm, CorFonte};
+    TConfigProgresso config{"Lendo...", nome, std::max(esperado, 0), CorForm, CorFonte};
     ProgressoRelatorio progresso(*this, MostrarProgresso, config);
     while (entrada.Le(linha)) {
       if (linha.size() >= 14 && linha[13] == 'G') {
@@ -231,92 +226,90 @@ void TRDprint::LeRDP(std::string ArquivoLocal) {
       } else {
         // A line without the command layout would break every reader: it is left out (the count
         // check below then warns).
-        ReportaErro("Erro #10 - (PARAMETROS INV\xC1LIDOS) Comando " + linha, true);
+        ReportaErro("Erro #10 - (PARAMETROS INV\xC1LIDOS) Comando " + std::string(linha), true);
       }
-      if (!progresso.Entrada()) break;
+      if (!progresso.Entrada()) {
+        completo = false;
+        break;
+      }
     }
   }
   if (static_cast<int64_t>(e.paginas->Quantidade()) != esperado) CaixaAviso(kErroContagem);
   CalculaMedidas();
   ConfiguraComandos(Impressora, TamanhoQteLinhas, TamanhoQteLPP);
+  return completo;
 }
 
 // Writes the report's characters as lines of text, page under page.
-void TRDprint::GravaTXT(std::string ArquivoLocal) {
+bool TRDprint::GravaTXT(std::string ArquivoLocal) {
   Prologo(ArquivoLocal, "RDprint.TXT");
-  if (ArquivoLocal.empty()) return;
+  if (ArquivoLocal.empty()) return false;
   TEstadoRelatorio& e = EstadoRelatorio();
   const std::string nome = NomeNaMensagem(ArquivoLocal);
-  auto arquivo = AbreSaida(ArquivoLocal, kErroAberturaMaiuscula + nome);
-  if (!arquivo) return;
+  platform::SinkError erro;
+  auto arquivo = platform::openFileSink(ArquivoLocal, erro);
+  if (!arquivo) {
+    CaixaErro(kErroAberturaMaiuscula + nome);
+    return false;
+  }
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
   TConfigProgresso config{"Gravando...", nome, static_cast<int>(quantidade), CorForm, CorFonte};
   ProgressoRelatorio progresso(*this, MostrarProgresso, config);
   SaidaLinhas saida(*arquivo);
   const bool semAcento = Acentuacao == TAcento::SemAcento;
+  bool ok = true;
   auto escreve = [&](const std::string& s) {
-    if (semAcento)
-      saida.Linha(RemoveAcentos(s));
-    else
-      saida.Linha(s);
+    ok = saida.Linha(semAcento ? RemoveAcentos(s) : s) && ok;
   };
   int pagina = 1, linhaAtual = 1;
   std::string buffer;
-  bool completo = true;
-  try {
-    if (e.paginas) {
-      const TPaginasRelatorio& p = *e.paginas;
-      for (auto pos = p.Inicio(); pos != p.Fim(); p.Avanca(pos)) {
-        if (!progresso.Entrada()) {
-          completo = false;
-          break;
-        }
-        if (!DecodificaComando(p.Em(pos))) continue;  // a line without the layout is left out
-        const TComandoDecodificado& d = e.atual;
-        const char letra = d.Codigo;
-        if (letra == 'C' || letra == 'V' || letra == 'H' || letra == 'F' || letra == 'G') continue;
-        std::string texto =
-            (letra == 'B' || letra == 'M') ? ConverteMolduraTexto(d.Texto) : d.Texto;
-        if (d.Pagina != pagina) {
-          escreve(buffer);
-          for (int l = linhaAtual + 1; l <= TamanhoQteLinhas; ++l) saida.Linha("");
-          pagina = d.Pagina;
-          linhaAtual = 1;
-          buffer.clear();
-        }
-        if (d.Linha != linhaAtual) {
-          escreve(buffer);
-          for (int l = linhaAtual + 1; l < d.Linha; ++l) saida.Linha("");
-          linhaAtual = d.Linha;
-          buffer.clear();
-        }
-        const size_t ate = d.Coluna > 1 ? static_cast<size_t>(d.Coluna - 1) : 0;
-        if (buffer.size() < ate)
-          buffer.append(ate - buffer.size(), ' ');
-        else
-          buffer.resize(ate);
-        buffer += texto;
+  if (e.paginas) {
+    const TPaginasRelatorio& p = *e.paginas;
+    for (auto pos = p.Inicio(); pos != p.Fim() && ok; p.Avanca(pos)) {
+      if (!progresso.Entrada()) return false;       // cancelled: the old file stays
+      if (!DecodificaComando(p.Em(pos))) continue;  // a line without the layout is left out
+      const TComandoDecodificado& d = e.atual;
+      const char letra = d.Codigo;
+      if (letra == 'C' || letra == 'V' || letra == 'H' || letra == 'F' || letra == 'G') continue;
+      std::string texto = (letra == 'B' || letra == 'M') ? ConverteMolduraTexto(d.Texto) : d.Texto;
+      if (d.Pagina != pagina) {
+        escreve(buffer);
+        for (int l = linhaAtual + 1; l <= TamanhoQteLinhas; ++l) ok = saida.Linha("") && ok;
+        pagina = d.Pagina;
+        linhaAtual = 1;
+        buffer.clear();
       }
+      if (d.Linha != linhaAtual) {
+        escreve(buffer);
+        for (int l = linhaAtual + 1; l < d.Linha; ++l) ok = saida.Linha("") && ok;
+        linhaAtual = d.Linha;
+        buffer.clear();
+      }
+      const size_t ate = d.Coluna > 1 ? static_cast<size_t>(d.Coluna - 1) : 0;
+      if (buffer.size() < ate)
+        buffer.append(ate - buffer.size(), ' ');
+      else
+        buffer.resize(ate);
+      buffer += texto;
     }
-    if (completo) {
-      escreve(buffer);
-      saida.Esvazia();
-      arquivo->commit();
-    }
-  } catch (const base::EInOutError&) {
-    CaixaErro(kErroGravacao + nome);
   }
+  escreve(buffer);
+  if (!ok || !saida.Esvazia() || !arquivo->finish()) {
+    CaixaErro(kErroGravacao + nome);
+    return false;
+  }
+  return true;
 }
 
 // Writes the bytes a character printer would receive into a file.
-void TRDprint::GravaPRN(std::string ArquivoLocal) {
+bool TRDprint::GravaPRN(std::string ArquivoLocal) {
   if (ArquivoLocal.empty()) ArquivoLocal = "RDprint.PRN";
   if (Impressora == TModelo::Grafico) {
     CaixaErro(kPrnGrafico);
-    return;
+    return false;
   }
   Prologo(ArquivoLocal, "RDprint.PRN");
-  if (ArquivoLocal.empty()) return;  // an empty name would send the job to the printer
+  if (ArquivoLocal.empty()) return false;  // an empty name would send the job to the printer
   TEstadoRelatorio& e = EstadoRelatorio();
   struct Restaura {
     TRDprint& rd;
@@ -330,7 +323,7 @@ void TRDprint::GravaPRN(std::string ArquivoLocal) {
   } restaura{*this, e, PortaComunicacao, e.Copias};
   PortaComunicacao = ArquivoLocal;
   e.PaginaAtual = 1;
-  ImprimeRelatorio(ArquivoLocal);
+  return ImprimeRelatorio(ArquivoLocal);
 }
 
 }  // namespace report

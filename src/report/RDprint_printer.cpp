@@ -1,71 +1,64 @@
 // Character printers: the command sets of the printer models, the choice of a model from a printer
-// name, the translation of one page into bytes and the output channel (spooler job, port, device
-// or file).
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+// name, the translation of one page into bytes and the output channel (a byte sink on a spooler
+// job, a port, a device or a file).
 #include <cerrno>
 
-#include "base/Erros.h"
 #include "base/Formato.h"
 #include "base/Texto.h"
+#include "platform/ByteSink.h"
 #include "platform/Platform.h"
 #include "report/RDestado.h"
 #include "report/RDprint.h"
+#include "report/RDtabelas.h"
 
 namespace report {
 
 namespace {
 
-// The fixed sequences of one model, in the order of TComandosImpressora.
+// The fixed sequences of one model; the attribute sequences by TAtributo (bold, italic,
+// underline, expanded, 10, 12, 17, 20 and 15 cpi).
 struct TabelaModelo {
-  const char *seis, *oito, *tamanho, *salto, *negrito, *italico, *sublinhado, *expandido;
-  const char *cpi10, *cpi12, *cpi15, *cpi17, *cpi20, *reset, *inicializar;
+  const char *seis, *oito, *tamanho, *salto, *reset, *inicializar;
+  std::array<const char*, 9> atributos;
 };
 
 const TabelaModelo kEpson = {
-    "\x1B\x32",         "\x1B\x30",
-    "\x1B\x43",         "\x0C",
-    "\x1B\x47",         "\x1B\x34",
-    "\x1B\x2D\x31",     "\x1B\x57\x31",
-    "\x12\x1B\x50",     "\x12\x1B\x4D",
-    "\x1B\x50\x1B\x0F", "\x1B\x50\x1B\x0F",
-    "\x1B\x4D\x1B\x0F", "\x1B\x50\x12\x1B\x57\x30\x1B\x35\x1B\x48\x1B\x2D\x30",
-    "\x1B\x40"};
-const TabelaModelo kRima = {"\x1B\x32",     "\x1B\x30",
-                            "\x1B\x43",     "\x0C",
-                            "\x1B\x45",     "\x1B\x34",
-                            "\x1B\x2D\x31", "\x1B\x0E",
-                            "\x1E\x30",     "\x1E\x32",
-                            "\x1E\x34",     "\x1E\x34",
-                            "\x1E\x35",     "\x1E\x30\x1B\x35\x1B\x46\x1B\x2D\x30",
-                            "\x1B\x40"};
+    "\x1B\x32",
+    "\x1B\x30",
+    "\x1B\x43",
+    "\x0C",
+    "\x1B\x50\x12\x1B\x57\x30\x1B\x35\x1B\x48\x1B\x2D\x30",
+    "\x1B\x40",
+    {"\x1B\x47", "\x1B\x34", "\x1B\x2D\x31", "\x1B\x57\x31", "\x12\x1B\x50", "\x12\x1B\x4D",
+     "\x1B\x50\x1B\x0F", "\x1B\x4D\x1B\x0F", "\x1B\x50\x1B\x0F"}};
+const TabelaModelo kRima = {"\x1B\x32",
+                            "\x1B\x30",
+                            "\x1B\x43",
+                            "\x0C",
+                            "\x1E\x30\x1B\x35\x1B\x46\x1B\x2D\x30",
+                            "\x1B\x40",
+                            {"\x1B\x45", "\x1B\x34", "\x1B\x2D\x31", "\x1B\x0E", "\x1E\x30",
+                             "\x1E\x32", "\x1E\x34", "\x1E\x35", "\x1E\x34"}};
+// HP's page length and expanded sequences depend on the line count and the default pitch.
 const TabelaModelo kHP = {"\x1B&l6D",
                           "\x1B&l8D",
                           "",
                           "\x1B&l0H",
-                          "\x1B(s3B",
-                          "\x1B(s1S",
-                          "\x1B&d0D",
-                          "",
-                          "\x1B(s10H",
-                          "\x1B(s12H",
-                          "\x1B(s15H",
-                          "\x1B(s16.67H",
-                          "\x1B(s20H",
                           "\x1B(s0B\x1B(s0S\x1B&d@\x1B(s10H\x1B(12U\x1B&l0L",
                           "\x1B"
-                          "E"};
-const TabelaModelo kDaruma = {
-    "\x1B\x33\x21", "\x1B\x32",
-    "\x1B\x43",     "\x0A",
-    "\x1B\x47",     "\x1B\x34\x31",
-    "\x1B\x2D\x31", "\x1B\x57\x31",
-    "\x0E",         "\x0E",
-    "\x0E",         "\x0E",
-    "\x0F",         "\x0E\x0C\x1B\x57\x32\x1B\x34\x30\x1B\x46\x1B\x2D\x30",
-    "\x1B\x40"};
+                          "E",
+                          {"\x1B(s3B", "\x1B(s1S", "\x1B&d0D", "", "\x1B(s10H", "\x1B(s12H",
+                           "\x1B(s16.67H", "\x1B(s20H", "\x1B(s15H"}};
+const TabelaModelo kDaruma = {"\x1B\x33\x21",
+                              "\x1B\x32",
+                              "\x1B\x43",
+                              "\x0A",
+                              "\x0E\x0C\x1B\x57\x32\x1B\x34\x30\x1B\x46\x1B\x2D\x30",
+                              "\x1B\x40",
+                              {"\x1B\x47", "\x1B\x34\x31", "\x1B\x2D\x31", "\x1B\x57\x31", "\x0E",
+                               "\x0E", "\x0E", "\x0F", "\x0E"}};
+// Graphic and receipt printers get no sequence at all.
+const TabelaModelo kSemComandos = {"", "", "", "", "", "", {"", "", "", "", "", "", "", "", ""}};
 
 // The model named in a mapping row, or false when the name is not recognised.
 bool ModeloPorNome(const std::string& nome, TModelo& m) {
@@ -99,111 +92,47 @@ std::string MensagemIO(int erro, const std::string& porta) {
 bool TRDprint::ConfiguraComandos(TModelo Modelo, int Linhas, TLinha LPP) {
   TEstadoRelatorio& e = EstadoRelatorio();
   TComandosImpressora& c = e.comandos;
-  const int n = Linhas & 0xFF;
-  auto usa = [&](const TabelaModelo& t) {
+  const TLinhaPitch& padrao = Pitch(FonteTamanhoPadrao);
+  if (Modelo == TModelo::Personalizado) {
+    const TCustom& p = ImpressoraPersonalizada;
+    c.LinhasPorPolegada = ConverteCodigos(LPP == TLinha::Seis ? p.AvancaSextos : p.AvancaOitavos);
+    c.TamanhoPagina = ConverteCodigos(p.TamanhoPagina);
+    c.SaltoPagina = ConverteCodigos(p.SaltoPagina);
+    c.Reset = ConverteCodigos(p.Reset);
+    c.Inicializar = ConverteCodigos(p.Inicializar);
+    for (const TLinhaAtributo& a : kAtributos)
+      c.Sequencia(a.atributo) = ConverteCodigos(p.*a.personalizado);
+  } else {
+    const TabelaModelo& t = Modelo == TModelo::Epson    ? kEpson
+                            : Modelo == TModelo::Rima   ? kRima
+                            : Modelo == TModelo::HP     ? kHP
+                            : Modelo == TModelo::Daruma ? kDaruma
+                                                        : kSemComandos;
     c.LinhasPorPolegada = LPP == TLinha::Seis ? t.seis : t.oito;
-    c.TamanhoPagina = std::string(t.tamanho) + static_cast<char>(n);
+    c.TamanhoPagina = *t.tamanho ? std::string(t.tamanho) + static_cast<char>(Linhas & 0xFF) : "";
     c.SaltoPagina = t.salto;
-    c.Negrito = t.negrito;
-    c.Italico = t.italico;
-    c.Sublinhado = t.sublinhado;
-    c.Expandido = t.expandido;
-    c.Normal10 = t.cpi10;
-    c.Comprimir12 = t.cpi12;
-    c.Comprimir15 = t.cpi15;
-    c.Comprimir17 = t.cpi17;
-    c.Comprimir20 = t.cpi20;
     c.Reset = t.reset;
     c.Inicializar = t.inicializar;
-  };
-  switch (Modelo) {
-    case TModelo::Epson:
-      usa(kEpson);
-      break;
-    case TModelo::Rima:
-      usa(kRima);
-      break;
-    case TModelo::Daruma:
-      usa(kDaruma);
-      break;
-    case TModelo::HP: {
-      usa(kHP);
+    for (size_t i = 0; i < t.atributos.size(); ++i)
+      c.Sequencia(static_cast<TAtributo>(i)) = t.atributos[i];
+    if (Modelo == TModelo::HP) {
       c.TamanhoPagina = "\x1B&l" + base::FormatFloat("##0", Linhas) + "P";
-      switch (FonteTamanhoPadrao) {
-        case TSize::S10cpp:
-          e.expandidoHP = "\x1B(s5H";
-          break;
-        case TSize::S12cpp:
-          e.expandidoHP = "\x1B(s6H";
-          break;
-        case TSize::S17cpp:
-          e.expandidoHP = "\x1B(s8.33H";
-          break;
-        case TSize::S20cpp:
-          e.expandidoHP = "\x1B(s10H";
-          break;
-        case TSize::S15cpp:
-          e.expandidoHP = "\x1B(s6.66H";
-          break;
-        case TSize::S05cpp:
-          break;  // keeps the value it had
-      }
-      c.Expandido = e.expandidoHP;
-      break;
-    }
-    case TModelo::Personalizado: {
-      const TCustom& p = ImpressoraPersonalizada;
-      c.LinhasPorPolegada = ConverteCodigos(LPP == TLinha::Seis ? p.AvancaSextos : p.AvancaOitavos);
-      c.TamanhoPagina = ConverteCodigos(p.TamanhoPagina);
-      c.SaltoPagina = ConverteCodigos(p.SaltoPagina);
-      c.Negrito = ConverteCodigos(p.Negrito);
-      c.Italico = ConverteCodigos(p.Italico);
-      c.Sublinhado = ConverteCodigos(p.Sublinhado);
-      c.Expandido = ConverteCodigos(p.Expandido);
-      c.Normal10 = ConverteCodigos(p.Normal10);
-      c.Comprimir12 = ConverteCodigos(p.Comprimir12);
-      c.Comprimir15 = ConverteCodigos(p.Comprimir15);
-      c.Comprimir17 = ConverteCodigos(p.Comprimir17);
-      c.Comprimir20 = ConverteCodigos(p.Comprimir20);
-      c.Reset = ConverteCodigos(p.Reset);
-      c.Inicializar = ConverteCodigos(p.Inicializar);
-      break;
-    }
-    case TModelo::Grafico:
-    case TModelo::Bobina: {
-      c.LinhasPorPolegada = c.TamanhoPagina = c.SaltoPagina = c.Negrito = c.Italico = c.Sublinhado =
-          "";
-      c.Expandido = c.Normal10 = c.Comprimir12 = c.Comprimir15 = c.Comprimir17 = c.Comprimir20 = "";
-      c.Reset = c.Inicializar = "";
-      break;
+      if (padrao.expandidoHP) e.expandidoHP = padrao.expandidoHP;  // 5 cpi keeps the last one
+      c.Sequencia(TAtributo::aExpandido) = e.expandidoHP;
     }
   }
 
-  static const TAtributo pitches[] = {TAtributo::aExpandido,   TAtributo::aNormal10,
-                                      TAtributo::aComprimir12, TAtributo::aComprimir17,
-                                      TAtributo::aComprimir20, TAtributo::aComprimir15};
-  const int t = static_cast<int>(FonteTamanhoPadrao);
-  c.AtributosPadrao = TAtributos{pitches[t]};
-  if (FonteEstiloPadrao.Contem(TEstilo::Snegrito)) c.AtributosPadrao.Inclui(TAtributo::aNegrito);
-  if (FonteEstiloPadrao.Contem(TEstilo::Sitalico)) c.AtributosPadrao.Inclui(TAtributo::aItalico);
-  if (FonteEstiloPadrao.Contem(TEstilo::Ssublinhado))
-    c.AtributosPadrao.Inclui(TAtributo::aSublinhado);
+  c.AtributosPadrao = TAtributos{padrao.atributo};
+  for (const TLinhaEstilo& s : kEstilos)
+    if (FonteEstiloPadrao.Contem(s.estilo)) c.AtributosPadrao.Inclui(s.atributo);
   c.AtributoPadrao = NumeroAtributo(c.AtributosPadrao);
-  const std::string* pitchSeq[] = {&c.Expandido,   &c.Normal10,    &c.Comprimir12,
-                                   &c.Comprimir17, &c.Comprimir20, &c.Comprimir15};
+  // Styles in increasing attribute value (italic, bold, underline), then the pitch.
   c.FontePadrao.clear();
-  if (FonteEstiloPadrao.Contem(TEstilo::Sitalico)) c.FontePadrao += c.Italico;
-  if (FonteEstiloPadrao.Contem(TEstilo::Snegrito)) c.FontePadrao += c.Negrito;
-  if (FonteEstiloPadrao.Contem(TEstilo::Ssublinhado)) c.FontePadrao += c.Sublinhado;
-  c.FontePadrao += *pitchSeq[t];
-  c.CpiPadrao = CpiDoTamanho(FonteTamanhoPadrao);
-  const double cpi = c.CpiPadrao;
-  c.Largura5 = 2.0;
-  c.Largura10 = cpi / 10;
-  c.Largura12 = cpi / 12;
-  c.Largura15 = cpi / 15;
-  c.Largura17 = cpi / 17.1;
-  c.Largura20 = cpi / 20;
+  for (auto a = kAtributos.rbegin(); a != kAtributos.rend(); ++a)
+    if (!a->pitch && c.AtributosPadrao.Contem(a->atributo))
+      c.FontePadrao += c.Sequencia(a->atributo);
+  c.FontePadrao += c.Sequencia(padrao.atributo);
+  c.CpiPadrao = padrao.cpi;  // LarguraRelativa follows it
   return true;
 }
 
@@ -234,25 +163,21 @@ std::string TRDprint::ConverteAcentos(std::string_view Texto) const {
 // Opens the output channel and sends the document start sequence.
 bool TRDprint::IniciaDocumento(const std::string& ArquivoSaida) {
   TEstadoRelatorio& e = EstadoRelatorio();
-  TCanalSaida& canal = e.canal;
-  if (canal.dispositivo >= 0) ::close(canal.dispositivo);
-  canal = TCanalSaida{};
+  e.canal = TCanal{};
   const TComandosImpressora& c = e.comandos;
   const std::string inicio = c.LinhasPorPolegada + c.TamanhoPagina + c.Reset + c.FontePadrao;
+  platform::SinkError erro;
 
   if (UsaGerenciadorImpr && ArquivoSaida.empty()) {
     // Through the spooler as a raw job.
     auto impressora = platform::current().currentPrinter();
-    std::string erro;
-    canal.trabalho = platform::current().startRawJob(
-        impressora ? impressora->deviceName : std::string(), TitulodoRelatorio, erro);
-    if (!canal.trabalho || !canal.trabalho->startPage()) {
-      if (canal.trabalho) erro = canal.trabalho->errorText();
-      canal = TCanalSaida{};
-      CaixaErro("Error " + erro);
+    const std::string nome = impressora ? impressora->deviceName : std::string();
+    auto saida = platform::openSpoolerSink(nome, TitulodoRelatorio, erro);
+    if (!saida) {
+      CaixaErro("Error " + erro.text);
       return false;
     }
-    canal.nome = impressora ? impressora->deviceName : std::string();
+    e.canal = TCanal{std::move(saida), nome, true, false};
     EnviaImpressora(inicio);
     return true;
   }
@@ -260,96 +185,47 @@ bool TRDprint::IniciaDocumento(const std::string& ArquivoSaida) {
   // Straight to a port, a device or a file (a printer file is always written directly: a spooler
   // job cannot be told to write into a file, and the bytes are the same).
   const std::string alvo = ArquivoSaida.empty() ? PortaComunicacao : ArquivoSaida;
-  canal.nome = PortaComunicacao.empty() ? alvo : PortaComunicacao;
-  struct stat st;
-  try {
-    if (!alvo.empty() && ::stat(alvo.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-      canal.dispositivo = ::open(alvo.c_str(), O_WRONLY | O_CLOEXEC);
-      if (canal.dispositivo < 0) throw base::ErroDeArquivo(errno);
-    } else {
-      if (alvo.empty()) throw base::ErroDeArquivo(ENOENT);
-      canal.arquivo = std::make_unique<platform::AtomicFileWriter>(alvo);
-    }
-  } catch (const base::EInOutError& erro) {
-    std::string nome = canal.nome;
-    canal = TCanalSaida{};
-    ReportaErro(MensagemIO(erro.Codigo(), nome));
+  const std::string nome = PortaComunicacao.empty() ? alvo : PortaComunicacao;
+  std::unique_ptr<platform::ByteSink> saida;
+  if (alvo.empty())
+    erro.code = ENOENT;
+  else
+    saida = platform::openPortSink(alvo, erro);
+  if (!saida) {
+    ReportaErro(MensagemIO(erro.code, nome));
     return false;
   }
-  EnviaImpressora(inicio);
-  if (canal.erro != 0) {
-    int erro = canal.erro;
-    std::string nome = canal.nome;
-    if (canal.dispositivo >= 0) ::close(canal.dispositivo);
-    canal = TCanalSaida{};
-    ReportaErro(MensagemIO(erro, nome));
+  if (!saida->write(inicio)) {
+    ReportaErro(MensagemIO(saida->error().code, nome));
     return false;
   }
+  e.canal = TCanal{std::move(saida), nome, false, !ArquivoSaida.empty()};
   return true;
 }
 
 // Sends bytes on the open channel; false on any failure (not reported here).
 bool TRDprint::EnviaImpressora(std::string_view Dados) {
-  TCanalSaida& canal = EstadoRelatorio().canal;
-  if (Dados.empty()) return canal.Aberto();
-  if (canal.trabalho) return canal.trabalho->write(std::string(Dados));
-  if (canal.arquivo) {
-    if (canal.erro != 0) return false;
-    try {
-      canal.arquivo->write(Dados);
-      return true;
-    } catch (const base::EInOutError& erro) {
-      canal.erro = erro.Codigo();
-      return false;
-    }
-  }
-  if (canal.dispositivo >= 0) {
-    size_t feito = 0;
-    while (feito < Dados.size()) {
-      ssize_t n = ::write(canal.dispositivo, Dados.data() + feito, Dados.size() - feito);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        if (canal.erro == 0) canal.erro = errno;
-        return false;
-      }
-      feito += static_cast<size_t>(n);
-    }
-    return true;
-  }
-  return false;
+  TCanal& canal = EstadoRelatorio().canal;
+  if (!canal.saida) return false;
+  return Dados.empty() ? !canal.saida->failed() : canal.saida->write(Dados);
 }
 
-// Sends the document end sequence and closes the channel; a file becomes visible only when every
-// byte reached it.
+// Sends the document end sequence and closes the channel. A printer file becomes visible only
+// when every byte reached it; a cancelled one is dropped, so the old file stays.
 bool TRDprint::FinalizaDocumento() {
   TEstadoRelatorio& e = EstadoRelatorio();
-  TCanalSaida& canal = e.canal;
-  if (!canal.Aberto()) return false;
-  EnviaImpressora(e.comandos.Inicializar);
-  TCanalSaida fechando = std::move(canal);
-  canal = TCanalSaida{};
-  if (fechando.trabalho) {
-    fechando.trabalho->endPage();
-    if (!fechando.trabalho->finish()) {
-      CaixaErro("Error " + fechando.trabalho->errorText());
-      return false;
-    }
-    return true;
-  }
-  int erro = fechando.erro;
-  if (fechando.arquivo && erro == 0) {
-    try {
-      fechando.arquivo->commit();
-    } catch (const base::EInOutError& falha) {
-      erro = falha.Codigo();
-    }
-  }
-  if (fechando.dispositivo >= 0 && ::close(fechando.dispositivo) != 0 && erro == 0) erro = errno;
-  if (erro != 0) {
-    ReportaErro(MensagemIO(erro, fechando.nome));
-    return false;
-  }
-  return true;
+  if (!e.canal.saida) return false;
+  TCanal canal = std::move(e.canal);
+  e.canal = TCanal{};
+  if (canal.arquivo && e.cancelamento) return false;
+  canal.saida->write(e.comandos.Inicializar);
+  if (canal.saida->finish()) return true;
+  const platform::SinkError& erro = canal.saida->error();
+  if (canal.spooler)
+    CaixaErro("Error " + erro.text);
+  else
+    ReportaErro(MensagemIO(erro.code, canal.nome));
+  return false;
 }
 
 // Translates one page of the store into printer bytes and sends them.
@@ -371,17 +247,12 @@ void TRDprint::ImprimePaginaTexto(int Pagina) {
 
   // Collect the page's commands.
   std::vector<std::string> comandos;
-  if (e.paginas) {
-    char prefixo[8];
-    std::snprintf(prefixo, sizeof prefixo, "%04d", Pagina);
-    const TPaginasRelatorio& p = *e.paginas;
-    for (auto pos = p.PrimeiraComPrefixo(prefixo); pos != p.Fim(); p.Avanca(pos)) {
-      if (cancelado()) return;
-      std::string_view c = p.Em(pos);
-      if (ComparaComando(c.substr(0, 4), prefixo) != 0) break;
-      comandos.emplace_back(c);
-    }
-  }
+  if (e.paginas && !e.paginas->ParaCadaDaPagina(Pagina, [&](std::string_view c) {
+        if (cancelado()) return false;
+        comandos.emplace_back(c);
+        return true;
+      }))
+    return;
 
   const TComandosImpressora& cs = e.comandos;
   int linha = 1, coluna = 1;
@@ -406,24 +277,10 @@ void TRDprint::ImprimePaginaTexto(int Pagina) {
     prefixoAtributos.clear();
     int pitch = cs.CpiPadrao;
     if (d.Atributo != cs.AtributoPadrao) {
-      int resto = d.Atributo;
-      auto parte = [&](int valor, const std::string& seq, int cpi) {
-        if (resto < valor) return;
-        resto -= valor;
-        prefixoAtributos += seq;
-        if (cpi) pitch = cpi;
-      };
-      pitch = 0;
-      parte(256, cs.Comprimir15, 15);
-      parte(128, cs.Comprimir20, 20);
-      parte(64, cs.Comprimir17, 17);
-      parte(32, cs.Comprimir12, 12);
-      parte(16, cs.Normal10, 10);
-      parte(8, cs.Expandido, 5);
-      parte(4, cs.Sublinhado, 0);
-      parte(2, cs.Negrito, 0);
-      parte(1, cs.Italico, 0);
-      if (pitch == 0) pitch = cs.CpiPadrao;
+      const TAtributoDecomposto partes = DecompoeAtributo(d.Atributo);
+      for (const TLinhaAtributo& a : kAtributos)
+        if (partes.bits.Contem(a.atributo)) prefixoAtributos += cs.Sequencia(a.atributo);
+      if (partes.pitch) pitch = partes.pitch->cpi;
     }
     if (pitch != cs.CpiPadrao)
       texto.append(texto.size(), '\x08');

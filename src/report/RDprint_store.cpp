@@ -1,5 +1,5 @@
-// Storing and decoding page commands: AdicionaComando, DecodificaComando, SubstituiMacros,
-// TotalPaginas and the enumeration of one page's commands.
+// Storing and decoding page commands: AdicionaComando, DecodificaComando, SubstituiMacros and
+// TotalPaginas.
 #include <cstdio>
 
 #include "base/Erros.h"
@@ -8,28 +8,11 @@
 #include "platform/Clock.h"
 #include "report/RDestado.h"
 #include "report/RDprint.h"
+#include "report/RDtabelas.h"
 
 namespace report {
 
 namespace {
-
-// Appends v as `digitos` zero-padded decimal digits (more when it does not fit).
-void AnexaNumero(std::string& s, int v, int digitos) {
-  if (v < 0) {
-    char buf[16];
-    int n = std::snprintf(buf, sizeof buf, "%0*d", digitos, v);
-    s.append(buf, static_cast<size_t>(n));
-    return;
-  }
-  char buf[12];
-  int n = 0;
-  do {
-    buf[n++] = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v > 0);
-  for (int i = n; i < digitos; ++i) s += '0';
-  while (n > 0) s += buf[--n];
-}
 
 // Reads a decimal field; plain digit runs take the fast path.
 bool LeInteiro(std::string_view s, int& v) {
@@ -91,10 +74,11 @@ bool TRDprint::AdicionaComando(int Linha, int Coluna, std::string_view Codigo,
     return false;
   }
   if (Fonte.Vazio()) Fonte = e.comandos.AtributosPadrao;
-  if (!Fonte.Contem(TAtributo::aNormal10) && !Fonte.Contem(TAtributo::aComprimir12) &&
-      !Fonte.Contem(TAtributo::aComprimir15) && !Fonte.Contem(TAtributo::aComprimir17) &&
-      !Fonte.Contem(TAtributo::aComprimir20))
-    Fonte.Inclui(e.comandos.AtributosPadrao);
+  // Expanded print alone is no pitch: it is drawn over the default one.
+  bool temPitch = false;
+  for (const TLinhaPitch& p : kPitches)
+    if (p.atributo != TAtributo::aExpandido && Fonte.Contem(p.atributo)) temPitch = true;
+  if (!temPitch) Fonte.Inclui(e.comandos.AtributosPadrao);
   if (!e.aberto || !e.paginas) {
     ReportaErro("Erro #06 - (IMP/IMPF) Relat\xF3rio n\xE3o foi aberto...");
     return false;
@@ -150,16 +134,12 @@ bool TRDprint::DecodificaComando(std::string_view Comando) {
     return falha();
   }
   d.Texto = SubstituiMacros(Campo(Comando, 21, std::string_view::npos));
-  int resto = d.Atributo;
-  if (resto >= 256) resto -= 256, d.Cpi = 15;
-  if (resto >= 128) resto -= 128, d.Cpi = 20;
-  if (resto >= 64) resto -= 64, d.Cpi = 17;
-  if (resto >= 32) resto -= 32, d.Cpi = 12;
-  if (resto >= 16) resto -= 16, d.Cpi = 10;
-  if (resto >= 8) resto -= 8, d.Cpi = 5, d.Expandido = true;
-  if (resto >= 4) resto -= 4, d.Sublinhado = true;
-  if (resto >= 2) resto -= 2, d.Negrito = true;
-  if (resto >= 1) d.Italico = true;
+  const TAtributoDecomposto partes = DecompoeAtributo(d.Atributo);
+  if (partes.pitch) d.Cpi = partes.pitch->cpi;  // otherwise the previous command's pitch stays
+  d.Expandido = partes.bits.Contem(TAtributo::aExpandido);
+  d.Sublinhado = partes.bits.Contem(TAtributo::aSublinhado);
+  d.Negrito = partes.bits.Contem(TAtributo::aNegrito);
+  d.Italico = partes.bits.Contem(TAtributo::aItalico);
   return true;
 }
 
@@ -184,21 +164,6 @@ int TRDprint::TotalPaginas() const {
   if (!p || p->Vazia()) return 1;
   int n = 0;
   return LeInteiro(Campo(p->Ultimo(), 1, 4), n) ? n : 1;
-}
-
-// The commands whose first four characters equal the page number formatted "0000".
-std::vector<std::string> TRDprint::ComandosDaPagina(int Pagina) const {
-  std::vector<std::string> lista;
-  const auto& p = EstadoRelatorio().paginas;
-  if (!p) return lista;
-  std::string prefixo;
-  AnexaNumero(prefixo, Pagina, 4);
-  for (auto pos = p->PrimeiraComPrefixo(prefixo); pos != p->Fim(); p->Avanca(pos)) {
-    std::string_view c = p->Em(pos);
-    if (ComparaComando(c.substr(0, 4), prefixo) != 0) break;
-    lista.emplace_back(c);
-  }
-  return lista;
 }
 
 }  // namespace report

@@ -45,7 +45,4 @@ bool ProgressoRelatorio::Entrada() {
   return false;
 }
 
-// The cancel request.
-bool ProgressoRelatorio::Cancelado() { return EstadoRelatorio().cancelamento; }
-
 }  // namespace report

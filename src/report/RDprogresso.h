@@ -21,8 +21,6 @@ class ProgressoRelatorio {
   void Passo();
   // Repaints.
   void Repinta();
-  // True when the user asked to cancel.
-  static bool Cancelado();
   // After one entry of a long loop: lets pending messages through and, when the window is shown,
   // steps it; false (after firing OnCancel) when the user asked to cancel.
   bool Entrada();

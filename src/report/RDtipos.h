@@ -45,11 +45,6 @@ class TConjunto {
   constexpr TConjunto(std::initializer_list<E> itens) {
     for (E e : itens) bits_ |= Bit(e);
   }
-  static constexpr TConjunto DeBits(Bits b) {
-    TConjunto c;
-    c.bits_ = b;
-    return c;
-  }
   constexpr bool Contem(E e) const { return (bits_ & Bit(e)) != 0; }
   constexpr TConjunto& Inclui(E e) {
     bits_ = static_cast<Bits>(bits_ | Bit(e));

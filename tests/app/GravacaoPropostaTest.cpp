@@ -6,7 +6,7 @@
 #include "app/Proposta.h"
 #include "platform/AtomicFile.h"
 #include "support/Arquivos.h"
-#include "support/PlataformaRoteirizada.h"
+#include "support/PlataformaRoteiro.h"
 #include "support/ProcessoGerado.h"
 
 using app::TProposta;
@@ -30,7 +30,7 @@ class GravacaoProposta : public ::testing::Test {
   }
   teste::PastaTemporaria pasta;
   std::string processo = pasta / "p.xml";
-  teste::PlataformaRoteirizada tela;
+  teste::PlataformaRoteiro tela;
   platform::ScopedPlatform usa{tela};
   TProposta p;
 };
@@ -63,7 +63,7 @@ const Escolha kEscolhas[] = {
 TEST_F(GravacaoProposta, AFailedRewriteOnCloseOffersAnotherFileClosingWithoutSavingOrGoingBack) {
   for (const Escolha& e : kEscolhas) {
     SCOPED_TRACE(e.caso);
-    tela = teste::PlataformaRoteirizada{};
+    tela = teste::PlataformaRoteiro{};
     AbreEDigita();
     std::string original = teste::Le(processo);
     tela.respostasCaixa = e.respostas;

@@ -71,8 +71,7 @@ class Listagem : public teste::RelatorioTeste {
 
 TEST_F(Listagem, AnEmptyTableIsRefused) {
   listagem.BitBtn2Click();
-  ASSERT_EQ(plataforma.caixas.size(), 1u);
-  EXPECT_EQ(plataforma.caixas[0].texto, "Selecione um arquivo de processo!");
+  EXPECT_EQ(plataforma.mensagens, std::vector<std::string>{"Selecione um arquivo de processo!"});
   EXPECT_FALSE(EstadoRelatorio().aberto);
   EXPECT_TRUE(noPreview.empty());
 }
@@ -206,6 +205,7 @@ TEST_F(Listagem, ALotThatIsNoNumberStopsTheListingAndAbandonsTheReport) {
   listagem.BitBtn2Click();  // the next listing opens a report again
   EXPECT_FALSE(noPreview.empty());
   EXPECT_TRUE(plataforma.caixas.empty());
+  EXPECT_TRUE(plataforma.mensagens.empty());
 }
 
 TEST_F(Listagem, AlinhaTextoPadsInFrontOrAfter) {

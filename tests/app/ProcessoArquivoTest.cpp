@@ -181,7 +181,7 @@ TEST(LerProcesso, FileErrors) {
     EXPECT_EQ(e.Mensagem(), "File not found");
   }
   try {
-    LerProcesso(pasta.caminho().string(), t);  // a folder opens but cannot be read
+    LerProcesso(pasta.caminho(), t);  // a folder opens but cannot be read
     FAIL();
   } catch (const base::EInOutError& e) {
     EXPECT_EQ(e.Mensagem(), "I/O error 21");

@@ -9,7 +9,7 @@
 #include "report/RDjanelas.h"
 #include "report/RDpaginas.h"
 #include "support/Arquivos.h"
-#include "support/PlataformaRoteirizada.h"
+#include "support/PlataformaRoteiro.h"
 
 using namespace app;
 
@@ -39,7 +39,7 @@ const std::string kRecusaLote1 =
 class PropostaTest : public ::testing::Test {
  protected:
   teste::PastaTemporaria pasta;
-  teste::PlataformaRoteirizada tela;
+  teste::PlataformaRoteiro tela;
   platform::ScopedPlatform usa{tela};
   TProposta p;
 
@@ -81,7 +81,9 @@ TEST_F(PropostaTest, GerarArquivoWritesTheProposalBesideTheProcess) {
   std::string original = teste::Le(processo);
   tela.respostasEntrada.push_back("ACME");
   EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Gerado);
-  EXPECT_EQ(tela.entradas, std::vector<std::string>{"Digite o nome da empresa:|Empresa"});
+  ASSERT_EQ(tela.entradas.size(), 1u);
+  EXPECT_EQ(tela.entradas[0].titulo + "|" + tela.entradas[0].rotulo,
+            "Digite o nome da empresa:|Empresa");
   std::string proposta = pasta / "pregao15ACME.xml";
   EXPECT_EQ(p.CaminhoUltimaProposta(), proposta);
   std::string esperado = original.substr(0, original.size()) + "<fornecedor>ACME</fornecedor>\r\n";
@@ -124,7 +126,7 @@ TEST_F(PropostaTest, GerarArquivoCancelledNameAndRefusals) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
 
   // Cancelling the name generates over the process file itself, with an empty fornecedor.
-  tela.respostasEntrada.push_back("\x01");
+  tela.respostasEntrada.push_back(std::nullopt);
   EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Gerado);
   EXPECT_EQ(p.CaminhoUltimaProposta(), processo);
   std::string escrito = teste::Le(processo);

@@ -93,8 +93,8 @@ TEST(GravacaoCli, EveryFailingStepOfASaveKeepsTheOriginalAndLeavesNothing) {
     const std::string anterior = alvo == processo ? original : "de uma vez anterior\r\n";
     teste::Grava(alvo, anterior);
 
-    auto r = teste::ExecutaCli(Argumentos(f.comando, pasta.caminho().string()),
-                               ComFalha(pasta.caminho().string(), f.falha));
+    auto r = teste::ExecutaCli(Argumentos(f.comando, pasta.caminho()),
+                               ComFalha(pasta.caminho(), f.falha));
     EXPECT_EQ(r.codigo, f.saida);
     if (f.saida != 0) {
       EXPECT_EQ(r.saida, f.mensagem);

@@ -25,7 +25,7 @@ class AtomicFile : public ::testing::Test {
   }
   // The safe copies left in the cache folder.
   Nomes CopiasSeguras() const {
-    auto p = cache.caminho() / "proposta";
+    auto p = std::filesystem::path(cache.caminho()) / "proposta";
     return std::filesystem::exists(p) ? teste::Nomes(p) : Nomes{};
   }
   // The message of the EInOutError the write raises ("" when it raises none).
@@ -127,24 +127,24 @@ TEST_F(AtomicFile, AFailureOnALaterWriteOfAStreamIsCaughtToo) {
 }
 
 TEST_F(AtomicFile, SymbolicLinksAreFollowedAndTheTargetIsWrittenInItsOwnFolder) {
-  std::filesystem::create_directories(pasta.caminho() / "a");
-  std::filesystem::create_directories(pasta.caminho() / "b");
+  std::filesystem::create_directories(pasta / "a");
+  std::filesystem::create_directories(pasta / "b");
   std::string alvo = pasta / "b/p.xml";
   teste::Grava(alvo, "antigo");
   // A chain: a relative link to an absolute one.
-  std::filesystem::create_symlink(alvo, pasta.caminho() / "a/absoluto.xml");
-  std::filesystem::create_symlink("absoluto.xml", pasta.caminho() / "a/p.xml");
+  std::filesystem::create_symlink(alvo, pasta / "a/absoluto.xml");
+  std::filesystem::create_symlink("absoluto.xml", pasta / "a/p.xml");
   platform::writeFileAtomically(pasta / "a/p.xml", "novo");
   EXPECT_EQ(teste::Le(alvo), "novo");
-  EXPECT_TRUE(std::filesystem::is_symlink(pasta.caminho() / "a/p.xml"));
-  EXPECT_EQ(teste::Nomes(pasta.caminho() / "a"), (Nomes{"absoluto.xml", "p.xml"}));
-  EXPECT_EQ(teste::Nomes(pasta.caminho() / "b"), Nomes{"p.xml"});
+  EXPECT_TRUE(std::filesystem::is_symlink(pasta / "a/p.xml"));
+  EXPECT_EQ(teste::Nomes(pasta / "a"), (Nomes{"absoluto.xml", "p.xml"}));
+  EXPECT_EQ(teste::Nomes(pasta / "b"), Nomes{"p.xml"});
 
   // A loop of links is refused and changes nothing.
-  std::filesystem::create_symlink("l2", pasta.caminho() / "a/l1");
-  std::filesystem::create_symlink("l1", pasta.caminho() / "a/l2");
+  std::filesystem::create_symlink("l2", pasta / "a/l1");
+  std::filesystem::create_symlink("l1", pasta / "a/l2");
   EXPECT_EQ(ErroAoGravar(pasta / "a/l1", "x"), "I/O error 40");
-  EXPECT_EQ(teste::Nomes(pasta.caminho() / "a"), (Nomes{"absoluto.xml", "l1", "l2", "p.xml"}));
+  EXPECT_EQ(teste::Nomes(pasta / "a"), (Nomes{"absoluto.xml", "l1", "l2", "p.xml"}));
 }
 
 TEST_F(AtomicFile, AFileWithOtherHardLinksIsRewrittenInPlaceAfterASafeCopy) {
@@ -166,7 +166,7 @@ TEST_F(AtomicFile, AFileWithOtherHardLinksIsRewrittenInPlaceAfterASafeCopy) {
   Nomes copias = CopiasSeguras();
   ASSERT_EQ(copias.size(), 1u);
   EXPECT_TRUE(copias[0].starts_with("p.xml.")) << copias[0];
-  std::string copia = (cache.caminho() / "proposta" / copias[0]).string();
+  std::string copia = (std::filesystem::path(cache.caminho()) / "proposta" / copias[0]).string();
   EXPECT_TRUE(erro.starts_with("I/O error 28\r\r")) << erro;
   EXPECT_NE(erro.find("\r" + copia + "\r"), std::string::npos) << erro;
   EXPECT_TRUE(teste::Le(copia) == novo);
@@ -222,7 +222,7 @@ TEST_F(AtomicFile, StaleTemporariesOfOursGoAtTheNextSaveInTheirFolder) {
 }
 
 TEST_F(AtomicFile, WhatIsNoFileIsRefused) {
-  std::filesystem::create_directories(pasta.caminho() / "pasta.xml");
+  std::filesystem::create_directories(pasta / "pasta.xml");
   EXPECT_EQ(ErroAoGravar(pasta / "pasta.xml", "x"), "I/O error 21");
   EXPECT_EQ(ErroAoGravar(pasta / "nao/existe.xml", "x"), "File not found");
   EXPECT_EQ(teste::Nomes(pasta.caminho()), Nomes{"pasta.xml"});

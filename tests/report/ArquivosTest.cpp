@@ -218,8 +218,11 @@ TEST_F(Arquivos, LeRDPRefusesBadHeadersAndControlLines) {
   }
   plataforma.caixas.clear();
   rd->LeRDP(Caminho("nao-existe.rdp"));
-  EXPECT_EQ(Caixas(), std::vector<std::string>{"Erro na Abertura do arquivo...\r\rArquivo: " +
-                                               Caminho("nao-existe.rdp")});
+  ASSERT_EQ(Caixas().size(), 1u);
+  EXPECT_EQ(Caixas()[0].rfind("Erro na Abertura do arquivo...\r\rArquivo: " +
+                                  Caminho("nao-existe.rdp") + "\rMotivo: ",
+                              0),
+            0u);
   plataforma.caixas.clear();
   rd->LeRDP("");
   EXPECT_TRUE(plataforma.caixas.empty());

@@ -88,17 +88,17 @@ TEST_F(ImpressoraTexto, HpExpandedFollowsTheDefaultPitch) {
   rd->Impressora = TModelo::HP;
   rd->FonteTamanhoPadrao = TSize::S12cpp;
   rd->ConfiguraComandos(TModelo::HP, 66, TLinha::Oito);
-  EXPECT_EQ(EstadoRelatorio().comandos.Expandido, "\x1B(s6H");
+  EXPECT_EQ(EstadoRelatorio().comandos.Sequencia(TAtributo::aExpandido), "\x1B(s6H");
   EXPECT_EQ(EstadoRelatorio().comandos.LinhasPorPolegada, "\x1B&l8D");
   rd->FonteTamanhoPadrao = TSize::S05cpp;
   rd->ConfiguraComandos(TModelo::HP, 66, TLinha::Seis);
-  EXPECT_EQ(EstadoRelatorio().comandos.Expandido, "\x1B(s6H");  // kept
+  EXPECT_EQ(EstadoRelatorio().comandos.Sequencia(TAtributo::aExpandido), "\x1B(s6H");  // kept
   EXPECT_EQ(EstadoRelatorio().comandos.FontePadrao, "\x1B(s6H");
   EXPECT_EQ(EstadoRelatorio().comandos.CpiPadrao, 5);
   rd->FonteTamanhoPadrao = TSize::S17cpp;
   rd->FonteEstiloPadrao = TStyle{TEstilo::Snegrito, TEstilo::Sitalico};
   rd->ConfiguraComandos(TModelo::HP, 72, TLinha::Seis);
-  EXPECT_EQ(EstadoRelatorio().comandos.Expandido, "\x1B(s8.33H");
+  EXPECT_EQ(EstadoRelatorio().comandos.Sequencia(TAtributo::aExpandido), "\x1B(s8.33H");
   EXPECT_EQ(EstadoRelatorio().comandos.TamanhoPagina, "\x1B&l72P");
   EXPECT_EQ(EstadoRelatorio().comandos.FontePadrao, "\x1B(s1S\x1B(s3B\x1B(s16.67H");
   EXPECT_EQ(EstadoRelatorio().comandos.AtributoPadrao, 67);

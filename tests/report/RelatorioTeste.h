@@ -1,14 +1,13 @@
-// Test support for the report engine: a clean report state per test, a scripted platform that
-// records message boxes and raw printer jobs, and scripted windows (progress that cancels on
-// request, a recording graphic printer).
+// Test support for the report engine: a clean report state per test with the scripted platform of
+// tests/support installed, and scripted windows (progress that cancels on request, a recording
+// graphic printer).
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,57 +15,10 @@
 #include "report/RDestado.h"
 #include "report/RDjanelas.h"
 #include "report/RDprint.h"
+#include "support/Arquivos.h"
+#include "support/PlataformaRoteiro.h"
 
 namespace teste {
-
-struct Caixa {
-  std::string texto;
-  int estilo;
-};
-
-// A raw job that keeps its bytes.
-class TrabalhoGravado : public platform::RawPrintJob {
- public:
-  explicit TrabalhoGravado(std::string& destino) : destino_(destino) {}
-  bool startPage() override { return true; }
-  bool write(const std::string& bytes) override {
-    destino_ += bytes;
-    return true;
-  }
-  bool endPage() override { return true; }
-  bool finish() override { return true; }
-  std::string errorText() const override { return {}; }
-
- private:
-  std::string& destino_;
-};
-
-class PlataformaTeste : public platform::HeadlessPlatform {
- public:
-  std::vector<Caixa> caixas;
-  std::optional<platform::PrinterInfo> impressora;
-  bool aceitaTrabalho = true;
-  std::string bytesImpressos;
-  std::function<void()> aoProcessar;
-
-  int messageBox(const std::string& texto, const std::string&, int estilo) override {
-    caixas.push_back({texto, estilo});
-    return platform::mb::IDOK;
-  }
-  void showMessage(const std::string& texto) override { caixas.push_back({texto, -1}); }
-  void processMessages() override {
-    if (aoProcessar) aoProcessar();
-  }
-  std::optional<platform::PrinterInfo> currentPrinter() override { return impressora; }
-  std::unique_ptr<platform::RawPrintJob> startRawJob(const std::string&, const std::string&,
-                                                     std::string& erro) override {
-    if (!aceitaTrabalho) {
-      erro = "5";
-      return nullptr;
-    }
-    return std::make_unique<TrabalhoGravado>(bytesImpressos);
-  }
-};
 
 // A progress window that counts its steps and raises the cancel request at step `cancelaNoPasso`.
 class ProgressoTeste : public report::TJanelaProgresso {
@@ -134,10 +86,7 @@ class RelatorioTeste : public ::testing::Test {
     rd = std::make_unique<report::TRDprint>();
     rd->PortaComunicacao = "nenhuma";  // keeps Abrir from asking for the current printer
   }
-  ~RelatorioTeste() override {
-    report::ReiniciaEstadoRelatorio();
-    if (!pasta_.empty()) std::filesystem::remove_all(pasta_);
-  }
+  ~RelatorioTeste() override { report::ReiniciaEstadoRelatorio(); }
 
   // All commands of the page store, in order.
   static std::vector<std::string> Loja() {
@@ -146,26 +95,17 @@ class RelatorioTeste : public ::testing::Test {
       p->ParaCada([&](std::string_view c) { r.emplace_back(c); });
     return r;
   }
-  static std::string LeArquivo(const std::string& caminho) {
-    std::ifstream f(caminho, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-  }
+  static std::string LeArquivo(const std::string& caminho) { return Le(caminho); }
   static void EscreveArquivo(const std::string& caminho, const std::string& bytes) {
-    std::ofstream f(caminho, std::ios::binary);
-    f << bytes;
+    Grava(caminho, bytes);
   }
   // A fresh path in the test's own temporary folder.
   std::string Caminho(const std::string& nome) {
-    if (pasta_.empty()) {
-      char modelo[] = "/tmp/test_report_XXXXXX";
-      pasta_ = mkdtemp(modelo);
-    }
-    return pasta_ + "/" + nome;
+    if (!pasta_) pasta_ = std::make_unique<PastaTemporaria>("report");
+    return *pasta_ / nome;
   }
 
-  PlataformaTeste plataforma;
+  PlataformaRoteiro plataforma;
   JanelasTeste janelas;
   std::unique_ptr<report::TRDprint> rd;
   const report::TAtributos normal{report::TAtributo::aNormal10};
@@ -173,7 +113,7 @@ class RelatorioTeste : public ::testing::Test {
  private:
   platform::ScopedPlatform guardaPlataforma_;
   report::JanelasInstaladas guardaJanelas_;
-  std::string pasta_;
+  std::unique_ptr<PastaTemporaria> pasta_;
 };
 
 }  // namespace teste

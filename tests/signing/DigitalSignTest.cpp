@@ -7,17 +7,17 @@
 #include <filesystem>
 
 #include "signing/vekDigitalSign.h"
-#include "util/ScriptedPlatform.h"
-#include "util/TempFolder.h"
+#include "support/Arquivos.h"
+#include "support/PlataformaRoteiro.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using signing::TDigitalSign;
-using testsupport::readFile;
-using testsupport::writeFile;
-using testsupport::writeLoggingScript;
+using teste::Grava;
+using teste::GravaScriptRegistro;
+using teste::Le;
 
 // The box every launcher error ends in, and the launcher's two own messages (Windows-1252).
 const std::string kBoxHead =
@@ -35,39 +35,39 @@ const std::string kNoApplication =
 class DigitalSign : public ::testing::Test {
  protected:
   void SetUp() override {
-    base_ = folder_.path() + "/";
+    base_ = folder_.caminho() + "/";
     log_ = folder_ / "log.txt";
-    TDigitalSign::setDirectoryBaseForTesting(folder_.path());
+    TDigitalSign::setDirectoryBaseForTesting(folder_.caminho());
   }
   void TearDown() override { TDigitalSign::setDirectoryBaseForTesting(""); }
 
   // The package stand-in unpacks version.dat with `version` as its first line.
   void installPackage(const std::string& version = "0.0.0.0") {
-    writeLoggingScript(
+    GravaScriptRegistro(
         base_ + "zovUrid.exe", "zovUrid", log_,
         "mkdir -p JSignPdf\nprintf '%s\\r\\n' '" + version + "' > JSignPdf/version.dat\n");
   }
   void installApplication() {
-    writeLoggingScript(base_ + "razOdizazido.exe", "razOdizazido", log_);
+    GravaScriptRegistro(base_ + "razOdizazido.exe", "razOdizazido", log_);
   }
   // A package folder that was unpacked before, with its version.dat bytes and one more file.
   void unpacked(const std::string& versionDat) {
     fs::create_directories(base_ + "JSignPdf/lib");
-    writeFile(base_ + "JSignPdf/version.dat", versionDat);
-    writeFile(base_ + "JSignPdf/lib/JSignPdf.jar", "jar");
+    Grava(base_ + "JSignPdf/version.dat", versionDat);
+    Grava(base_ + "JSignPdf/lib/JSignPdf.jar", "jar");
   }
   std::string ran(const std::string& name, const std::string& args = "") const {
-    return "run " + name + "\ncwd=" + folder_.path() + "\n" + args;
+    return "run " + name + "\ncwd=" + folder_.caminho() + "\n" + args;
   }
   void expectOneErrorBox(const std::string& message) {
-    ASSERT_EQ(platform_.boxes.size(), 1u);
-    EXPECT_EQ(platform_.boxes[0].caption, "Erro");
-    EXPECT_EQ(platform_.boxes[0].style, 16);
-    EXPECT_EQ(platform_.boxes[0].text, kBoxHead + message);
+    ASSERT_EQ(platform_.caixas.size(), 1u);
+    EXPECT_EQ(platform_.caixas[0].titulo, "Erro");
+    EXPECT_EQ(platform_.caixas[0].estilo, 16);
+    EXPECT_EQ(platform_.caixas[0].texto, kBoxHead + message);
   }
 
-  testsupport::TempFolder folder_{"sign"};
-  testsupport::ScriptedPlatform platform_;
+  teste::PastaTemporaria folder_{"sign"};
+  teste::PlataformaRoteiro platform_;
   platform::ScopedPlatform guard_{platform_};
   std::string base_, log_;
 };
@@ -88,17 +88,17 @@ TEST_F(DigitalSign, FirstRunExtractsThePackageThenStartsTheApplication) {
   installPackage();
   installApplication();
   EXPECT_TRUE(signing::executeSign("", false));
-  EXPECT_EQ(readFile(log_), ran("zovUrid") + ran("razOdizazido"));
-  EXPECT_EQ(readFile(base_ + "JSignPdf/version.dat"), "0.0.0.0\r\n");
-  EXPECT_EQ(platform_.pumps, 11);
-  EXPECT_EQ(platform_.sleeps, std::vector<int>(11, 100));
-  EXPECT_TRUE(platform_.boxes.empty());
+  EXPECT_EQ(Le(log_), ran("zovUrid") + ran("razOdizazido"));
+  EXPECT_EQ(Le(base_ + "JSignPdf/version.dat"), "0.0.0.0\r\n");
+  EXPECT_EQ(platform_.mensagensProcessadas, 11);
+  EXPECT_EQ(platform_.pausas, std::vector<int>(11, 100));
+  EXPECT_TRUE(platform_.caixas.empty());
 
   // The package is now current: the next signing starts the application alone.
   fs::remove(log_);
   EXPECT_TRUE(signing::executeSign("", false));
-  EXPECT_EQ(readFile(log_), ran("razOdizazido"));
-  EXPECT_EQ(platform_.pumps, 11);
+  EXPECT_EQ(Le(log_), ran("razOdizazido"));
+  EXPECT_EQ(platform_.mensagensProcessadas, 11);
 }
 
 TEST_F(DigitalSign, CurrentVersionDatSkipsExtraction) {
@@ -109,11 +109,11 @@ TEST_F(DigitalSign, CurrentVersionDatSkipsExtraction) {
     unpacked(versionDat);
     fs::remove(log_);
     EXPECT_TRUE(signing::executeSign("", false)) << versionDat;
-    EXPECT_EQ(readFile(log_), ran("razOdizazido")) << versionDat;
+    EXPECT_EQ(Le(log_), ran("razOdizazido")) << versionDat;
     EXPECT_TRUE(fs::exists(base_ + "JSignPdf/lib/JSignPdf.jar")) << versionDat;
   }
-  EXPECT_EQ(platform_.pumps, 0);
-  EXPECT_TRUE(platform_.boxes.empty());
+  EXPECT_EQ(platform_.mensagensProcessadas, 0);
+  EXPECT_TRUE(platform_.caixas.empty());
 }
 
 TEST_F(DigitalSign, DifferentVersionEmptiesThePackageFolderAndExtractsAgain) {
@@ -124,12 +124,12 @@ TEST_F(DigitalSign, DifferentVersionEmptiesThePackageFolderAndExtractsAgain) {
     unpacked(versionDat);
     if (!*versionDat) fs::remove(base_ + "JSignPdf/version.dat");
     fs::remove(log_);
-    platform_.pumps = 0;
+    platform_.mensagensProcessadas = 0;
     EXPECT_TRUE(signing::executeSign("", false)) << versionDat;
-    EXPECT_EQ(readFile(log_), ran("zovUrid") + ran("razOdizazido")) << versionDat;
+    EXPECT_EQ(Le(log_), ran("zovUrid") + ran("razOdizazido")) << versionDat;
     EXPECT_FALSE(fs::exists(base_ + "JSignPdf/lib")) << versionDat;
-    EXPECT_EQ(readFile(base_ + "JSignPdf/version.dat"), "0.0.0.0\r\n");
-    EXPECT_EQ(platform_.pumps, 11);
+    EXPECT_EQ(Le(base_ + "JSignPdf/version.dat"), "0.0.0.0\r\n");
+    EXPECT_EQ(platform_.mensagensProcessadas, 11);
   }
 }
 
@@ -137,26 +137,25 @@ TEST_F(DigitalSign, TrailingBlankWrittenByThePackageReextractsEveryTime) {
   installPackage("0.0.0.0 ");
   installApplication();
   for (int i = 0; i < 2; ++i) EXPECT_TRUE(signing::executeSign("", false));
-  EXPECT_EQ(readFile(log_),
-            ran("zovUrid") + ran("razOdizazido") + ran("zovUrid") + ran("razOdizazido"));
+  EXPECT_EQ(Le(log_), ran("zovUrid") + ran("razOdizazido") + ran("zovUrid") + ran("razOdizazido"));
 }
 
 TEST_F(DigitalSign, MissingPackageProgramIsReportedEvenWhenThePackageIsCurrent) {
   installApplication();
   EXPECT_FALSE(signing::executeSign("", false));
   expectOneErrorBox(kNoPackage);
-  platform_.boxes.clear();
+  platform_.caixas.clear();
   unpacked("0.0.0.0\r\n");
   EXPECT_FALSE(signing::executeSign("", false));
   expectOneErrorBox(kNoPackage);
-  EXPECT_EQ(readFile(log_), "");  // the application never started
+  EXPECT_EQ(Le(log_), "");  // the application never started
 }
 
 TEST_F(DigitalSign, MissingApplicationIsReportedAfterTheExtraction) {
   installPackage();
   EXPECT_FALSE(signing::executeSign("", false));
   expectOneErrorBox(kNoApplication);
-  EXPECT_EQ(readFile(log_), ran("zovUrid"));
+  EXPECT_EQ(Le(log_), ran("zovUrid"));
 }
 
 TEST_F(DigitalSign, EmptyVersionDatIsReportedAsAListIndexError) {
@@ -165,7 +164,7 @@ TEST_F(DigitalSign, EmptyVersionDatIsReportedAsAListIndexError) {
   unpacked("");
   EXPECT_FALSE(signing::executeSign("", false));
   expectOneErrorBox("List index out of bounds (0)");
-  EXPECT_EQ(readFile(log_), "");
+  EXPECT_EQ(Le(log_), "");
 }
 
 TEST_F(DigitalSign, UnreadableVersionDatIsReportedAsAnInputOutputError) {
@@ -180,10 +179,10 @@ TEST_F(DigitalSign, UnreadableVersionDatIsReportedAsAnInputOutputError) {
 
 TEST_F(DigitalSign, ApplicationThatCannotBeStartedGivesFalseWithoutAMessage) {
   installPackage();
-  writeFile(base_ + "razOdizazido.exe", "#!/bin/sh\n");  // present but not executable
+  Grava(base_ + "razOdizazido.exe", "#!/bin/sh\n");  // present but not executable
   unpacked("0.0.0.0\r\n");
   EXPECT_FALSE(signing::executeSign("", false));
-  EXPECT_TRUE(platform_.boxes.empty());
+  EXPECT_TRUE(platform_.caixas.empty());
 }
 
 TEST_F(DigitalSign, ParametersReachTheApplicationAsOneArgumentEach) {
@@ -206,7 +205,7 @@ TEST_F(DigitalSign, ParametersReachTheApplicationAsOneArgumentEach) {
   for (const Row& r : rows) {
     fs::remove(log_);
     EXPECT_TRUE(signing::executeSign(r.dir, r.exec)) << r.dir;
-    EXPECT_EQ(readFile(log_), ran("razOdizazido", r.args)) << r.dir;
+    EXPECT_EQ(Le(log_), ran("razOdizazido", r.args)) << r.dir;
   }
 }
 

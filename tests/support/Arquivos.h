@@ -1,34 +1,48 @@
-// Test helpers: temporary folders and whole-file reads/writes.
+// Test helpers for files: a temporary folder removed with its contents, whole-file reads and
+// writes, CR LF line joining and a logging shell script that stands in for a program.
 #pragma once
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace teste {
 
-// A fresh folder under the system's temporary folder, removed with the object.
+// A fresh folder under the system's temporary folder (TMPDIR), removed with the object.
 class PastaTemporaria {
  public:
-  PastaTemporaria() {
+  // `prefixo` names the folder ("proposta-PREFIXO-XXXXXX") so a leftover is easy to trace.
+  explicit PastaTemporaria(const std::string& prefixo = "teste") {
     std::string modelo =
-        (std::filesystem::temp_directory_path() / "proposta-teste-XXXXXX").string();
-    caminho_ = mkdtemp(modelo.data());
+        (std::filesystem::temp_directory_path() / ("proposta-" + prefixo + "-XXXXXX")).string();
+    if (!::mkdtemp(modelo.data())) throw std::runtime_error("mkdtemp failed: " + modelo);
+    caminho_ = modelo;
   }
   ~PastaTemporaria() {
     std::error_code ec;
     std::filesystem::remove_all(caminho_, ec);
   }
-  std::string operator/(const std::string& nome) const { return (caminho_ / nome).string(); }
-  const std::filesystem::path& caminho() const { return caminho_; }
+  PastaTemporaria(const PastaTemporaria&) = delete;
+  PastaTemporaria& operator=(const PastaTemporaria&) = delete;
+
+  // The folder, without a trailing "/".
+  const std::string& caminho() const { return caminho_; }
+  // A path inside the folder.
+  std::string operator/(const std::string& nome) const { return caminho_ + "/" + nome; }
 
  private:
-  std::filesystem::path caminho_;
+  std::string caminho_;
 };
 
+// The whole file, or empty when it cannot be read.
 inline std::string Le(const std::string& caminho) {
   std::ifstream f(caminho, std::ios::binary | std::ios::ate);
   auto tamanho = f.tellg();
@@ -39,9 +53,11 @@ inline std::string Le(const std::string& caminho) {
   return s;
 }
 
+// Writes bytes as the whole file (test set-up only); a fixture that cannot be written throws.
 inline void Grava(const std::string& caminho, const std::string& bytes) {
-  std::ofstream f(caminho, std::ios::binary);
+  std::ofstream f(caminho, std::ios::binary | std::ios::trunc);
   f << bytes;
+  if (!f) throw std::runtime_error("cannot write fixture " + caminho);
 }
 
 // The names in a folder, sorted: what a failed or completed write left there.
@@ -58,6 +74,20 @@ inline std::string Crlf(std::initializer_list<std::string> linhas) {
   std::string s;
   for (const auto& l : linhas) s += l + "\r\n";
   return s;
+}
+
+// A shell script at `caminho` that appends its name, working folder and arguments (one per line,
+// in brackets) to `registro`, then runs `extra` (more shell lines); made executable.
+inline void GravaScriptRegistro(const std::string& caminho, const std::string& nome,
+                                const std::string& registro, const std::string& extra = "") {
+  Grava(caminho,
+        "#!/bin/sh\n"
+        "{ echo \"run " +
+            nome +
+            "\"; echo \"cwd=$(pwd)\";"
+            " for a in \"$@\"; do echo \"arg=[$a]\"; done; } >> '" +
+            registro + "'\n" + extra);
+  ::chmod(caminho.c_str(), 0755);
 }
 
 }  // namespace teste

@@ -1,4 +1,4 @@
-// Runs the built proposta-cli as a user would, for the tool's tests.
+// Runs the built proposta-cli (or another program) as a user would, for the tool's tests.
 #pragma once
 
 #include <sys/wait.h>
@@ -15,6 +15,17 @@ struct ResultadoCli {
   std::string saida;  // stdout and stderr together
 };
 
+// Runs a shell command line and collects its standard output.
+inline ResultadoCli ExecutaComando(const std::string& cmd) {
+  FILE* f = popen(cmd.c_str(), "r");
+  std::string out;
+  std::array<char, 4096> buf{};
+  size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) out.append(buf.data(), n);
+  int st = pclose(f);
+  return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
+}
+
 // Runs proposta-cli with the arguments (each quoted for the shell), with `ambiente` (for example
 // "SOURCE_DATE_EPOCH=1700000000") in front of the command.
 inline ResultadoCli ExecutaCli(const std::vector<std::string>& args,
@@ -26,14 +37,7 @@ inline ResultadoCli ExecutaCli(const std::vector<std::string>& args,
     for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     cmd += " '" + q + "'";
   }
-  cmd += " 2>&1";
-  FILE* f = popen(cmd.c_str(), "r");
-  std::string out;
-  std::array<char, 4096> buf{};
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) out.append(buf.data(), n);
-  int st = pclose(f);
-  return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
+  return ExecutaComando(cmd + " 2>&1");
 }
 
 }  // namespace teste

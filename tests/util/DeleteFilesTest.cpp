@@ -5,15 +5,15 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "util/TempFolder.h"
+#include "support/Arquivos.h"
 #include "util/vekFileUtils.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using testsupport::TempFolder;
-using testsupport::writeFile;
+using TempFolder = teste::PastaTemporaria;
+using teste::Grava;
 
 // The entries left under folder, relative and sorted ("sub/", "sub/a.txt", ...).
 std::vector<std::string> listing(const std::string& folder) {
@@ -30,11 +30,11 @@ std::vector<std::string> listing(const std::string& folder) {
 
 // A package-like folder: two files (one without a dot), a hidden file and a sub-folder.
 void fill(const std::string& f) {
-  writeFile(f + "/version.dat", "1.2.0.15\n");
-  writeFile(f + "/LEIAME", "x");
-  writeFile(f + "/.oculto", "x");
+  Grava(f + "/version.dat", "1.2.0.15\n");
+  Grava(f + "/LEIAME", "x");
+  Grava(f + "/.oculto", "x");
   fs::create_directories(f + "/lib");
-  writeFile(f + "/lib/a.jar", "x");
+  Grava(f + "/lib/a.jar", "x");
 }
 
 TEST(DeleteFiles, MasksMatchAsOnWindows) {
@@ -55,40 +55,40 @@ TEST(DeleteFiles, MasksMatchAsOnWindows) {
 
 TEST(DeleteFiles, WithoutRecursionOnlyFilesGo) {
   TempFolder t("del");
-  fill(t.path());
-  util::TFileUtils::deleteFiles(t.path() + "/", "*.*", false, true);
-  EXPECT_EQ(listing(t.path()), (std::vector<std::string>{"lib/", "lib/a.jar"}));
+  fill(t.caminho());
+  util::TFileUtils::deleteFiles(t.caminho() + "/", "*.*", false, true);
+  EXPECT_EQ(listing(t.caminho()), (std::vector<std::string>{"lib/", "lib/a.jar"}));
 }
 
 TEST(DeleteFiles, WithRecursionSubFoldersGoToo) {
   TempFolder t("delr");
-  fill(t.path());
-  util::TFileUtils::deleteFiles(t.path(), "*.*", true, true);
-  EXPECT_TRUE(fs::is_directory(t.path()));
-  EXPECT_EQ(listing(t.path()), std::vector<std::string>{});
+  fill(t.caminho());
+  util::TFileUtils::deleteFiles(t.caminho(), "*.*", true, true);
+  EXPECT_TRUE(fs::is_directory(t.caminho()));
+  EXPECT_EQ(listing(t.caminho()), std::vector<std::string>{});
 }
 
 TEST(DeleteFiles, OnlyMatchingEntriesGo) {
   TempFolder t("delm");
-  fill(t.path());
-  util::TFileUtils::deleteFiles(t.path(), "*.DAT", true, false);
-  EXPECT_EQ(listing(t.path()),
+  fill(t.caminho());
+  util::TFileUtils::deleteFiles(t.caminho(), "*.DAT", true, false);
+  EXPECT_EQ(listing(t.caminho()),
             (std::vector<std::string>{".oculto", "LEIAME", "lib/", "lib/a.jar"}));
 }
 
 TEST(DeleteFiles, LinksAreRemovedNotFollowed) {
   TempFolder outside("alvo");
-  writeFile(outside / "keep.txt", "x");
+  Grava(outside / "keep.txt", "x");
   fs::create_directory(outside / "dir");
-  writeFile(outside / "dir/keep2.txt", "x");
+  Grava(outside / "dir/keep2.txt", "x");
   TempFolder t("dell");
-  fs::create_directory_symlink(outside.path(), t / "link-to-folder");
+  fs::create_directory_symlink(outside.caminho(), t / "link-to-folder");
   fs::create_symlink(outside / "keep.txt", t / "link-to-file");
   fs::create_directory(t / "sub");
   fs::create_directory_symlink(outside / "dir", t / "sub/inner-link");
-  util::TFileUtils::deleteFiles(t.path(), "*.*", true, true);
-  EXPECT_EQ(listing(t.path()), std::vector<std::string>{});
-  EXPECT_EQ(listing(outside.path()),
+  util::TFileUtils::deleteFiles(t.caminho(), "*.*", true, true);
+  EXPECT_EQ(listing(t.caminho()), std::vector<std::string>{});
+  EXPECT_EQ(listing(outside.caminho()),
             (std::vector<std::string>{"dir/", "dir/keep2.txt", "keep.txt"}));
 }
 

@@ -3,22 +3,22 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "util/TempFolder.h"
+#include "support/Arquivos.h"
 #include "util/vekExecuteProcess.h"
 
 namespace {
 
-using testsupport::readFile;
-using testsupport::TempFolder;
-using testsupport::writeFile;
-using testsupport::writeLoggingScript;
+using teste::Le;
+using TempFolder = teste::PastaTemporaria;
+using teste::Grava;
+using teste::GravaScriptRegistro;
 
 TEST(ExecuteProcess, RunsInTheProgramFolderWithTheParametersSplit) {
   TempFolder t("exec");
   std::string folder = t / "pasta com espa\xC3\xA7o";  // UTF-8 file name with a blank
   std::filesystem::create_directory(folder);
   std::string log = t / "log.txt";
-  writeLoggingScript(folder + "/prog.exe", "prog", log);
+  GravaScriptRegistro(folder + "/prog.exe", "prog", log);
 
   struct Row {
     const char* parameters;
@@ -32,30 +32,30 @@ TEST(ExecuteProcess, RunsInTheProgramFolderWithTheParametersSplit) {
   for (const Row& r : rows) {
     std::filesystem::remove(log);
     ASSERT_TRUE(util::runAndWait(folder + "/prog.exe", r.parameters, 5)) << r.parameters;
-    EXPECT_EQ(readFile(log), "run prog\ncwd=" + folder + "\n" + r.logged) << r.parameters;
+    EXPECT_EQ(Le(log), "run prog\ncwd=" + folder + "\n" + r.logged) << r.parameters;
   }
 }
 
 TEST(ExecuteProcess, WaitsUntilTheProgramHasEnded) {
   TempFolder t("wait");
   std::string done = t / "done";
-  writeLoggingScript(t / "slow.exe", "slow", t / "log.txt",
-                     "sleep 0.3\necho ok > '" + done + "'\n");
+  GravaScriptRegistro(t / "slow.exe", "slow", t / "log.txt",
+                      "sleep 0.3\necho ok > '" + done + "'\n");
   ASSERT_TRUE(util::runAndWait(t / "slow.exe", "", 0));
-  EXPECT_EQ(readFile(done), "ok\n");
+  EXPECT_EQ(Le(done), "ok\n");
 }
 
 TEST(ExecuteProcess, ExitCodeIsNotLookedAt) {
   TempFolder t("exit");
-  writeFile(t / "fails.exe", "#!/bin/sh\nexit 3\n");
+  Grava(t / "fails.exe", "#!/bin/sh\nexit 3\n");
   ::chmod((t / "fails.exe").c_str(), 0755);
   EXPECT_TRUE(util::runAndWait(t / "fails.exe", "", 5));
 }
 
 TEST(ExecuteProcess, ProgramThatCannotBeStartedGivesFalse) {
   TempFolder t("nostart");
-  writeFile(t / "plain.exe", "#!/bin/sh\nexit 0\n");  // not executable
-  writeFile(t / "badinterp.exe", "#!/nonexistent/interpreter\n");
+  Grava(t / "plain.exe", "#!/bin/sh\nexit 0\n");  // not executable
+  Grava(t / "badinterp.exe", "#!/nonexistent/interpreter\n");
   ::chmod((t / "badinterp.exe").c_str(), 0755);
   std::filesystem::create_directory(t / "folder.exe");
   for (std::string path :

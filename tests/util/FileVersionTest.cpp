@@ -4,15 +4,15 @@
 
 #include <random>
 
-#include "util/TempFolder.h"
+#include "support/Arquivos.h"
 #include "util/vekFileUtils.h"
 #include "util/vekNumberFormat.h"
 #include "util/vekPeVersion.h"
 
 namespace {
 
-using testsupport::TempFolder;
-using testsupport::writeFile;
+using TempFolder = teste::PastaTemporaria;
+using teste::Grava;
 
 void put16(std::string& b, size_t at, uint32_t v) {
   b[at] = static_cast<char>(v & 0xFF);
@@ -108,7 +108,7 @@ TEST(FileVersion, ReadsTheVersionResourceOfPe32AndPe32Plus) {
 
 TEST(FileVersion, GetFileVersionFormatsTheChosenParts) {
   TempFolder t("pe");
-  writeFile(t / "app.exe", buildImage(false, kMs, kLs));
+  Grava(t / "app.exe", buildImage(false, kMs, kLs));
   struct Row {
     const char* parts;
     const char* format;
@@ -131,12 +131,12 @@ TEST(FileVersion, GetFileVersionFormatsTheChosenParts) {
 
 TEST(FileVersion, FilesWithoutAVersionGiveZeros) {
   TempFolder t("nover");
-  writeFile(t / "icon.exe", buildImage(false, kMs, kLs, false));
+  Grava(t / "icon.exe", buildImage(false, kMs, kLs, false));
   std::string noResources = buildImage(false, kMs, kLs);
   put32(noResources, kOptional + 96 + 16, 0);  // no resource directory
-  writeFile(t / "nores.exe", noResources);
-  writeFile(t / "script.exe", "#!/bin/sh\necho assinador\n");
-  writeFile(t / "empty.exe", "");
+  Grava(t / "nores.exe", noResources);
+  Grava(t / "script.exe", "#!/bin/sh\necho assinador\n");
+  Grava(t / "empty.exe", "");
   std::filesystem::create_directory(t / "folder.exe");
   for (const char* name :
        {"icon.exe", "nores.exe", "script.exe", "empty.exe", "folder.exe", "missing.exe"})

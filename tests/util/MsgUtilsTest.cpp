@@ -1,12 +1,12 @@
 // The message boxes of the utility unit: style per kind, captions, and the button passed back.
 #include <gtest/gtest.h>
 
-#include "util/ScriptedPlatform.h"
+#include "support/PlataformaRoteiro.h"
 #include "util/vekMsgUtils.h"
 
 namespace {
 
-using testsupport::ScriptedPlatform;
+using ScriptedPlatform = teste::PlataformaRoteiro;
 
 TEST(MsgUtils, EachKindShowsItsButtonsAndIcon) {
   struct Row {
@@ -24,17 +24,17 @@ TEST(MsgUtils, EachKindShowsItsButtonsAndIcon) {
     ScriptedPlatform p;
     platform::ScopedPlatform guard(p);
     util::showMessageBox("texto", "T\xEDtulo", r.kind);
-    ASSERT_EQ(p.boxes.size(), 1u);
-    EXPECT_EQ(p.boxes[0].style, r.style) << "kind " << r.kind;
-    EXPECT_EQ(p.boxes[0].caption, "T\xEDtulo");
-    EXPECT_EQ(p.boxes[0].text, "texto");
+    ASSERT_EQ(p.caixas.size(), 1u);
+    EXPECT_EQ(p.caixas[0].estilo, r.style) << "kind " << r.kind;
+    EXPECT_EQ(p.caixas[0].titulo, "T\xEDtulo");
+    EXPECT_EQ(p.caixas[0].texto, "texto");
   }
 }
 
 TEST(MsgUtils, ShowMessageBoxReturnsTheButtonPressed) {
   ScriptedPlatform p;
   platform::ScopedPlatform guard(p);
-  p.answers = {platform::mb::IDNO, platform::mb::IDCANCEL};
+  p.respostasCaixa = {platform::mb::IDNO, platform::mb::IDCANCEL};
   EXPECT_EQ(util::showMessageBox("Continuar?", "Confirma", util::mkQuestion), 7);
   EXPECT_EQ(util::showMessageBox("Continuar?", "Confirma", util::mkQuestionCancel), 2);
 }
@@ -44,12 +44,12 @@ TEST(MsgUtils, ErrorAndWarningUseTheirCaptionsAndKeepLineBreaks) {
   platform::ScopedPlatform guard(p);
   util::showError("linha 1\rlinha 2");
   util::showWarning("cuidado");
-  ASSERT_EQ(p.boxes.size(), 2u);
-  EXPECT_EQ(p.boxes[0].caption, "Erro");
-  EXPECT_EQ(p.boxes[0].style, 16);
-  EXPECT_EQ(p.boxes[0].text, "linha 1\rlinha 2");
-  EXPECT_EQ(p.boxes[1].caption, "Aviso");
-  EXPECT_EQ(p.boxes[1].style, 48);
+  ASSERT_EQ(p.caixas.size(), 2u);
+  EXPECT_EQ(p.caixas[0].titulo, "Erro");
+  EXPECT_EQ(p.caixas[0].estilo, 16);
+  EXPECT_EQ(p.caixas[0].texto, "linha 1\rlinha 2");
+  EXPECT_EQ(p.caixas[1].titulo, "Aviso");
+  EXPECT_EQ(p.caixas[1].estilo, 48);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// The window tests' common ground and the process file fixtures.
 #include "Ambiente.h"
 
 #include <QApplication>
@@ -7,6 +8,28 @@
 #include "app/forms/TDBEdit.h"
 
 namespace teste {
+
+// A process file in the written layout.
+std::string ProcessoFixture(const std::string& label, const std::string& descricao,
+                            const std::vector<ItemFixture>& itens) {
+  std::string s = "<processo label=\"" + label + "\" descricao=\"" + descricao +
+                  "\" totalitens=\"" + std::to_string(itens.size()) + "\">\r\n<produtos>\r\n";
+  for (const ItemFixture& i : itens) {
+    s += "<produto>\r\n";
+    s += " <ordem>" + i.ordem + "</ordem>\r\n";
+    s += " <codigo>" + i.codigo + "</codigo>\r\n";
+    s += " <nome>" + i.nome + "</nome>\r\n";
+    s += " <descricao>" + i.descricao + "</descricao>\r\n";
+    s += " <marca>" + i.marca + "</marca>\r\n";
+    s += " <quantidade>" + i.quantidade + "</quantidade>\r\n";
+    s += " <valor>" + i.valor + "</valor>\r\n";
+    s += " <apuracao>" + i.apuracao + "</apuracao>\r\n";
+    s += " <lote>" + i.lote + "</lote>\r\n";
+    s += "</produto>\r\n";
+  }
+  s += "</produtos>\r\n</processo>\r\n";
+  return s;
+}
 
 // The four-item process of the tests.
 std::string ProcessoPadrao() {
@@ -24,7 +47,7 @@ std::string ProcessoPadrao() {
 // A folder with the process file, the scripted platform and the window, shown and active.
 Ambiente::Ambiente(const std::string& bytes) : escopo_(plataforma) {
   processo = pasta.path().toStdString() + "/proc.xml";
-  GravaArquivo(processo, bytes);
+  Grava(processo, bytes);
   janela = std::make_unique<app::forms::TForm1>();
   janela->DBEdit1->aoBipe = [this] { ++bipes; };
   janela->DBEdit2->aoBipe = [this] { ++bipes; };

@@ -6,13 +6,23 @@
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "PlataformaRoteiro.h"
 #include "app/forms/proposta.h"
+#include "support/Arquivos.h"
+#include "support/PlataformaRoteiro.h"
 
 class QWidget;
 
 namespace teste {
+
+// A process file of `itens` items in the written layout (CR LF lines), each given as the nine
+// values ordem, codigo, nome, descricao, marca, quantidade, valor, apuracao, lote.
+struct ItemFixture {
+  std::string ordem, codigo, nome, descricao, marca, quantidade, valor, apuracao, lote;
+};
+std::string ProcessoFixture(const std::string& label, const std::string& descricao,
+                            const std::vector<ItemFixture>& itens);
 
 // The four-item process of the tests: lot 1 = items 1 (no price) and 2 (brand "Fa:ber", 1,2),
 // lot 2 = items 3 and 4 (no prices, lowest total price).

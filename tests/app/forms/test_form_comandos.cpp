@@ -17,7 +17,7 @@
 #include "platform/qt/QtTexto.h"
 
 using teste::Ambiente;
-using teste::LeArquivo;
+constexpr auto& LeArquivo = teste::Le;
 
 namespace {
 
@@ -192,7 +192,7 @@ class TesteComandos : public QObject {
     std::string ruim = a.pasta.path().toStdString() + "/ruim.xml";
     std::string bytes = teste::ProcessoPadrao();
     bytes.replace(bytes.find("<ordem>3<"), 9, "<ordem>x3<");
-    teste::GravaArquivo(ruim, bytes);
+    teste::Grava(ruim, bytes);
     a.plataforma.arquivosAbrir.push_back(ruim);
     a.plataforma.respostasCaixa.push_back(platform::mb::IDNO);  // do not write "Bic" yet
     QTest::mouseClick(w.BitBtn1, Qt::LeftButton);

@@ -17,7 +17,7 @@
 #include "report/forms/RDimpressoraGrafica.h"
 #include "report/forms/RDpintura.h"
 #include "support/Arquivos.h"
-#include "support/PlataformaRoteirizada.h"
+#include "support/PlataformaRoteiro.h"
 
 using namespace report;
 
@@ -34,7 +34,7 @@ class JanelasComImpressora : public TJanelasSemTela {
 };
 
 // A platform whose current printer is the one given (none by default).
-class PlataformaComImpressora : public teste::PlataformaRoteirizada {
+class PlataformaComImpressora : public teste::PlataformaRoteiro {
  public:
   std::optional<platform::PrinterInfo> impressora;
   std::optional<platform::PrinterInfo> currentPrinter() override { return impressora; }

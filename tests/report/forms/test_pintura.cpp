@@ -67,7 +67,10 @@ class TestePintura : public QObject {
     app::ConfiguraRDprint1(rd);
     rd.PortaComunicacao = "nenhuma";
     janelas.aoPreview = [&](TRDprint& r) {
-      comandos_ = r.ComandosDaPagina(1);
+      EstadoRelatorio().paginas->ParaCadaDaPagina(1, [&](std::string_view c) {
+        comandos_.emplace_back(c);
+        return true;
+      });
       DesenhaPagina(r, 1, pagina_, true);
     };
     app::TListagem listagem(rd, tabela);

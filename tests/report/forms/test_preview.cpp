@@ -30,7 +30,7 @@
 #include "report/forms/RDpreview.h"
 #include "report/forms/RDprocura.h"
 #include "report/forms/RDrolagem.h"
-#include "support/PlataformaRoteirizada.h"
+#include "support/PlataformaRoteiro.h"
 
 using report::TStatBut;
 using report::forms::EstadoPreview;
@@ -106,7 +106,7 @@ class Ambiente {
   }
 
   QTemporaryDir pasta;
-  teste::PlataformaRoteirizada plataforma;
+  teste::PlataformaRoteiro plataforma;
   JanelasContadas janelas;
   std::unique_ptr<report::TRDprint> rd;
   std::unique_ptr<TDFMPreview> janela;
@@ -247,10 +247,14 @@ class TestePreview : public QObject {
     a.Compoe(4);
     auto& w = a.Abre();
     a.Tecla(Qt::Key_PageDown);
-    a.plataforma.respostasEntrada.push_back(resposta.toStdString());
+    if (resposta == QStringLiteral("\x01"))
+      a.plataforma.respostasEntrada.push_back(std::nullopt);
+    else
+      a.plataforma.respostasEntrada.push_back(resposta.toStdString());
     QTest::mouseClick(w.btDIRETO, Qt::LeftButton);
     QCOMPARE(a.plataforma.entradas.size(), size_t(1));
-    QCOMPARE(a.plataforma.entradas[0], std::string("Acesso r\xE1pido|Qual p\xE1gina deseja ver ?"));
+    QCOMPARE(a.plataforma.entradas[0].titulo + "|" + a.plataforma.entradas[0].rotulo,
+             std::string("Acesso r\xE1pido|Qual p\xE1gina deseja ver ?"));
     QCOMPARE(w.Pagina, pagina);
     QCOMPARE(a.plataforma.mensagens.size(), size_t(invalida ? 1 : 0));
     if (invalida) QCOMPARE(a.plataforma.mensagens[0], std::string("P\xE1gina inv\xE1lida..."));
@@ -448,7 +452,7 @@ class TestePreview : public QObject {
     const std::string pasta = a.pasta.path().toStdString();
     std::filesystem::create_directory(pasta + "/sub.d");
     a.plataforma.arquivosSalvar.push_back(
-        teste::PlataformaRoteirizada::Salvar{pasta + "/" + escolhido.toStdString(), tipo});
+        teste::PlataformaRoteiro::Salvar{pasta + "/" + escolhido.toStdString(), tipo});
     a.Tecla(Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(a.plataforma.dialogos.size(), size_t(1));
     const auto& d = a.plataforma.dialogos[0];

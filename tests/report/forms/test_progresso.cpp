@@ -15,7 +15,7 @@
 #include "report/forms/RDProgresso.h"
 #include "report/forms/RDfiguras.h"
 #include "report/forms/RDjanelasQt.h"
-#include "support/PlataformaRoteirizada.h"
+#include "support/PlataformaRoteiro.h"
 
 using report::forms::TDFMProgresso;
 
@@ -60,7 +60,7 @@ class TesteProgresso : public QObject {
   void cancelarPergunta() {
     QFETCH(int, resposta);
     QFETCH(bool, cancela);
-    teste::PlataformaRoteirizada plataforma;
+    teste::PlataformaRoteiro plataforma;
     platform::ScopedPlatform escopo(plataforma);
     plataforma.respostasCaixa.push_back(resposta);
     TDFMProgresso janela;
@@ -149,7 +149,7 @@ class TesteProgresso : public QObject {
   void cancelarDuranteGravacao() {
     QFETCH(int, resposta);
     QFETCH(bool, gravado);
-    teste::PlataformaRoteirizada plataforma;
+    teste::PlataformaRoteiro plataforma;
     platform::ScopedPlatform escopo(plataforma);
     report::forms::TJanelasQt janelas;
     report::JanelasInstaladas guarda(janelas);
