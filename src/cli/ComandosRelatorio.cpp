@@ -7,6 +7,7 @@
 #include "app/ProcessoArquivo.h"
 #include "base/Texto.h"
 #include "cli/Comandos.h"
+#include "cli/OpcoesImpressao.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
 #include "report/RDjanelas.h"
@@ -53,31 +54,12 @@ bool FormatoDaSaida(const std::string& saida, Formato& f) {
   return true;
 }
 
-// The printer model named on the command line.
-bool ModeloDoNome(const std::string& nome, report::TModelo& m) {
-  const std::string n = base::LowerCase(nome);
-  if (n == "epson")
-    m = report::TModelo::Epson;
-  else if (n == "rima")
-    m = report::TModelo::Rima;
-  else if (n == "hp")
-    m = report::TModelo::HP;
-  else if (n == "personalizado")
-    m = report::TModelo::Personalizado;
-  else if (n == "bobina")
-    m = report::TModelo::Bobina;
-  else if (n == "daruma")
-    m = report::TModelo::Daruma;
-  else
-    return false;
-  return true;
-}
-
 // The options shared by both commands; false (after a message) on a usage error.
 struct Destino {
   std::string saida;
   Formato formato = Formato::RDP;
   report::TModelo modelo = report::TModelo::Epson;
+  OpcoesImpressao impressao;  // pages, copies and order of a .prn output
 };
 bool LeDestino(std::vector<std::string>& args, Destino& d) {
   if (!Opcao(args, "--saida", d.saida) || d.saida.empty()) {
@@ -92,9 +74,16 @@ bool LeDestino(std::vector<std::string>& args, Destino& d) {
     return false;
   }
   std::string modelo;
-  if (Opcao(args, "--modelo", modelo) && !ModeloDoNome(modelo, d.modelo)) {
+  if (Opcao(args, "--modelo", modelo) && !ModeloDaChave(modelo, d.modelo)) {
     Erro("Modelo desconhecido: " + platform::utf8ToCp1252(modelo) +
          " (epson, rima, hp, personalizado, bobina ou daruma).");
+    return false;
+  }
+  if (!LeOpcoesImpressao(args, d.impressao)) return false;
+  if (d.impressao.Alguma() && d.formato != Formato::PRN) {
+    Erro(
+        "P\xE1ginas, c\xF3pias e ordem valem s\xF3 para a sa\xED"
+        "da .prn (para imprimir: proposta-cli imprimir).");
     return false;
   }
   return true;
@@ -112,6 +101,7 @@ void Grava(report::TRDprint& rd, const Destino& d) {
     case Formato::PRN:
       rd.Impressora = d.modelo;
       rd.ConfiguraComandos(rd.Impressora, rd.TamanhoQteLinhas, rd.TamanhoQteLPP);
+      AplicaOpcoesImpressao(d.impressao);
       rd.GravaPRN(d.saida);
       break;
   }
@@ -135,7 +125,8 @@ int Listagem(const std::vector<std::string>& argumentos) {
   if (args.size() != 1) {
     Erro(
         "Uso: proposta-cli listagem ARQUIVO.xml --saida SAIDA [--licitante NOME] [--cnpj DIGITOS] "
-        "[--modelo M]");
+        "[--modelo M] " +
+        std::string(kUsoOpcoesImpressao));
     return kErro;
   }
   app::TTabelaItens tabela;
@@ -167,7 +158,8 @@ int Exportar(const std::vector<std::string>& argumentos) {
   Destino destino;
   if (!LeDestino(args, destino)) return kErro;
   if (args.size() != 1) {
-    Erro("Uso: proposta-cli exportar RELATORIO.rdp --saida SAIDA [--modelo M]");
+    Erro("Uso: proposta-cli exportar RELATORIO.rdp --saida SAIDA [--modelo M] " +
+         std::string(kUsoOpcoesImpressao));
     return kErro;
   }
   PlataformaRelatorio plataforma;
@@ -187,19 +179,31 @@ int Exportar(const std::vector<std::string>& argumentos) {
   return plataforma.falhou ? kErro : kSucesso;
 }
 
+// What the print options do for a printer file (UTF-8).
+const char* const kAjudaOpcoesPrn =
+    "    IMPRESS\xC3\x83O, s\xC3\xB3 para .prn, como na configura\xC3\xA7\xC3\xA3o da "
+    "impress\xC3\xA3o: --paginas 1,3,5-12\n"
+    "    (sele\xC3\xA7\xC3\xA3o), --par-impar todas|impares|pares, --copias N (1 a 9999), "
+    "--sem-agrupar\n"
+    "    (cada p\xC3\xA1gina N vezes seguidas) e --inversa (da \xC3\xBAltima para a primeira).";
+
 Registro listagem(
     {"listagem",
-     "listagem ARQUIVO.xml --saida SAIDA [--licitante NOME] [--cnpj DIGITOS] [--modelo M]",
+     "listagem ARQUIVO.xml --saida SAIDA [--licitante NOME] [--cnpj DIGITOS] [--modelo M] "
+     "[IMPRESS\xC3\x83O]",
      "    \"Relat\xC3\xB3rio\" sem janela: comp\xC3\xB5"
      "e a listagem dos itens (com o licitante e o CNPJ\n"
      "    como digitados) e grava SAIDA pela extens\xC3\xA3o: .rdp, .txt ou .prn (bytes da "
      "impressora\n"
      "    do modelo M: epson, rima, hp, personalizado, bobina ou daruma; padr\xC3\xA3o epson).\n"
-     "    A data segue SOURCE_DATE_EPOCH quando definida.",
+     "    A data segue SOURCE_DATE_EPOCH quando definida.\n" +
+         std::string(kAjudaOpcoesPrn),
      Listagem});
-Registro exportar({"exportar", "exportar RELATORIO.rdp --saida SAIDA [--modelo M]",
+Registro exportar({"exportar",
+                   "exportar RELATORIO.rdp --saida SAIDA [--modelo M] [IMPRESS\xC3\x83O]",
                    "    L\xC3\xAA um arquivo de relat\xC3\xB3rio RDP e o grava como .rdp, .txt ou "
-                   ".prn (modelo M).",
+                   ".prn (modelo M).\n" +
+                       std::string(kAjudaOpcoesPrn),
                    Exportar});
 
 }  // namespace

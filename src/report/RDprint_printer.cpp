@@ -93,6 +93,13 @@ std::string MensagemIO(int erro, const std::string& porta) {
   return "Erro #03 - I/O " + std::to_string(erro) + " " + porta;
 }
 
+// "Error " and the spooler's error number, then what the spooler said and what to do.
+std::string MensagemSpooler(const platform::SinkError& erro) {
+  std::string m = "Error " + std::to_string(erro.code);
+  if (!erro.text.empty()) m += "\r\r" + erro.text;
+  return m;
+}
+
 }  // namespace
 
 // Rebuilds the printer command set and the default attributes; always true.
@@ -208,19 +215,33 @@ bool TRDprint::ConfiguraComandos(TModelo Modelo, int Linhas, TLinha LPP) {
   return true;
 }
 
-// Chooses the printer model from a printer name through Mapeamento.
+// Chooses the printer model from a printer name through Mapeamento; when the name gives the
+// graphic model, the description and the make and model of the platform's printer of that name
+// are tried too (a queue "lx300" described as "Epson LX-300+" is an Epson).
 void TRDprint::MapeiaImpressora(const std::string& NomeDispositivo) {
-  const std::string nome = base::UpperCase(NomeDispositivo);
-  Impressora = TModelo::Grafico;
-  for (const std::string& linha : Mapeamento) {
-    if (base::Pos("=", linha) == 0 || linha.rfind("//", 0) == 0) continue;
-    const std::string l = base::UpperCase(linha);
-    const size_t igual = l.find('=');
-    const std::string chave = l.substr(0, igual);
-    if (base::Pos(chave, nome) == 0) continue;
-    TModelo m;
-    if (ModeloPorNome(l.substr(igual + 1), m)) Impressora = m;
-    break;
+  auto modeloDoNome = [this](const std::string& texto) {
+    const std::string nome = base::UpperCase(texto);
+    TModelo modelo = TModelo::Grafico;
+    for (const std::string& linha : Mapeamento) {
+      if (base::Pos("=", linha) == 0 || linha.rfind("//", 0) == 0) continue;
+      const std::string l = base::UpperCase(linha);
+      const size_t igual = l.find('=');
+      const std::string chave = l.substr(0, igual);
+      if (base::Pos(chave, nome) == 0) continue;
+      ModeloPorNome(l.substr(igual + 1), modelo);
+      break;
+    }
+    return modelo;
+  };
+  Impressora = modeloDoNome(NomeDispositivo);
+  if (Impressora == TModelo::Grafico && !NomeDispositivo.empty()) {
+    const std::string procurado = base::UpperCase(NomeDispositivo);
+    for (const platform::PrinterInfo& p : platform::current().printers()) {
+      if (base::UpperCase(p.deviceName) != procurado) continue;
+      Impressora = modeloDoNome(p.description);
+      if (Impressora == TModelo::Grafico) Impressora = modeloDoNome(p.makeAndModel);
+      break;
+    }
   }
   ConfiguraComandos(Impressora, TamanhoQteLinhas, TamanhoQteLPP);
 }
@@ -244,13 +265,13 @@ bool TRDprint::IniciaDocumento(const std::string& ArquivoSaida) {
   if (UsaGerenciadorImpr && ArquivoSaida.empty()) {
     // Through the spooler as a raw job.
     auto impressora = platform::current().currentPrinter();
-    std::string erro;
+    platform::SinkError erro;
     canal.trabalho = platform::current().startRawJob(
         impressora ? impressora->deviceName : std::string(), TitulodoRelatorio, erro);
     if (!canal.trabalho || !canal.trabalho->startPage()) {
-      if (canal.trabalho) erro = canal.trabalho->errorText();
+      if (canal.trabalho) erro = canal.trabalho->error();
       canal = TCanalSaida{};
-      CaixaErro("Error " + erro);
+      CaixaErro(MensagemSpooler(erro));
       return false;
     }
     canal.nome = impressora ? impressora->deviceName : std::string();
@@ -332,7 +353,7 @@ bool TRDprint::FinalizaDocumento() {
   if (fechando.trabalho) {
     fechando.trabalho->endPage();
     if (!fechando.trabalho->finish()) {
-      CaixaErro("Error " + fechando.trabalho->errorText());
+      CaixaErro(MensagemSpooler(fechando.trabalho->error()));
       return false;
     }
     return true;

@@ -35,10 +35,11 @@ class TrabalhoGravado : public platform::RawPrintJob {
   }
   bool endPage() override { return true; }
   bool finish() override { return true; }
-  std::string errorText() const override { return {}; }
+  const platform::SinkError& error() const override { return erro_; }
 
  private:
   std::string& destino_;
+  platform::SinkError erro_;
 };
 
 class PlataformaTeste : public platform::HeadlessPlatform {
@@ -59,9 +60,9 @@ class PlataformaTeste : public platform::HeadlessPlatform {
   }
   std::optional<platform::PrinterInfo> currentPrinter() override { return impressora; }
   std::unique_ptr<platform::RawPrintJob> startRawJob(const std::string&, const std::string&,
-                                                     std::string& erro) override {
+                                                     platform::SinkError& erro) override {
     if (!aceitaTrabalho) {
-      erro = "5";
+      erro = platform::SinkError{5, ""};
       return nullptr;
     }
     return std::make_unique<TrabalhoGravado>(bytesImpressos);
