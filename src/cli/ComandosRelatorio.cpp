@@ -7,6 +7,7 @@
 #include "app/ProcessoArquivo.h"
 #include "base/Texto.h"
 #include "cli/Comandos.h"
+#include "cli/OpcoesImpressao.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
 #include "report/RDjanelas.h"
@@ -29,6 +30,7 @@ class JanelasGravacao : public report::TJanelasSemTela {
 struct Destino {
   std::string saida;
   report::TModelo modelo = report::TModelo::Epson;
+  OpcoesImpressao impressao;  // pages, copies and order of a .prn output
 };
 
 // The output formats, by the extension of the file name (matched without regard to case): the one
@@ -44,6 +46,7 @@ const Formato kFormatos[] = {
      [](report::TRDprint& rd, const Destino& d) {
        rd.Impressora = d.modelo;
        rd.ConfiguraComandos(rd.Impressora, rd.TamanhoQteLinhas, rd.TamanhoQteLPP);
+       AplicaOpcoesImpressao(d.impressao);
        return rd.GravaPRN(d.saida);
      }},
     {"html", [](report::TRDprint& rd, const Destino& d) { return rd.GravaHTML(d.saida); }},
@@ -62,27 +65,8 @@ const Formato* FormatoDaSaida(const std::string& saida) {
   return nullptr;
 }
 
-// The printer model named on the command line.
-bool ModeloDoNome(const std::string& nome, report::TModelo& m) {
-  const std::string n = base::LowerCase(nome);
-  if (n == "epson")
-    m = report::TModelo::Epson;
-  else if (n == "rima")
-    m = report::TModelo::Rima;
-  else if (n == "hp")
-    m = report::TModelo::HP;
-  else if (n == "personalizado")
-    m = report::TModelo::Personalizado;
-  else if (n == "bobina")
-    m = report::TModelo::Bobina;
-  else if (n == "daruma")
-    m = report::TModelo::Daruma;
-  else
-    return false;
-  return true;
-}
-
-// Reads --saida and --modelo; null (after a message) on a usage error, else the output format.
+// Reads --saida, --modelo and the print options; null (after a message) on a usage error, else
+// the output format.
 const Formato* LeDestino(std::vector<std::string>& args, Destino& d) {
   if (!Opcao(args, "--saida", d.saida) || d.saida.empty()) {
     Erro(std::string("Falta --saida SAIDA (") + kExtensoes + ").");
@@ -97,9 +81,16 @@ const Formato* LeDestino(std::vector<std::string>& args, Destino& d) {
     return nullptr;
   }
   std::string modelo;
-  if (Opcao(args, "--modelo", modelo) && !ModeloDoNome(modelo, d.modelo)) {
+  if (Opcao(args, "--modelo", modelo) && !ModeloDaChave(modelo, d.modelo)) {
     Erro("Modelo desconhecido: " + platform::utf8ToCp1252(modelo) +
          " (epson, rima, hp, personalizado, bobina ou daruma).");
+    return nullptr;
+  }
+  if (!LeOpcoesImpressao(args, d.impressao)) return nullptr;
+  if (d.impressao.Alguma() && std::string(formato->extensao) != "prn") {
+    Erro(
+        "P\xE1ginas, c\xF3pias e ordem valem s\xF3 para a sa\xED"
+        "da .prn (para imprimir: proposta-cli imprimir).");
     return nullptr;
   }
   return formato;
@@ -122,7 +113,8 @@ int Listagem(const std::vector<std::string>& argumentos) {
   if (args.size() != 1) {
     Erro(
         "Uso: proposta-cli listagem ARQUIVO.xml --saida SAIDA [--licitante NOME] [--cnpj DIGITOS] "
-        "[--modelo M]");
+        "[--modelo M] " +
+        std::string(kUsoOpcoesImpressao));
     return kErro;
   }
   app::TTabelaItens tabela;
@@ -155,7 +147,8 @@ int Exportar(const std::vector<std::string>& argumentos) {
   const Formato* formato = LeDestino(args, destino);
   if (!formato) return kErro;
   if (args.size() != 1) {
-    Erro("Uso: proposta-cli exportar RELATORIO.rdp --saida SAIDA [--modelo M]");
+    Erro("Uso: proposta-cli exportar RELATORIO.rdp --saida SAIDA [--modelo M] " +
+         std::string(kUsoOpcoesImpressao));
     return kErro;
   }
   JanelasGravacao janelas;
@@ -173,9 +166,18 @@ int Exportar(const std::vector<std::string>& argumentos) {
   return gravado ? kSucesso : kErro;
 }
 
+// What the print options do for a printer file (UTF-8).
+const char* const kAjudaOpcoesPrn =
+    "    IMPRESS\xC3\x83O, s\xC3\xB3 para .prn, como na configura\xC3\xA7\xC3\xA3o da "
+    "impress\xC3\xA3o: --paginas 1,3,5-12\n"
+    "    (sele\xC3\xA7\xC3\xA3o), --par-impar todas|impares|pares, --copias N (1 a 9999), "
+    "--sem-agrupar\n"
+    "    (cada p\xC3\xA1gina N vezes seguidas) e --inversa (da \xC3\xBAltima para a primeira).";
+
 Registro listagem(
     {"listagem",
-     "listagem ARQUIVO.xml --saida SAIDA [--licitante NOME] [--cnpj DIGITOS] [--modelo M]",
+     "listagem ARQUIVO.xml --saida SAIDA [--licitante NOME] [--cnpj DIGITOS] [--modelo M] "
+     "[IMPRESS\xC3\x83O]",
      "    \"Relat\xC3\xB3rio\" sem janela: comp\xC3\xB5"
      "e a listagem dos itens (com o licitante e o CNPJ como\n"
      "    digitados) num componente configurado como o RDprint1 do programa (136 colunas,\n"
@@ -185,17 +187,19 @@ Registro listagem(
      "    (epson, rima, hp, personalizado, bobina ou daruma; padr\xC3\xA3o epson), .html "
      "p\xC3\xA1ginas\n"
      "    para o navegador (t\xC3\xADtulo = SAIDA como digitada).\n"
-     "    A data segue SOURCE_DATE_EPOCH quando definida.",
+     "    A data segue SOURCE_DATE_EPOCH quando definida.\n" +
+         std::string(kAjudaOpcoesPrn),
      Listagem});
 Registro exportar(
-    {"exportar", "exportar RELATORIO.rdp --saida SAIDA [--modelo M]",
+    {"exportar", "exportar RELATORIO.rdp --saida SAIDA [--modelo M] [IMPRESS\xC3\x83O]",
      "    L\xC3\xAA um arquivo de relat\xC3\xB3rio RDP num componente com os valores "
      "padr\xC3\xA3o\n"
      "    (margens de 5 mm; linhas, colunas, t\xC3\xADtulo, espa\xC3\xA7"
      "amento e fonte v\xC3\xAAm do arquivo)\n"
      "    e o grava pela extens\xC3\xA3o de SAIDA, como listagem: .rdp, .txt, .prn (modelo M) ou\n"
      "    .html. Um arquivo ileg\xC3\xADvel n\xC3\xA3o altera SAIDA (sa\xC3\xAD"
-     "da 2).",
+     "da 2).\n" +
+         std::string(kAjudaOpcoesPrn),
      Exportar});
 
 }  // namespace

@@ -9,15 +9,15 @@
 
 #include "platform/ByteSink.h"
 #include "platform/CodePage.h"
+#include "platform/cups/DeviceErrors.h"
 
 namespace platform {
 
 namespace {
 
-// A device failure for the user, in Windows-1252.
+// A device failure for the user, in Windows-1252: what went wrong and what to do.
 std::string deviceErrorText(const std::string& path, int code) {
-  return utf8ToCp1252(path + ": " + std::strerror(code) +
-                      ". Verifique se o dispositivo está ligado e conectado.");
+  return cups::explainDeviceError(code, utf8ToCp1252(path));
 }
 
 class DeviceSink : public ByteSink {

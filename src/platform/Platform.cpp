@@ -74,11 +74,12 @@ void HeadlessPlatform::sleepMs(int ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+// No printer here: every raw job is refused.
 std::unique_ptr<RawPrintJob> HeadlessPlatform::startRawJob(const std::string& printerName,
-                                                           const std::string&,
-                                                           std::string& errorText) {
-  errorText = "Nenhuma impressora disponível: " + printerName;
-  errorText = utf8ToCp1252(errorText);
+                                                           const std::string&, SinkError& error) {
+  error = SinkError{0, utf8ToCp1252("Nenhuma impressora disponível: ") + printerName +
+                           utf8ToCp1252(". Imprima pelo programa com janela ou instale a fila no "
+                                        "servidor de impressão.")};
   return nullptr;
 }
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ByteSink.h"
+
 namespace platform {
 
 // Message box style values and the identifiers of the buttons pressed, as the system defines them.
@@ -21,10 +23,13 @@ constexpr int ICONHAND = 0x10, ICONQUESTION = 0x20, ICONEXCLAMATION = 0x30, ICON
 constexpr int IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7;
 }  // namespace mb
 
-// The printer that output goes to by default, and one of the installed printers.
+// One of the installed printers (a spooler queue).
 struct PrinterInfo {
-  std::string deviceName;  // the name users know ("EPSON LX-300")
-  std::string port;        // the port or device URI ("LPT1:", "usb://...", "/dev/usb/lp0")
+  std::string deviceName;    // the queue name, as jobs are sent to it ("lx300")
+  std::string port;          // the device's path for a queue on a local device ("/dev/lp0"),
+                             // otherwise the device URI ("usb://EPSON/LX-300+", "LPT1:")
+  std::string description;   // what the queue says it is ("Epson LX-300+"), may be empty
+  std::string makeAndModel;  // the driver's make and model ("Local Raw Printer"), may be empty
 };
 
 // A file dialog's settings: title, filter ("Description|*.ext|..."), the folder it opens in, the
@@ -35,16 +40,19 @@ struct FileDialogOptions {
   int type = 0;
 };
 
-// A raw print job on a spooler queue: bytes pass to the printer untouched.
+// A raw print job on a spooler queue: bytes pass to the printer untouched. A job destroyed before
+// finish() handed it over is cancelled on the spooler.
 class RawPrintJob {
  public:
   virtual ~RawPrintJob() = default;
-  // Each returns false on failure; errorText() then says why.
+  // Each returns false on failure; error() then says why.
   virtual bool startPage() = 0;
   virtual bool write(const std::string& bytes) = 0;
   virtual bool endPage() = 0;
-  virtual bool finish() = 0;  // ends the document and closes the printer
-  virtual std::string errorText() const = 0;
+  // Ends the document and closes the printer; true only when the spooler printed the job.
+  virtual bool finish() = 0;
+  // The first failure: the spooler's error number and what to do about it.
+  virtual const SinkError& error() const = 0;
 };
 
 class Platform {
@@ -79,13 +87,16 @@ class Platform {
   // Sleeps, in milliseconds.
   virtual void sleepMs(int ms) = 0;
 
-  // Printers.
+  // Printers, read afresh from the spooler on every call. The current printer is the one made
+  // current in this process, else the spooler's default printer, else the first one listed.
   virtual std::optional<PrinterInfo> currentPrinter() = 0;
   virtual std::vector<PrinterInfo> printers() = 0;
-  // Starts a raw job named docName on the printer; null with errorText set on failure.
+  // Makes the named printer current for this process; false when there is no such printer.
+  virtual bool setCurrentPrinter(const std::string& printerName) = 0;
+  // Starts a raw job named docName on the printer; null with `error` set on failure.
   virtual std::unique_ptr<RawPrintJob> startRawJob(const std::string& printerName,
                                                    const std::string& docName,
-                                                   std::string& errorText) = 0;
+                                                   SinkError& error) = 0;
 };
 
 // The platform in use: the headless one until another is installed.
@@ -111,9 +122,9 @@ class HeadlessPlatform : public Platform {
   void sleepMs(int ms) override;
   std::optional<PrinterInfo> currentPrinter() override { return std::nullopt; }
   std::vector<PrinterInfo> printers() override { return {}; }
+  bool setCurrentPrinter(const std::string&) override { return false; }
   std::unique_ptr<RawPrintJob> startRawJob(const std::string& printerName,
-                                           const std::string& docName,
-                                           std::string& errorText) override;
+                                           const std::string& docName, SinkError& error) override;
 };
 
 // Makes p current for the lifetime of the guard (tests and the command-line tool).

@@ -27,10 +27,11 @@ class SpoolerSink : public ByteSink {
   }
 
  private:
-  // Records the job's own error text; the job is dropped unfinished.
+  // Records the job's own error (the spooler's number and what to do); the job is dropped
+  // unfinished, which cancels it.
   bool failJob() {
-    std::string text = job_->errorText();
-    return fail(0, text);
+    const SinkError& e = job_->error();
+    return fail(e.code, e.text);
   }
 
   std::unique_ptr<RawPrintJob> job_;  // dropping it unfinished drops the job
@@ -41,14 +42,10 @@ class SpoolerSink : public ByteSink {
 // Starts the job on the printer and its first page.
 std::unique_ptr<ByteSink> openSpoolerSink(const std::string& printer, const std::string& docName,
                                           SinkError& error) {
-  std::string text;
-  std::unique_ptr<RawPrintJob> job = current().startRawJob(printer, docName, text);
-  if (!job) {
-    error = SinkError{0, text};
-    return nullptr;
-  }
+  std::unique_ptr<RawPrintJob> job = current().startRawJob(printer, docName, error);
+  if (!job) return nullptr;
   if (!job->startPage()) {
-    error = SinkError{0, job->errorText()};
+    error = job->error();
     return nullptr;
   }
   return std::make_unique<SpoolerSink>(std::move(job));

@@ -47,6 +47,9 @@ void CodificaBase64(std::istream& entrada, std::ostream& saida);
 int64_t ArredondaRazao(int64_t num, int64_t den);
 // Converts Windows-1252 to the OEM code page (850), character for character.
 std::string AnsiParaOem(std::string_view texto);
+// The platform's current printer, read afresh: its device name and its port, a port holding "LPT"
+// cut to its first four characters ("LPT1:" gives LPT1); both empty when there is no printer.
+void ImpressoraAtual(std::string& Nome, std::string& Porta);
 
 // A 24-bit RGB picture: rows top to bottom, three bytes per pixel (red, green, blue).
 struct TImagemRGB {

@@ -29,12 +29,7 @@ bool TRDprint::Abrir() {
   e.ParImpar = 0;
   if (PortaComunicacao.empty()) {
     std::string nome;
-    if (auto impressora = platform::current().currentPrinter()) {
-      nome = impressora->deviceName;
-      PortaComunicacao = impressora->port;
-      if (base::Pos("LPT", PortaComunicacao) > 0)
-        PortaComunicacao = base::Copy(PortaComunicacao, 1, 4);
-    }
+    ImpressoraAtual(nome, PortaComunicacao);
     MapeiaImpressora(nome);
   }
   e.aberto = true;

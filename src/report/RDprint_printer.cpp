@@ -86,6 +86,13 @@ std::string MensagemIO(int erro, const std::string& porta) {
   return "Erro #03 - I/O " + std::to_string(erro) + " " + porta;
 }
 
+// "Error " and the spooler's error number, then what the spooler said and what to do.
+std::string MensagemSpooler(const platform::SinkError& erro) {
+  std::string m = "Error " + std::to_string(erro.code);
+  if (!erro.text.empty()) m += "\r\r" + erro.text;
+  return m;
+}
+
 }  // namespace
 
 // Rebuilds the printer command set and the default attributes; always true.
@@ -136,19 +143,33 @@ bool TRDprint::ConfiguraComandos(TModelo Modelo, int Linhas, TLinha LPP) {
   return true;
 }
 
-// Chooses the printer model from a printer name through Mapeamento.
+// Chooses the printer model from a printer name through Mapeamento; when the name gives the
+// graphic model, the description and the make and model of the platform's printer of that name
+// are tried too (a queue "lx300" described as "Epson LX-300+" is an Epson).
 void TRDprint::MapeiaImpressora(const std::string& NomeDispositivo) {
-  const std::string nome = base::UpperCase(NomeDispositivo);
-  Impressora = TModelo::Grafico;
-  for (const std::string& linha : Mapeamento) {
-    if (base::Pos("=", linha) == 0 || linha.rfind("//", 0) == 0) continue;
-    const std::string l = base::UpperCase(linha);
-    const size_t igual = l.find('=');
-    const std::string chave = l.substr(0, igual);
-    if (base::Pos(chave, nome) == 0) continue;
-    TModelo m;
-    if (ModeloPorNome(l.substr(igual + 1), m)) Impressora = m;
-    break;
+  auto modeloDoNome = [this](const std::string& texto) {
+    const std::string nome = base::UpperCase(texto);
+    TModelo modelo = TModelo::Grafico;
+    for (const std::string& linha : Mapeamento) {
+      if (base::Pos("=", linha) == 0 || linha.rfind("//", 0) == 0) continue;
+      const std::string l = base::UpperCase(linha);
+      const size_t igual = l.find('=');
+      const std::string chave = l.substr(0, igual);
+      if (base::Pos(chave, nome) == 0) continue;
+      ModeloPorNome(l.substr(igual + 1), modelo);
+      break;
+    }
+    return modelo;
+  };
+  Impressora = modeloDoNome(NomeDispositivo);
+  if (Impressora == TModelo::Grafico && !NomeDispositivo.empty()) {
+    const std::string procurado = base::UpperCase(NomeDispositivo);
+    for (const platform::PrinterInfo& p : platform::current().printers()) {
+      if (base::UpperCase(p.deviceName) != procurado) continue;
+      Impressora = modeloDoNome(p.description);
+      if (Impressora == TModelo::Grafico) Impressora = modeloDoNome(p.makeAndModel);
+      break;
+    }
   }
   ConfiguraComandos(Impressora, TamanhoQteLinhas, TamanhoQteLPP);
 }
@@ -174,7 +195,7 @@ bool TRDprint::IniciaDocumento(const std::string& ArquivoSaida) {
     const std::string nome = impressora ? impressora->deviceName : std::string();
     auto saida = platform::openSpoolerSink(nome, TitulodoRelatorio, erro);
     if (!saida) {
-      CaixaErro("Error " + erro.text);
+      CaixaErro(MensagemSpooler(erro));
       return false;
     }
     e.canal = TCanal{std::move(saida), nome, true, false};
@@ -222,7 +243,7 @@ bool TRDprint::FinalizaDocumento() {
   if (canal.saida->finish()) return true;
   const platform::SinkError& erro = canal.saida->error();
   if (canal.spooler)
-    CaixaErro("Error " + erro.text);
+    CaixaErro(MensagemSpooler(erro));
   else
     ReportaErro(MensagemIO(erro.code, canal.nome));
   return false;

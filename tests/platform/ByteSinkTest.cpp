@@ -171,7 +171,7 @@ TEST(SpoolerSink, TheJobEndsOnlyWhenFinishedAndItsFailuresAreValues) {
   EXPECT_FALSE(s->finish());
   p.trabalhoFalhaAoEscrever = false;
   p.aceitaTrabalho = false;
-  p.erroTrabalho = "impressora desligada";
+  p.erroTrabalho = platform::SinkError{5, "impressora desligada"};
   EXPECT_FALSE(platform::openSpoolerSink("EPSON LX-300", "x", erro));
   EXPECT_EQ(erro.text, "impressora desligada");
 }

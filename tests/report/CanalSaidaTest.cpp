@@ -17,7 +17,7 @@ TEST_F(RelatorioTeste, ThePrintJobSaysWhetherEveryByteWentOut) {
       {"spooler", true, "", false, false, true, true, {}, {}},
       {"o inicio nao foi impresso", true, "", false, false, false, false, {}, {}},
       {"spooler recusa o trabalho", true, "", false, true, true, false, {"Error 5"}, {}},
-      {"spooler perde bytes", true, "", true, false, true, false, {"Error falha no trabalho"}, {}},
+      {"spooler perde bytes", true, "", true, false, true, false, {"Error 5\r\rfalha no trabalho"}, {}},
       {"porta cheia",
        false,
        "/dev/full",

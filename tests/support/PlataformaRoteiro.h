@@ -56,7 +56,7 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
   std::optional<platform::PrinterInfo> impressora;
   std::vector<platform::PrinterInfo> impressoras;
   bool aceitaTrabalho = true;      // false: startRawJob fails with erroTrabalho
-  std::string erroTrabalho = "5";  // the spooler's error text when a job is refused
+  platform::SinkError erroTrabalho{5, ""};  // the spooler's error when a job is refused
   bool trabalhoFalhaAoEscrever = false;
   bool trabalhoFalhaAoTerminar = false;
   std::vector<Trabalho> trabalhos;  // every job started
@@ -142,9 +142,9 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
   // A job whose bytes go to bytesImpressos, or null with erroTrabalho when jobs are refused.
   std::unique_ptr<platform::RawPrintJob> startRawJob(const std::string& printerName,
                                                      const std::string& docName,
-                                                     std::string& errorText) override {
+                                                     platform::SinkError& erro) override {
     if (!aceitaTrabalho) {
-      errorText = erroTrabalho;
+      erro = erroTrabalho;
       return nullptr;
     }
     trabalhos.push_back({printerName, docName});
@@ -158,20 +158,25 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
     explicit TrabalhoGravado(PlataformaRoteiro& p) : p_(p) {}
     bool startPage() override { return true; }
     bool write(const std::string& bytes) override {
-      if (p_.trabalhoFalhaAoEscrever) return false;
+      if (p_.trabalhoFalhaAoEscrever) return falha();
       p_.bytesImpressos += bytes;
       return true;
     }
     bool endPage() override { return true; }
     bool finish() override {
-      if (p_.trabalhoFalhaAoTerminar) return false;
+      if (p_.trabalhoFalhaAoTerminar) return falha();
       ++p_.trabalhosTerminados;
       return true;
     }
-    std::string errorText() const override { return "falha no trabalho"; }
+    const platform::SinkError& error() const override { return erro_; }
 
    private:
+    bool falha() {
+      erro_ = platform::SinkError{5, "falha no trabalho"};
+      return false;
+    }
     PlataformaRoteiro& p_;
+    platform::SinkError erro_;
   };
 };
 

@@ -18,8 +18,19 @@
 
 namespace platform {
 
+namespace {
+// The printers' options on this platform: windows keep painting while a finished raw job is
+// followed.
+cups::CupsOptions opcoesImpressoras() {
+  cups::CupsOptions o;
+  o.whileWaiting = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+  return o;
+}
+}  // namespace
+
 // Keeps the application title for the captions of the plain and error boxes.
-QtPlatform::QtPlatform(std::string titulo) : titulo_(std::move(titulo)) {}
+QtPlatform::QtPlatform(std::string titulo)
+    : titulo_(std::move(titulo)), printers_(opcoesImpressoras()) {}
 
 // The window the boxes are modal to: the modal window in front (a preview, a progress window),
 // else the main window.
@@ -160,17 +171,17 @@ void QtPlatform::processMessages() { QCoreApplication::processEvents(); }
 // Sleeps, in milliseconds.
 void QtPlatform::sleepMs(int ms) { QThread::msleep(static_cast<unsigned long>(ms > 0 ? ms : 0)); }
 
-// No printer is offered on this platform yet.
-std::optional<PrinterInfo> QtPlatform::currentPrinter() { return std::nullopt; }
-std::vector<PrinterInfo> QtPlatform::printers() { return {}; }
+// The printers of CUPS.
+std::optional<PrinterInfo> QtPlatform::currentPrinter() { return printers_.currentPrinter(); }
+std::vector<PrinterInfo> QtPlatform::printers() { return printers_.printers(); }
+bool QtPlatform::setCurrentPrinter(const std::string& printerName) {
+  return printers_.setCurrentPrinter(printerName);
+}
 
-// Raw jobs are refused with a clear text until the spooler side is built.
+// A raw job on a CUPS queue.
 std::unique_ptr<RawPrintJob> QtPlatform::startRawJob(const std::string& printerName,
-                                                     const std::string&, std::string& errorText) {
-  errorText =
-      utf8ToCp1252("A impressão direta ainda não está disponível nesta versão (impressora: ") +
-      printerName + ").";
-  return nullptr;
+                                                     const std::string& docName, SinkError& error) {
+  return printers_.startRawJob(printerName, docName, error);
 }
 
 }  // namespace platform

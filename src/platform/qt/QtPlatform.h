@@ -1,11 +1,11 @@
 // The platform layer on Qt: the real message boxes, input box and file dialogs, the desktop's
-// handler for web addresses, and "process pending messages". Printers and raw jobs are not on this
-// platform yet: it lists none and refuses raw jobs with a clear text.
+// handler for web addresses, and "process pending messages"; the printers and raw jobs of CUPS.
 #pragma once
 
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/cups/CupsPrinters.h"
 
 class QWidget;
 class QString;
@@ -39,14 +39,15 @@ class QtPlatform : public Platform {
   void sleepMs(int ms) override;
   std::optional<PrinterInfo> currentPrinter() override;
   std::vector<PrinterInfo> printers() override;
+  bool setCurrentPrinter(const std::string& printerName) override;
   std::unique_ptr<RawPrintJob> startRawJob(const std::string& printerName,
-                                           const std::string& docName,
-                                           std::string& errorText) override;
+                                           const std::string& docName, SinkError& error) override;
 
  private:
   QWidget* parent() const;
   std::string titulo_;
   QWidget* mainWindow_ = nullptr;
+  cups::CupsPrinters printers_;
 };
 
 // "Description|*.ext|..." as a Qt file dialog filter ("Description (*.ext);;..."); a description

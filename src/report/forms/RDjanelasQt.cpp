@@ -5,6 +5,7 @@
 
 #include "report/forms/RDProgresso.h"
 #include "report/forms/RDpreview.h"
+#include "report/forms/RDsetup.h"
 
 namespace report::forms {
 
@@ -23,8 +24,8 @@ void TJanelasQt::MostraPreview(TRDprint& rd) {
   }
 }
 
-// The setup dialog as it stands: confirmed without change.
-bool TJanelasQt::MostraSetup(TRDprint& rd) { return semTela_.MostraSetup(rd); }
+// The print setup dialog.
+bool TJanelasQt::MostraSetup(TRDprint& rd) { return MostraSetupQt(rd); }
 
 // A progress window for one operation.
 std::unique_ptr<TJanelaProgresso> TJanelasQt::CriaProgresso(TRDprint&) {

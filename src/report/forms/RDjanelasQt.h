@@ -1,6 +1,6 @@
 // The report engine's windows on Qt, installed by the desktop program: the preview window, the
-// progress window and the graphic printer (the current printer through QPrinter). The setup dialog
-// is still the headless one.
+// print setup dialog, the progress window and the graphic printer (the current printer through
+// QPrinter).
 #pragma once
 
 #include <functional>
@@ -23,7 +23,6 @@ class TJanelasQt : public TJanelasRelatorio {
   TImpressoraGrafica* ImpressoraGrafica() override;
 
  private:
-  TJanelasSemTela semTela_;
   TImpressoraGraficaQt impressora_;
 };
 

@@ -15,6 +15,7 @@
 #include "platform/qt/QtCaixas.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtTexto.h"
+#include "support/ServidorCups.h"
 
 using platform::EstiloCaixa;
 using B = QMessageBox;
@@ -160,15 +161,19 @@ class TestePlataformaQt : public QObject {
     QCOMPARE(valor, std::string("antes"));
   }
 
-  // No printers yet: none listed, raw jobs refused with a text that says so.
-  void semImpressoras() {
+  // The printers are the spooler's: its queues listed, the default current, a missing queue
+  // refused with the spooler's error number.
+  void impressorasDoCups() {
+    teste::ServidorCups cups;
+    if (!cups.ok()) QSKIP(cups.motivo().c_str());
+    QCOMPARE(cups.AdicionaFila("lx300", "Epson LX-300+"), std::string());
+    QCOMPARE(cups.Executa("lpadmin -d lx300"), 0);
     platform::QtPlatform p("x");
-    QVERIFY(!p.currentPrinter());
-    QVERIFY(p.printers().empty());
-    std::string erro;
-    QVERIFY(!p.startRawJob("EPSON", "doc", erro));
-    QVERIFY(erro.find("EPSON") != std::string::npos);
-    QVERIFY(!erro.empty());
+    QCOMPARE(p.printers().size(), size_t(1));
+    QCOMPARE(p.currentPrinter()->description, std::string("Epson LX-300+"));
+    platform::SinkError erro;
+    QVERIFY(!p.startRawJob("nenhuma", "doc", erro));
+    QCOMPARE(erro.code, 0x0406);
   }
 };
 
