@@ -110,6 +110,7 @@ class TRDprint {
   void LeRDP(std::string ArquivoLocal);
   void GravaTXT(std::string ArquivoLocal);
   void GravaPRN(std::string ArquivoLocal);
+  bool GravaPDF(std::string ArquivoLocal);
 
   // Page metrics of graphic output.
   void CalculaMedidas();
