@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "base/Erros.h"
 #include "base/Formato.h"
@@ -239,47 +240,107 @@ std::string CodificaHTML(std::string_view texto) {
 std::string CodificaTextoPDF(std::string_view texto) {
   std::string r;
   r.reserve(texto.size());
-  for (char ch : texto) {
-    unsigned char c = static_cast<unsigned char>(ch);
+  AnexaTextoPDF(r, texto);
+  return r;
+}
+
+// The bytes a PDF string literal cannot hold as they are.
+constexpr std::array<bool, 256> kEscapaPDF = [] {
+  std::array<bool, 256> t{};
+  for (int c = 0; c < 0x20; ++c) t[c] = true;
+  t[0x7F] = t['('] = t[')'] = t['\\'] = true;
+  return t;
+}();
+
+// Appends the escaped text; runs of plain bytes are copied at once.
+void AnexaTextoPDF(std::string& destino, std::string_view texto) {
+  size_t inicio = 0;
+  for (size_t i = 0; i < texto.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(texto[i]);
+    if (!kEscapaPDF[c]) continue;
+    destino.append(texto, inicio, i - inicio);
+    inicio = i + 1;
+    char esc[4] = {'\\', 0, 0, 0};
+    size_t n = 2;
     switch (c) {
+      case 0x08:
+        esc[1] = 'b';
+        break;
+      case 0x0A:
+        esc[1] = 'n';
+        break;
+      case 0x0C:
+        esc[1] = 'f';
+        break;
+      case 0x0D:
+        esc[1] = 'r';
+        break;
       case '(':
       case ')':
       case '\\':
-        r += '\\';
-        r += ch;
-        break;
-      case 0x08:
-        r += "\\b";
-        break;
-      case 0x0A:
-        r += "\\n";
-        break;
-      case 0x0C:
-        r += "\\f";
-        break;
-      case 0x0D:
-        r += "\\r";
+        esc[1] = static_cast<char>(c);
         break;
       default:
-        if (c < 0x20 || c == 0x7F) {
-          r += '\\';
-          r += static_cast<char>('0' + ((c >> 6) & 7));
-          r += static_cast<char>('0' + ((c >> 3) & 7));
-          r += static_cast<char>('0' + (c & 7));
-        } else {
-          r += ch;
-        }
+        esc[1] = static_cast<char>('0' + ((c >> 6) & 7));
+        esc[2] = static_cast<char>('0' + ((c >> 3) & 7));
+        esc[3] = static_cast<char>('0' + (c & 7));
+        n = 4;
     }
+    destino.append(esc, n);
   }
-  return r;
+  destino.append(texto, inicio, texto.size() - inicio);
 }
 
 // "0.## " of a number with a point as decimal separator.
 std::string NumeroPDF(double valor) {
+  std::string r;
+  AnexaNumeroPDF(r, valor);
+  return r;
+}
+
+// Writes "0.## " of a number the short way. Page coordinates are formatted millions of times:
+// below 10^7 the value times 100 is within 10^-5 of the 15-digit reading times 100, and unless it
+// lies within 10^-4 of a half both round to the same count of hundredths.
+char* EscreveNumeroPDF(char* destino, double valor) {
+  const double absoluto = std::fabs(valor);
+  if (!(absoluto < 1e7)) return nullptr;
+  const double centesimos = absoluto * 100.0;
+  const int64_t piso = static_cast<int64_t>(centesimos);  // non-negative: truncation is floor
+  const double fracao = centesimos - static_cast<double>(piso);
+  if (std::fabs(fracao - 0.5) <= 1e-4) return nullptr;
+  const uint64_t n = static_cast<uint64_t>(piso) + (fracao > 0.5 ? 1 : 0);
+  char* p = destino;
+  if (n != 0 && valor < 0) *p++ = '-';
+  char digitos[12];
+  int k = 0;
+  uint64_t inteiro = n / 100;
+  do {
+    digitos[k++] = static_cast<char>('0' + inteiro % 10);
+    inteiro /= 10;
+  } while (inteiro != 0);
+  while (k > 0) *p++ = digitos[--k];
+  const unsigned resto = static_cast<unsigned>(n % 100);
+  if (resto != 0) {
+    *p++ = '.';
+    *p++ = static_cast<char>('0' + resto / 10);
+    if (resto % 10 != 0) *p++ = static_cast<char>('0' + resto % 10);
+  }
+  *p++ = ' ';
+  return p;
+}
+
+// Appends "0.## " of a number; near halves and for large or non-finite values the exact pattern
+// formatter decides.
+void AnexaNumeroPDF(std::string& destino, double valor) {
+  char buf[kNumeroPDFCurto];
+  if (char* fim = EscreveNumeroPDF(buf, valor)) {
+    destino.append(buf, static_cast<size_t>(fim - buf));
+    return;
+  }
   base::FormatSettings fs;
   fs.separadorDecimal = '.';
   fs.separadorMilhar = ',';
-  return base::FormatFloat("0.## ", valor, fs);
+  destino += base::FormatFloat("0.## ", valor, fs);
 }
 
 // Base64 of the whole input, read in blocks of 510 bytes.

@@ -36,10 +36,21 @@ TColor HexParaCor(std::string_view hex);
 std::string CodificaHTML(std::string_view texto);
 // Appends CodificaHTML(texto) to destino.
 void AnexaHTML(std::string& destino, std::string_view texto);
-// Escapes a text for a PDF string literal.
+// Escapes a text for a PDF string literal: a backslash before ( ) and itself, \b \n \f \r for
+// those four controls, a backslash and three octal digits for the other bytes below 32 and 127.
 std::string CodificaTextoPDF(std::string_view texto);
-// "0.## " of a number with "." as decimal separator, whatever the locale.
+// Appends CodificaTextoPDF(texto) to destino.
+void AnexaTextoPDF(std::string& destino, std::string_view texto);
+// "0.## " of a number with "." as decimal separator, whatever the locale: the value's
+// 15-significant-digit decimal reading rounded to two decimals, halves away from zero; a value
+// that rounds to zero is "0 ".
 std::string NumeroPDF(double valor);
+// Appends NumeroPDF(valor) to destino.
+void AnexaNumeroPDF(std::string& destino, double valor);
+// Writes NumeroPDF(valor) at destino (at most kNumeroPDFCurto bytes) and returns the end, when the
+// number takes the short way (below 10^7 and not near a half); null otherwise.
+constexpr size_t kNumeroPDFCurto = 16;
+char* EscreveNumeroPDF(char* destino, double valor);
 // Base64 (RFC 4648, padded, no line breaks) of the whole input stream.
 void CodificaBase64(std::istream& entrada, std::ostream& saida);
 // num / den rounded to the nearest integer, halves to even (den > 0): exact where a ratio of

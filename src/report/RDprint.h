@@ -121,6 +121,8 @@ class TRDprint {
   bool GravaPRN(std::string ArquivoLocal);
   // The HTML export: one sheet per page; a cancelled export writes the shorter document.
   bool GravaHTML(std::string ArquivoLocal);
+  // The PDF export: every page of the store; a cancelled export writes the shorter document.
+  bool GravaPDF(std::string ArquivoLocal);
 
   // Page metrics of graphic output.
   void CalculaMedidas();

@@ -1,9 +1,11 @@
 // The text, colour, page-selection and picture conversions.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 
 #include "base/Erros.h"
+#include "base/Formato.h"
 #include "report/RDTools.h"
 
 using namespace report;
@@ -119,6 +121,40 @@ TEST(RDTools, HtmlAndPdfEscapes) {
   EXPECT_EQ(NumeroPDF(12.5), "12.5 ");
   EXPECT_EQ(NumeroPDF(0.005), "0.01 ");
   EXPECT_EQ(NumeroPDF(1234.567), "1234.57 ");
+}
+
+TEST(RDTools, NumeroPDFRoundsTheFifteenDigitReadingHalfAwayFromZero) {
+  const struct {
+    double valor;
+    const char* texto;
+  } casos[] = {{-0.001, "0 "},
+               {-0.004999, "0 "},
+               {0.125, "0.13 "},
+               {-0.125, "-0.13 "},
+               {1.005, "1.01 "},
+               {2.675, "2.68 "},
+               {70.588235, "70.59 "},
+               {809.8, "809.8 "},
+               {-12.5, "-12.5 "},
+               {0.1 + 0.2, "0.3 "},
+               {9999999.995, "10000000 "},
+               {123456789.125, "123456789.13 "},
+               {1e20, "100000000000000000000 "}};
+  for (const auto& c : casos) EXPECT_EQ(NumeroPDF(c.valor), c.texto) << c.valor;
+  // The short path agrees with the pattern formatter everywhere, near halves above all.
+  base::FormatSettings ponto;
+  ponto.separadorDecimal = '.';
+  ponto.separadorMilhar = ',';
+  std::mt19937_64 rng(7);
+  for (int i = 0; i < 20000; ++i) {
+    const double base = static_cast<double>(rng() % 2000000) / 1000.0 - 1000.0;
+    const double v = i % 2 ? base + 0.0005 : base * 0.37;
+    ASSERT_EQ(NumeroPDF(v), base::FormatFloat("0.## ", v, ponto)) << v;
+  }
+  std::string s = "x";
+  AnexaNumeroPDF(s, 0.75);
+  AnexaTextoPDF(s, std::string("(\\\0", 3));
+  EXPECT_EQ(s, std::string("x0.75 \\(\\\\\\000"));
 }
 
 TEST(RDTools, Base64OfTheStandardVectors) {

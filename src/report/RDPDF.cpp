@@ -1,0 +1,719 @@
+// The PDF writer: objects numbered and written in strictly increasing order (information, then
+// each page's content stream and its length, outlines, the fourteen fonts, pages, resources,
+// pictures, page objects, catalog), every line ended by CR LF, a cross-reference table of 20-byte
+// entries and the trailer. Page contents are compressed when a page is closed; pictures are
+// compressed as JPEG when they are added and kept in memory until the end of the document.
+#include "report/RDPDF.h"
+
+// libjpeg's headers in the order they need: <cstdio> for FILE, jpeglib.h, then jerror.h.
+#include <cstdio>
+// jpeglib.h:
+#include <jpeglib.h>
+// jerror.h:
+#include <jerror.h>
+#include <zlib.h>
+
+#include <charconv>
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "base/Erros.h"
+#include "platform/AtomicFile.h"
+#include "platform/ByteSink.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "report/RDPDFcompressao.h"
+
+namespace report {
+
+namespace {
+
+const char* const kFontes[14] = {
+    "Helvetica",   "Helvetica-Bold", "Helvetica-Oblique", "Helvetica-BoldOblique",
+    "Courier",     "Courier-Bold",   "Courier-Oblique",   "Courier-BoldOblique",
+    "Times-Roman", "Times-Bold",     "Times-Italic",      "Times-BoldItalic",
+    "Symbol",      "ZapfDingbats"};
+
+// The RGB values of the system colours (index in the low byte of a negative TColor), as a
+// standard desktop shows them.
+const uint32_t kCoresSistema[31] = {
+    0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
+    0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x0078D7, 0xFFFFFF, 0xF0F0F0,
+    0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
+    0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x0078D7, 0xF0F0F0};
+
+// The RGB value of a colour, system colours resolved (red in the low byte).
+uint32_t CorRGB(TColor cor) {
+  if (cor >= 0) return static_cast<uint32_t>(cor) & 0xFFFFFF;
+  unsigned indice = static_cast<uint32_t>(cor) & 0xFF;
+  if (indice >= 31) return 0;
+  uint32_t rgb = kCoresSistema[indice];  // written 0xRRGGBB above
+  return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+}
+
+// Appends a decimal integer.
+void AnexaInteiro(std::string& s, int64_t v) {
+  char buf[24];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  s.append(buf, r.ptr);
+}
+
+// Appends a line end.
+void Fim(std::string& s) { s += "\r\n"; }
+
+// Appends a line.
+void Linha(std::string& s, std::string_view texto) {
+  s += texto;
+  Fim(s);
+}
+
+// Appends the header line of object n.
+void Cabecalho(std::string& s, int64_t n) {
+  AnexaInteiro(s, n);
+  Linha(s, " 0 obj");
+}
+
+// The numbers of a page repeat (columns, lines, scales, font sizes): the last texts made are kept
+// in a small table indexed by the number's bits.
+class TabelaNumeros {
+ public:
+  // Writes NumeroPDF(v) at destino the short way and returns the end; null when v needs the long
+  // way.
+  char* Escreve(char* destino, double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    Entrada& e = entradas_[(bits * 0x9E3779B97F4A7C15ull) >> 56];
+    if (e.bits != bits || e.tamanho == 0) {
+      char* fim = EscreveNumeroPDF(e.texto, v);
+      if (!fim) return nullptr;
+      e.bits = bits;
+      e.tamanho = static_cast<uint8_t>(fim - e.texto);
+    }
+    std::memcpy(destino, e.texto, kNumeroPDFCurto);
+    return destino + e.tamanho;
+  }
+
+ private:
+  struct Entrada {
+    uint64_t bits = 0;
+    uint8_t tamanho = 0;  // 0: empty
+    char texto[kNumeroPDFCurto];
+  };
+  Entrada entradas_[256];
+};
+
+// A few lines of operators assembled in a small buffer and appended to the page at once: a page
+// is made of thousands of short pieces.
+class Montagem {
+ public:
+  Montagem(std::string& destino, TabelaNumeros& numeros) : destino_(destino), numeros_(numeros) {}
+  // A real number in the writer's number format.
+  Montagem& N(double v) {
+    Garante(kNumeroPDFCurto);
+    if (char* fim = numeros_.Escreve(buffer_ + n_, v)) {
+      n_ = static_cast<size_t>(fim - buffer_);
+    } else {
+      Fim();
+      AnexaNumeroPDF(destino_, v);
+    }
+    return *this;
+  }
+  // A literal, copied as it is.
+  template <size_t N>
+  Montagem& T(const char (&t)[N]) {
+    static_assert(N - 1 <= kBuffer);
+    Garante(N - 1);
+    std::memcpy(buffer_ + n_, t, N - 1);
+    n_ += N - 1;
+    return *this;
+  }
+  // A text escaped for a string literal.
+  Montagem& Texto(std::string_view t) {
+    Fim();
+    AnexaTextoPDF(destino_, t);
+    return *this;
+  }
+  // Appends what is assembled.
+  void Fim() {
+    destino_.append(buffer_, n_);
+    n_ = 0;
+  }
+
+ private:
+  static constexpr size_t kBuffer = 192;
+  void Garante(size_t k) {
+    if (n_ + k > kBuffer) Fim();
+  }
+  std::string& destino_;
+  TabelaNumeros& numeros_;
+  char buffer_[kBuffer];
+  size_t n_ = 0;
+};
+
+// Where libjpeg writes: a growing block of memory the writer owns (libjpeg's own memory
+// destination cannot be freed safely after an error).
+struct DestinoJpeg {
+  jpeg_destination_mgr pub;
+  unsigned char* dados = nullptr;
+  size_t capacidade = 0;
+};
+
+// Starts the destination with 64 KB.
+void IniciaDestino(j_compress_ptr c) {
+  auto* d = reinterpret_cast<DestinoJpeg*>(c->dest);
+  d->capacidade = 1 << 16;
+  d->dados = static_cast<unsigned char*>(std::malloc(d->capacidade));
+  if (!d->dados) ERREXIT1(c, JERR_OUT_OF_MEMORY, 0);
+  d->pub.next_output_byte = d->dados;
+  d->pub.free_in_buffer = d->capacidade;
+}
+
+// Doubles the destination when it is full.
+boolean EsvaziaDestino(j_compress_ptr c) {
+  auto* d = reinterpret_cast<DestinoJpeg*>(c->dest);
+  auto* maior = static_cast<unsigned char*>(std::realloc(d->dados, d->capacidade * 2));
+  if (!maior) ERREXIT1(c, JERR_OUT_OF_MEMORY, 0);
+  d->dados = maior;
+  d->pub.next_output_byte = maior + d->capacidade;
+  d->pub.free_in_buffer = d->capacidade;
+  d->capacidade *= 2;
+  return TRUE;
+}
+
+// Nothing to do at the end: the caller reads the bytes written.
+void TerminaDestino(j_compress_ptr) {}
+
+// libjpeg's failures come back here through a long jump with the library's message.
+struct ErroJpeg {
+  jpeg_error_mgr pub;
+  std::jmp_buf salto;
+  char mensagem[JMSG_LENGTH_MAX];
+};
+
+// Keeps the message and jumps back to the encoder's caller.
+void SaiComErro(j_common_ptr c) {
+  auto* e = reinterpret_cast<ErroJpeg*>(c->err);
+  (*c->err->format_message)(c, e->mensagem);
+  std::longjmp(e->salto, 1);
+}
+
+// Warnings are not shown.
+void SemAviso(j_common_ptr) {}
+
+// Compresses the picture as a baseline JPEG of 24-bit RGB at `qualidade`. On success `dados` and
+// `tamanho` hold a block allocated with malloc; on failure `mensagem` holds libjpeg's text.
+// No C++ object lives across the long jump.
+bool ComprimeJpeg(const TImagemRGB& imagem, int qualidade, unsigned char*& dados, size_t& tamanho,
+                  char* mensagem) {
+  jpeg_compress_struct c;
+  ErroJpeg erro;
+  DestinoJpeg destino;
+  c.err = jpeg_std_error(&erro.pub);
+  erro.pub.error_exit = SaiComErro;
+  erro.pub.output_message = SemAviso;
+  if (setjmp(erro.salto)) {
+    jpeg_destroy_compress(&c);
+    std::free(destino.dados);
+    std::snprintf(mensagem, JMSG_LENGTH_MAX, "%s", erro.mensagem);
+    return false;
+  }
+  jpeg_create_compress(&c);
+  destino.pub.init_destination = IniciaDestino;
+  destino.pub.empty_output_buffer = EsvaziaDestino;
+  destino.pub.term_destination = TerminaDestino;
+  c.dest = &destino.pub;
+  c.image_width = static_cast<JDIMENSION>(imagem.largura < 0 ? 0 : imagem.largura);
+  c.image_height = static_cast<JDIMENSION>(imagem.altura < 0 ? 0 : imagem.altura);
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, qualidade, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW linha = const_cast<JSAMPROW>(imagem.Pixel(0, static_cast<int>(c.next_scanline)));
+    jpeg_write_scanlines(&c, &linha, 1);
+  }
+  jpeg_finish_compress(&c);
+  tamanho = destino.capacidade - destino.pub.free_in_buffer;
+  dados = destino.dados;
+  jpeg_destroy_compress(&c);
+  return true;
+}
+
+// Why there is no document to work on.
+std::string SemDocumento(const std::string& perdido) {
+  return perdido.empty() ? "Nenhum documento PDF foi iniciado: chame BeginDoc antes." : perdido;
+}
+
+}  // namespace
+
+// The document being written: the output buffer, the page content, the pictures and the numbers
+// that tie the objects together.
+struct TPrintPDF::Documento {
+  std::string saida;                    // the whole file so far
+  std::string conteudo;                 // the current page's operators, uncompressed
+  std::vector<std::string> imagens;     // each picture's dictionary, "stream" and JPEG data
+  std::vector<uint64_t> deslocamentos;  // where object 1, 2, ... starts, then the end
+  int64_t objetos = 0;                  // the last object number used
+  int64_t objetoConteudo = 0;           // the current page's content object
+  TabelaNumeros numeros;
+  CompressorPaginas compressor;
+
+  // Assembles operators for the current page.
+  Montagem Operadores() { return Montagem(conteudo, numeros); }
+
+  // Records the end of the object just written.
+  void Completa() { deslocamentos.push_back(saida.size()); }
+  // Appends the content object (stream data and its length object) of one finished page.
+  void AnexaPagina(int64_t objeto, std::string_view dados, bool comprimido);
+};
+
+// Appends a page's content object and the object holding its stream length.
+void TPrintPDF::Documento::AnexaPagina(int64_t objeto, std::string_view dados, bool comprimido) {
+  Cabecalho(saida, objeto);
+  saida += "<< /Length ";
+  AnexaInteiro(saida, objeto + 1);
+  Linha(saida, " 0 R");
+  if (comprimido) Linha(saida, "/Filter [/FlateDecode]");
+  Linha(saida, " >>");
+  Linha(saida, "stream");
+  saida += dados;
+  Linha(saida, "endstream");
+  Linha(saida, "endobj");
+  Completa();
+  Cabecalho(saida, objeto + 1);
+  AnexaInteiro(saida, static_cast<int64_t>(dados.size()));
+  Fim(saida);
+  Linha(saida, "endobj");
+  Completa();
+}
+
+// Creates the writer with its defaults.
+TPrintPDF::TPrintPDF(TRDprint* Owner) : owner_(Owner) {}
+
+// Frees the document, if one is still in memory.
+TPrintPDF::~TPrintPDF() = default;
+
+// Keeps the reason of a failure; always false.
+bool TPrintPDF::Falha(std::string mensagem) {
+  erro_ = std::move(mensagem);
+  return false;
+}
+
+// Drops the document after a failure that leaves it incomplete; always false.
+bool TPrintPDF::Perde(std::string mensagem) {
+  doc_.reset();
+  perdido_ = mensagem;
+  return Falha(std::move(mensagem));
+}
+
+// Starts a new document: header, information object, page 1 with the line width.
+bool TPrintPDF::BeginDoc() {
+  erro_.clear();
+  perdido_.clear();
+  try {
+    doc_ = std::make_unique<Documento>();
+    Documento& d = *doc_;
+    PageNumber_ = 1;
+    d.compressor.Configura(Compress);
+    Linha(d.saida, "%PDF-1.4");
+    d.Completa();
+    const base::DataHora agora = platform::now();
+    char data[32];
+    std::snprintf(data, sizeof data, "%04d%02d%02d%02d%02d%02d", agora.ano, agora.mes, agora.dia,
+                  agora.hora, agora.minuto, agora.segundo);
+    std::string& s = d.saida;
+    // The information values are escaped like any text, so that a title holding "(" or ")"
+    // keeps the file readable; values without special characters keep their bytes.
+    auto valor = [&s](std::string_view nome, std::string_view texto) {
+      s += nome;
+      s += " (";
+      AnexaTextoPDF(s, texto);
+      Linha(s, ")");
+    };
+    Cabecalho(s, ++d.objetos);
+    Linha(s, "<<");
+    valor("/Producer", Producer);
+    valor("/Author", Author);
+    s += "/CreationDate (D:";
+    s += data;
+    Linha(s, ")");
+    valor("/Creator", Creator);
+    valor("/Keywords", Keywords);
+    valor("/Subject", Subject);
+    valor("/Title", Title);
+    Linha(s, "/ModDate ()");
+    Linha(s, ">>");
+    Linha(s, "endobj");
+    d.Completa();
+    IniciaConteudo();
+    SetLineWidth(LineWidth);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return Perde(
+        "Mem\xF3ria insuficiente para criar o PDF: feche outros programas e tente de novo.");
+  }
+}
+
+// Takes the next object number for the current page's content.
+void TPrintPDF::IniciaConteudo() {
+  Documento& d = *doc_;
+  d.objetoConteudo = ++d.objetos;
+  ++d.objetos;  // its length object
+  d.conteudo.clear();
+}
+
+// Hands the finished page to the compressor; the objects go out in page order.
+void TPrintPDF::TerminaConteudo() {
+  Documento& d = *doc_;
+  d.compressor.Entrega(d.objetoConteudo, std::move(d.conteudo),
+                       [&d](int64_t objeto, std::string_view dados, bool comprimido) {
+                         d.AnexaPagina(objeto, dados, comprimido);
+                       });
+  d.conteudo = std::string();
+  d.conteudo.reserve(1 << 15);
+}
+
+// Closes the current page and starts the next, with the document's line width.
+void TPrintPDF::NewPage() {
+  if (!doc_) return;
+  ++PageNumber_;
+  TerminaConteudo();
+  IniciaConteudo();
+  SetLineWidth(LineWidth);
+}
+
+// Completes the file and saves it as FileName.
+bool TPrintPDF::EndDoc() {
+  if (!doc_) return Falha(SemDocumento(perdido_));
+  if (!MontaFim()) return false;
+  std::string arquivo = std::move(doc_->saida);
+  doc_.reset();
+  return SalvaArquivo(FileName, arquivo);
+}
+
+// Completes the file and writes it into a sink.
+bool TPrintPDF::EndDoc(platform::ByteSink& destino) {
+  if (!doc_) return Falha(SemDocumento(perdido_));
+  if (!MontaFim()) return false;
+  std::string arquivo = std::move(doc_->saida);
+  doc_.reset();
+  if (destino.write(arquivo) && destino.finish()) return true;
+  return Falha(destino.error().text);
+}
+
+// Saves the finished file. This is the one place where the writer reaches the file system: it
+// becomes the atomic-file sink's write and finish once that sink is in the platform layer.
+bool TPrintPDF::SalvaArquivo(const std::string& caminho, std::string_view bytes) {
+  try {
+    platform::writeFileAtomically(caminho, bytes);
+    return true;
+  } catch (const base::Exception& e) {
+    return Falha(
+        "O PDF n\xE3o p\xF4"
+        "de ser gravado em " +
+        platform::utf8ToCp1252(caminho) + " (" + e.Mensagem() +
+        "): verifique a pasta, o espa\xE7o livre e as permiss\xF5"
+        "es e tente de novo.");
+  }
+}
+
+// Ends the last page and appends outlines, fonts, pages, resources, pictures, page objects,
+// catalog, cross-reference table and trailer.
+bool TPrintPDF::MontaFim() {
+  Documento& d = *doc_;
+  try {
+    TerminaConteudo();
+    d.compressor.Termina([&d](int64_t objeto, std::string_view dados, bool comprimido) {
+      d.AnexaPagina(objeto, dados, comprimido);
+    });
+    if (!d.compressor.Erro().empty()) return Perde(d.compressor.Erro());
+    std::string& s = d.saida;
+    const int64_t N = PageNumber_;
+    const int64_t Q = static_cast<int64_t>(d.imagens.size());
+
+    const int64_t contornos = ++d.objetos;
+    Cabecalho(s, contornos);
+    Linha(s, "<< /Type /Outlines");
+    Linha(s, "/Count 0");
+    Linha(s, ">>");
+    Linha(s, "endobj");
+    d.Completa();
+
+    int64_t fontes[14];
+    for (int n = 0; n < 14; ++n) {
+      fontes[n] = ++d.objetos;
+      Cabecalho(s, fontes[n]);
+      Linha(s, "<< /Type /Font");
+      Linha(s, "/Subtype /Type1");
+      s += "/Name /F";
+      AnexaInteiro(s, n + 1);
+      Fim(s);
+      s += "/BaseFont /";
+      Linha(s, kFontes[n]);
+      Linha(s, "/Encoding /WinAnsiEncoding");
+      Linha(s, ">>");
+      Linha(s, "endobj");
+      d.Completa();
+    }
+
+    const int64_t P = ++d.objetos;
+    Cabecalho(s, P);
+    Linha(s, "<< /Type /Pages");
+    Linha(s, "/Kids [");
+    for (int64_t k = 1; k <= N; ++k) {
+      AnexaInteiro(s, P + 1 + Q + k);
+      Linha(s, " 0 R");
+    }
+    Linha(s, "]");
+    s += "/Count ";
+    AnexaInteiro(s, N);
+    Fim(s);
+    Linha(s, ">>");
+    Linha(s, "endobj");
+    d.Completa();
+
+    Cabecalho(s, ++d.objetos);
+    Linha(s, "<< /ProcSet [ /PDF /Text /ImageC]");
+    Linha(s, "/XObject << ");
+    for (int64_t k = 1; k <= Q; ++k) {
+      s += "/Im";
+      AnexaInteiro(s, k);
+      s += ' ';
+      AnexaInteiro(s, P + 1 + k);
+      Linha(s, " 0 R");
+    }
+    Linha(s, ">>");
+    Linha(s, "/Font << ");
+    for (int n = 0; n < 14; ++n) {
+      s += "/F";
+      AnexaInteiro(s, n + 1);
+      s += ' ';
+      AnexaInteiro(s, fontes[n]);
+      Linha(s, " 0 R ");
+    }
+    Linha(s, ">>");
+    Linha(s, ">>");
+    Linha(s, "endobj");
+    d.Completa();
+
+    for (std::string& imagem : d.imagens) {
+      Cabecalho(s, ++d.objetos);
+      s += imagem;
+      Fim(s);
+      Linha(s, "endstream");
+      Linha(s, "endobj");
+      d.Completa();
+      std::string().swap(imagem);
+    }
+
+    for (int64_t k = 1; k <= N; ++k) {
+      Cabecalho(s, ++d.objetos);
+      Linha(s, "<< /Type /Page");
+      s += "/Parent ";
+      AnexaInteiro(s, P);
+      Linha(s, " 0 R");
+      s += "/MediaBox [ 0 0 ";
+      AnexaInteiro(s, PageWidth);
+      s += ' ';
+      AnexaInteiro(s, PageHeight);
+      Linha(s, "]");
+      s += "/Contents ";
+      AnexaInteiro(s, 2 * k);
+      Linha(s, " 0 R");
+      s += "/Resources ";
+      AnexaInteiro(s, P + 1);
+      Linha(s, " 0 R");
+      Linha(s, ">>");
+      Linha(s, "endobj");
+      d.Completa();
+    }
+
+    const int64_t C = ++d.objetos;
+    Cabecalho(s, C);
+    Linha(s, "<< /Type /Catalog");
+    s += "/Pages ";
+    AnexaInteiro(s, P);
+    Linha(s, " 0 R");
+    s += "/Outlines ";
+    AnexaInteiro(s, contornos);
+    Linha(s, " 0 R");
+    Linha(s, ">>");
+    Linha(s, "endobj");
+    d.Completa();
+
+    const int64_t S = C + 1;
+    s.reserve(s.size() + static_cast<size_t>(S) * 20 + 128);
+    Linha(s, "xref");
+    s += "0 ";
+    AnexaInteiro(s, S);
+    Fim(s);
+    Linha(s, "0000000000 65535 f");
+    for (int64_t n = 0; n < C; ++n) {
+      char entrada[32];
+      std::snprintf(entrada, sizeof entrada, "%010llu 00000 n\r\n",
+                    static_cast<unsigned long long>(d.deslocamentos[static_cast<size_t>(n)]));
+      s += entrada;
+    }
+    Linha(s, "trailer");
+    s += "<< /Size ";
+    AnexaInteiro(s, S);
+    Fim(s);
+    s += "/Root ";
+    AnexaInteiro(s, C);
+    Linha(s, " 0 R");
+    Linha(s, "/Info 1 0 R");
+    Linha(s, ">>");
+    Linha(s, "startxref");
+    AnexaInteiro(s, static_cast<int64_t>(d.deslocamentos.back()));
+    Fim(s);
+    Linha(s, "%%EOF");
+    return true;
+  } catch (const std::bad_alloc&) {
+    return Perde(
+        "Mem\xF3ria insuficiente para completar o PDF: feche outros programas e tente de novo.");
+  }
+}
+
+// Starts a path at (x, y).
+void TPrintPDF::MoveTo(double x, double y) {
+  if (!doc_) return;
+  doc_->Operadores().N(x).N(PageHeight - y).T("m\r\n").Fim();
+}
+
+// Extends the path to (x, y).
+void TPrintPDF::LineTo(double x, double y) {
+  if (!doc_) return;
+  doc_->Operadores().N(x).N(PageHeight - y).T("l\r\n").Fim();
+}
+
+// A stroked line from (x1, y1) to (x2, y2).
+void TPrintPDF::DrawLine(double x1, double y1, double x2, double y2) {
+  if (!doc_) return;
+  doc_->Operadores()
+      .N(x1)
+      .N(PageHeight - y1)
+      .T("m\r\n")
+      .N(x2)
+      .N(PageHeight - y2)
+      .T("l\r\nS\r\n")
+      .Fim();
+}
+
+// A stroked rectangle.
+void TPrintPDF::DrawRectangle(double x, double y, double width, double height) {
+  if (!doc_) return;
+  doc_->Operadores().N(x).N(PageHeight - y).N(width).N(height).T("re S\r\n").Fim();
+}
+
+// Appends a line of operators.
+void TPrintPDF::WriteCommand(std::string_view comando) {
+  if (doc_) Linha(doc_->conteudo, comando);
+}
+
+// Sets the line width.
+void TPrintPDF::SetLineWidth(double width) {
+  if (!doc_) return;
+  doc_->Operadores().N(width).T(" w\r\n").Fim();
+}
+
+// Writes a colour as three fractions and the operator.
+void TPrintPDF::LinhaRGB(TColor cor, const char* operador) {
+  if (!doc_) return;
+  const uint32_t rgb = CorRGB(cor);
+  doc_->Operadores()
+      .N((rgb & 0xFF) / 255.0)
+      .N(((rgb >> 8) & 0xFF) / 255.0)
+      .N(((rgb >> 16) & 0xFF) / 255.0)
+      .Fim();
+  Linha(doc_->conteudo, operador);
+}
+
+// Sets the colour text is filled with.
+void TPrintPDF::SetFillColor(TColor cor) { LinhaRGB(cor, "rg"); }
+
+// Sets the colour lines are stroked with.
+void TPrintPDF::SetStrokeColor(TColor cor) { LinhaRGB(cor, "RG"); }
+
+// One text object: scale, font, position, optional rotation, the escaped string.
+void TPrintPDF::TextOut(std::string_view texto, double x, double y, bool rotacionado,
+                        double escala) {
+  if (!doc_) return;
+  Montagem m = doc_->Operadores();
+  m.T("BT\r\n");
+  if (escala != 0) m.N(escala).T("Tz\r\n");
+  m.T("/F").N(Font.FontIndex + 1).N(Font.Size).T("Tf\r\n");
+  m.N(x).N(PageHeight - y).T("Td\r\n");
+  if (rotacionado) m.T("0.71 0.71 -0.71 0.71 ").N(x).N(PageHeight - y).T("Tm\r\n");
+  m.T("(").Texto(texto).T(") Tj\r\nET\r\n").Fim();
+}
+
+// Compresses the picture, keeps its image object for the end of the document and draws it.
+bool TPrintPDF::DrawBitmap(const TImagemRGB& bitmap, double x, double y) {
+  if (!doc_) return Falha(SemDocumento(perdido_));
+  if (JPEGQuality < 1 || JPEGQuality > 100)
+    return Falha("Range check error: JPEGQuality " + std::to_string(JPEGQuality) +
+                 " (a qualidade JPEG vai de 1 a 100).");
+  if (bitmap.largura < 0 || bitmap.altura < 0 ||
+      bitmap.pixels.size() < static_cast<size_t>(bitmap.largura) * bitmap.altura * 3)
+    return Falha("Imagem incompleta para o PDF: " + std::to_string(bitmap.largura) + " x " +
+                 std::to_string(bitmap.altura) + " pixels sem os bytes de todos eles.");
+  unsigned char* jpeg = nullptr;
+  size_t tamanho = 0;
+  char mensagem[JMSG_LENGTH_MAX] = {};
+  if (!ComprimeJpeg(bitmap, JPEGQuality, jpeg, tamanho, mensagem))
+    return Falha(std::string("Erro JPEG: ") + mensagem);
+  struct Libera {
+    unsigned char* p;
+    ~Libera() { std::free(p); }
+  } libera{jpeg};
+  try {
+    Documento& d = *doc_;
+    const int64_t k = static_cast<int64_t>(d.imagens.size()) + 1;
+    std::string objeto;
+    objeto.reserve(tamanho + 256);
+    Linha(objeto, "<< /Type /XObject");
+    Linha(objeto, "/Subtype /Image");
+    objeto += "/Width ";
+    AnexaInteiro(objeto, bitmap.largura);
+    Fim(objeto);
+    objeto += "/Height ";
+    AnexaInteiro(objeto, bitmap.altura);
+    Fim(objeto);
+    Linha(objeto, "/ColorSpace /DeviceRGB");
+    Linha(objeto, "/BitsPerComponent 8");
+    objeto += "/Length ";
+    AnexaInteiro(objeto, static_cast<int64_t>(tamanho));
+    Fim(objeto);
+    objeto += "/Name /Im";
+    AnexaInteiro(objeto, k);
+    Fim(objeto);
+    Linha(objeto, "/Filter [/DCTDecode]");
+    Linha(objeto, ">>");
+    Linha(objeto, "stream");
+    objeto.append(reinterpret_cast<const char*>(jpeg), tamanho);
+    d.imagens.push_back(std::move(objeto));
+
+    const double largura = bitmap.largura * 0.75, altura = bitmap.altura * 0.75;
+    d.Operadores()
+        .T("q\r\n")
+        .N(largura)
+        .T("0 0 ")
+        .N(altura)
+        .N(x)
+        .N(PageHeight - y - altura)
+        .T("cm\r\n/Im")
+        .Fim();
+    AnexaInteiro(d.conteudo, k);
+    Linha(d.conteudo, " Do Q");
+    return true;
+  } catch (const std::bad_alloc&) {
+    return Perde(
+        "Mem\xF3ria insuficiente para a imagem do PDF: feche outros programas e tente de novo.");
+  }
+}
+
+}  // namespace report

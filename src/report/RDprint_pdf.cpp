@@ -1,0 +1,446 @@
+// The PDF export: every entry of the page store drawn through the PDF writer, in points, on the
+// report's character grid (6 points per character at 12 characters per inch, 12 or 9 points per
+// line), with the standard Courier fonts for text and vector strokes for lines, frames and
+// semigraphics.
+#include <cmath>
+#include <memory>
+#include <new>
+
+#include "base/Erros.h"
+#include "base/Formato.h"
+#include "platform/CodePage.h"
+#include "platform/Platform.h"
+#include "report/RDPDF.h"
+#include "report/RDestado.h"
+#include "report/RDprint.h"
+#include "report/RDprogresso.h"
+
+namespace report {
+
+namespace {
+
+const char kErroCriacao[] = "Erro na cria\xE7\xE3o do PDF...\r\rArquivo: ";
+const char kSemMemoria[] =
+    "Mem\xF3ria insuficiente para gerar o PDF: feche outros programas e tente de novo.";
+
+// The colour no command has: the remembered colours start with it at every PDF page.
+constexpr TColor kNenhumaCor = 0x1FFFFFFF;
+
+// The pitch-dependent values of the export, read only here: the width factor of the report's
+// default pitch (from the page metrics) and the horizontal text scale in percent of a pitch
+// (1200 / cpi; expanded text is twice the report's default width).
+double FatorLargura() { return EstadoRelatorio().folha.FatorLargura; }
+double EscalaHorizontal(int cpi) { return cpi == 5 ? FatorLargura() * 200 : 1200.0 / cpi; }
+
+// ROUND of the export: to the nearest integer, halves to even.
+int Arredonda(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+// A failure after the document has started: the message for the application's error box.
+struct FalhaExportacao {
+  std::string mensagem;
+};
+
+// A number field of an entry's text (characters inicio .. inicio + quantidade - 1, 1-based);
+// raises the conversion error of a text that is not a number.
+int32_t CampoNumerico(const std::string& texto, size_t inicio, size_t quantidade) {
+  std::string_view t(texto);
+  std::string_view campo = inicio - 1 < t.size() ? t.substr(inicio - 1, quantidade) : "";
+  return base::StrToInt(campo);
+}
+
+// The terms a semigraphic stroke is made of, one letter each: 0, the cell width W, half the cell
+// width w, w - 1 (m) and w + 1 (M), the line height L, half of it e, e - 1 (h) and e + 1 (H).
+struct Glifo {
+  char codigo;
+  const char* tracos[8];  // four terms each: from (a, b) to (c, d)
+};
+
+const Glifo kGlifos[] = {
+    {'=', {"0hWh", "0HWH"}},
+    {'I', {"m0mL", "M0ML"}},
+    {'#', {"0hmh", "0HmH", "MhWh", "MHWH", "m0mh", "mHmL", "M0Mh", "MHML"}},
+    {'[', {"m0mL", "MhWh", "MHWH", "M0Mh", "MHML"}},
+    {']', {"M0ML", "0hmh", "0HmH", "m0mh", "mHmL"}},
+    {'T', {"0hWh", "0HmH", "MHWH", "mHmL", "MHML"}},
+    {'V', {"0HWH", "0hmh", "MhWh", "m0mh", "M0Mh"}},
+    {'A', {"mhWh", "MHWH", "mhmL", "MHML"}},
+    {'B', {"0hMh", "0HmH", "MhML", "mHmL"}},
+    {'C', {"0hmh", "0HMH", "m0mh", "M0MH"}},
+    {'D', {"m0mH", "M0Mh", "mHWH", "MhWh"}},
+    {'-', {"0eWe"}},
+    {'i', {"w0wL"}},
+    {'+', {"0eWe", "w0wL"}},
+    {'t', {"0eWe", "wewL"}},
+    {'v', {"0eWe", "wew0"}},
+    {'<', {"w0wL", "weWe"}},
+    {'>', {"w0wL", "0ewe"}},
+    {'a', {"weWe", "wewL"}},
+    {'b', {"0ewe", "wewL"}},
+    {'c', {"0ewe", "w0we"}},
+    {'d', {"w0we", "weWe"}},
+};
+
+// The strokes of each character (null for characters that draw nothing).
+const Glifo* const* TabelaGlifos() {
+  static const Glifo* tabela[256] = {};
+  static const bool pronta = [] {
+    for (const Glifo& g : kGlifos) tabela[static_cast<unsigned char>(g.codigo)] = &g;
+    return true;
+  }();
+  (void)pronta;
+  return tabela;
+}
+
+// One export: the writer, the geometry and the state carried from entry to entry.
+class ExportacaoPDF {
+ public:
+  ExportacaoPDF(TRDprint& rd, TPrintPDF& pdf) : rd_(rd), pdf_(pdf) {
+    const double fator = FatorLargura();
+    LH = rd.TamanhoQteLPP == TLinha::Seis ? 12.0 : 9.0;
+    CW = CB * fator;
+    MW = CB * 0.5 * fator;
+    MH = LH * 0.5;
+    auto pontos = [](int mm) { return Arredonda(mm * 72 / 25.4); };
+    margemEsquerda = pontos(rd.Margens.Left);
+    margemDireita = pontos(rd.Margens.Right);
+    margemSuperior = pontos(rd.Margens.Top);
+    margemInferior = pontos(rd.Margens.Bottom);
+    largura = Arredonda(rd.TamanhoQteColunas * CB * fator) + margemEsquerda + margemDireita;
+    altura = Arredonda(rd.TamanhoQteLinhas * LH) + margemSuperior + margemInferior;
+  }
+
+  // Draws one decoded entry.
+  void Entrada(const TComandoDecodificado& d);
+
+  static constexpr double CB = 6.0;  // the base cell width
+  double LH, CW, MW, MH;
+  int margemEsquerda, margemDireita, margemSuperior, margemInferior;
+  int largura, altura;
+
+ private:
+  struct Ponto {
+    double x, y;
+  };
+  void Caminho(std::initializer_list<Ponto> pontos);
+  void Imagem(const TComandoDecodificado& d, double x);
+  void Linhas(const TComandoDecodificado& d, double x);
+  void Semigrafico(const std::string& texto, double x, double yb);
+  void Texto(const TComandoDecodificado& d, double x, double yb);
+  double Termo(char t) const;
+
+  TRDprint& rd_;
+  TPrintPDF& pdf_;
+  int pagina_ = 1;
+  TColor traco_ = kNenhumaCor;
+  TColor preenchimento_ = kNenhumaCor;
+};
+
+// Page change, picture, stroke colour, then the letter's drawing.
+void ExportacaoPDF::Entrada(const TComandoDecodificado& d) {
+  const double x = (d.Coluna - 1) * CW + margemEsquerda;
+  const double yb = d.Linha * LH + margemSuperior - 3;
+  if (d.Pagina != pagina_) {
+    pdf_.NewPage();
+    pagina_ = d.Pagina;
+    traco_ = preenchimento_ = kNenhumaCor;
+  }
+  if (d.Codigo == 'G') Imagem(d, x);
+  if (d.Cor != traco_) {
+    pdf_.SetStrokeColor(d.Cor);
+    traco_ = d.Cor;
+  }
+  switch (d.Codigo) {
+    case 'H':
+    case 'V':
+    case 'F':
+      Linhas(d, x);
+      break;
+    case 'B':
+      Semigrafico(d.Texto, x, yb);
+      break;
+    case 'T':
+    case 'D':
+    case 'X':
+      if (!d.Texto.empty()) Texto(d, x, yb);
+      break;
+    default:
+      break;
+  }
+}
+
+// One path through the points.
+void ExportacaoPDF::Caminho(std::initializer_list<Ponto> pontos) {
+  bool primeiro = true;
+  for (const Ponto& p : pontos) {
+    if (primeiro)
+      pdf_.MoveTo(p.x, p.y);
+    else
+      pdf_.LineTo(p.x, p.y);
+    primeiro = false;
+  }
+}
+
+// A "G" entry: the picture resized to its size in pixels and drawn from the cell's top left.
+void ExportacaoPDF::Imagem(const TComandoDecodificado& d, double x) {
+  const int32_t indice = CampoNumerico(d.Texto, 1, 5);
+  const int32_t larguraMm = CampoNumerico(d.Texto, 6, 5);
+  const int32_t alturaMm = CampoNumerico(d.Texto, 11, 5);
+  if (indice < 0 || static_cast<size_t>(indice) >= rd_.Imagens.size() || !rd_.Imagens[indice])
+    throw FalhaExportacao{"List index out of bounds (" + std::to_string(indice) + ")"};
+  const TImagemRGB& original = *rd_.Imagens[indice];
+  const double K = 96 / 25.4;
+  const double bw = original.largura, bh = original.altura;
+  double w, h;
+  if (larguraMm == 0 && alturaMm == 0) {
+    w = bw;
+    h = bh;
+  } else if (larguraMm != 0 && alturaMm != 0) {
+    w = std::nearbyint(larguraMm * K);
+    h = std::nearbyint(alturaMm * K);
+  } else if (larguraMm != 0) {
+    w = std::trunc(larguraMm * K);
+    h = std::nearbyint(bh * w / bw);
+  } else {
+    h = std::nearbyint(alturaMm * K);
+    w = std::nearbyint(bw * h / bh);
+  }
+  // A picture must have pixels, and no more per side than a JPEG can hold.
+  if (!(w >= 1 && w <= 65500 && h >= 1 && h <= 65500))
+    throw FalhaExportacao{"A imagem " + std::to_string(indice) +
+                          " do relat\xF3rio n\xE3o cabe no PDF: cada lado deve ter de 1 a 65500 "
+                          "pixels. Corrija o tamanho da imagem e gere o PDF de novo."};
+  TImagemRGB bitmap(static_cast<int>(w), static_cast<int>(h));
+  RedimensionaImagem(original, bitmap);
+  const double yt = (d.Linha - 1) * LH + margemSuperior;
+  if (!pdf_.DrawBitmap(bitmap, x, yt)) throw FalhaExportacao{pdf_.Erro()};
+}
+
+// "H", "V" and "F": paths through the cell centres (a double line 1 point on either side).
+void ExportacaoPDF::Linhas(const TComandoDecodificado& d, double x) {
+  const int32_t linhaFinal = CampoNumerico(d.Texto, 1, 5);
+  const int32_t colunaFinal = CampoNumerico(d.Texto, 6, 5);
+  const bool dupla = d.Texto.size() >= 11 && d.Texto[10] == 'D';
+  const int estilo = d.Texto.size() >= 12 ? CampoNumerico(d.Texto, 12, 1) : 0;
+  const double cx = (d.Coluna - 0.5) * CW + margemEsquerda;
+  const double cy = (d.Linha - 0.5) * LH + margemSuperior;
+  const double dx = (colunaFinal - d.Coluna) * CW;
+  const double dy = (linhaFinal - d.Linha) * LH;
+  if (d.Codigo == 'F') {
+    if (dupla) {
+      pdf_.DrawRectangle(cx - 1, cy + dy + 1, dx + 2, dy + 2);
+      pdf_.DrawRectangle(cx + 1, cy + dy - 1, dx - 2, dy - 2);
+    } else {
+      pdf_.DrawRectangle(cx, cy + dy, dx, dy);
+    }
+    return;
+  }
+  if (d.Codigo == 'H') {
+    const double xf = cx + dx;
+    if (!dupla) {
+      switch (estilo) {
+        case 0:
+          Caminho({{cx, cy}, {xf, cy}});
+          break;
+        case 1:
+          Caminho({{cx, cy + MH}, {cx, cy}, {xf, cy}, {xf, cy + MH}});
+          break;
+        case 2:
+          Caminho({{cx, cy - MH}, {cx, cy}, {xf, cy}, {xf, cy - MH}});
+          break;
+        case 3:
+          Caminho({{cx, cy}, {xf, cy}});
+          Caminho({{cx, cy - MH}, {cx, cy + MH}});
+          Caminho({{xf, cy - MH}, {xf, cy + MH}});
+          break;
+      }
+    } else {
+      switch (estilo) {
+        case 0:
+          Caminho({{cx, cy - 1}, {xf, cy - 1}});
+          Caminho({{cx, cy + 1}, {xf, cy + 1}});
+          break;
+        case 1:
+          Caminho({{cx - 1, cy + MH}, {cx - 1, cy - 1}, {xf + 1, cy - 1}, {xf + 1, cy + MH}});
+          Caminho({{cx + 1, cy + MH}, {cx + 1, cy + 1}, {xf - 1, cy + 1}, {xf - 1, cy + MH}});
+          break;
+        case 2:
+          Caminho({{cx - 1, cy - MH}, {cx - 1, cy + 1}, {xf + 1, cy + 1}, {xf + 1, cy - MH}});
+          Caminho({{cx + 1, cy - MH}, {cx + 1, cy - 1}, {xf - 1, cy - 1}, {xf - 1, cy - MH}});
+          break;
+        case 3:
+          Caminho({{cx + 1, cy - MH}, {cx + 1, cy - 1}, {xf - 1, cy - 1}, {xf - 1, cy - MH}});
+          Caminho({{cx + 1, cy + MH}, {cx + 1, cy + 1}, {xf - 1, cy + 1}, {xf - 1, cy + MH}});
+          Caminho({{cx - 1, cy + MH}, {cx - 1, cy - MH}});
+          Caminho({{xf + 1, cy + MH}, {xf + 1, cy - MH}});
+          break;
+      }
+    }
+  } else {
+    // The side ticks of "V" run over one base cell from the cell's left edge, whatever the
+    // width factor.
+    const double yf = cy + dy, xt = x + CB;
+    if (!dupla) {
+      switch (estilo) {
+        case 0:
+          Caminho({{cx, cy}, {cx, yf}});
+          break;
+        case 1:
+          Caminho({{xt, cy}, {cx, cy}, {cx, yf}, {xt, yf}});
+          break;
+        case 2:
+          Caminho({{x, cy}, {cx, cy}, {cx, yf}, {x, yf}});
+          break;
+        case 3:
+          Caminho({{cx, cy}, {cx, yf}});
+          Caminho({{x, cy}, {xt, cy}});
+          Caminho({{x, yf}, {xt, yf}});
+          break;
+      }
+    } else {
+      switch (estilo) {
+        case 0:
+          Caminho({{cx - 1, cy}, {cx - 1, yf}});
+          Caminho({{cx + 1, cy}, {cx + 1, yf}});
+          break;
+        case 1:
+          Caminho({{xt, cy - 1}, {cx - 1, cy - 1}, {cx - 1, yf + 1}, {xt, yf + 1}});
+          Caminho({{xt, cy + 1}, {cx + 1, cy + 1}, {cx + 1, yf - 1}, {xt, yf - 1}});
+          break;
+        case 2:
+          Caminho({{x, cy - 1}, {cx + 1, cy - 1}, {cx + 1, yf + 1}, {x, yf + 1}});
+          Caminho({{x, cy + 1}, {cx - 1, cy + 1}, {cx - 1, yf - 1}, {x, yf - 1}});
+          break;
+        case 3:
+          Caminho({{xt, cy + 1}, {cx + 1, cy + 1}, {cx + 1, yf - 1}, {xt, yf - 1}});
+          Caminho({{x, cy + 1}, {cx - 1, cy + 1}, {cx - 1, yf - 1}, {x, yf - 1}});
+          Caminho({{x, cy - 1}, {xt, cy - 1}});
+          Caminho({{x, yf + 1}, {xt, yf + 1}});
+          break;
+      }
+    }
+  }
+  pdf_.WriteCommand("S");
+}
+
+// The value of one term of a semigraphic stroke.
+double ExportacaoPDF::Termo(char t) const {
+  switch (t) {
+    case 'W':
+      return CW;
+    case 'w':
+      return MW;
+    case 'm':
+      return MW - 1;
+    case 'M':
+      return MW + 1;
+    case 'L':
+      return LH;
+    case 'e':
+      return MH;
+    case 'h':
+      return MH - 1;
+    case 'H':
+      return MH + 1;
+    default:
+      return 0;
+  }
+}
+
+// A "B" entry: each character's strokes as separate lines in its cell.
+void ExportacaoPDF::Semigrafico(const std::string& texto, double x, double yb) {
+  const Glifo* const* tabela = TabelaGlifos();
+  const double B0 = yb - 8;
+  for (size_t j = 0; j < texto.size(); ++j) {
+    const Glifo* g = tabela[static_cast<unsigned char>(texto[j])];
+    if (!g) continue;
+    const double X0 = x + static_cast<double>(j) * CW;
+    for (const char* t : g->tracos) {
+      if (!t) break;
+      pdf_.DrawLine(X0 + Termo(t[0]), B0 + Termo(t[1]), X0 + Termo(t[2]), B0 + Termo(t[3]));
+    }
+  }
+}
+
+// A text entry in Courier, scaled to its pitch, underlined when asked.
+void ExportacaoPDF::Texto(const TComandoDecodificado& d, double x, double yb) {
+  pdf_.Font.Size = 10;
+  pdf_.Font.FontIndex = static_cast<uint8_t>(4 + (d.Negrito ? 1 : 0) + (d.Italico ? 2 : 0));
+  const double escala = EscalaHorizontal(d.Cpi);
+  if (d.Cor != preenchimento_) {
+    pdf_.SetFillColor(d.Cor);
+    preenchimento_ = d.Cor;
+  }
+  pdf_.TextOut(d.Texto, x, yb, false, escala);
+  if (d.Sublinhado) {
+    const double n = static_cast<double>(d.Texto.size());
+    pdf_.DrawLine(x, yb + 1.2, x + n * CB * escala / 100, yb + 1.2);
+  }
+}
+
+}  // namespace
+
+// Exports every page of the store as a PDF file; true when the file was written.
+bool TRDprint::GravaPDF(std::string ArquivoLocal) {
+  if (ArquivoLocal.empty()) ArquivoLocal = "RDprint.PDF";
+  if (OnSave) OnSave(*this, ArquivoLocal);
+  const std::string nome = platform::utf8ToCp1252(ArquivoLocal);
+  // The writer is created, given the document properties and started; a failure there writes
+  // nothing.
+  std::unique_ptr<TPrintPDF> pdf;
+  std::unique_ptr<ExportacaoPDF> exportacao;
+  bool iniciado = false;
+  try {
+    pdf = std::make_unique<TPrintPDF>(this);
+    exportacao = std::make_unique<ExportacaoPDF>(*this, *pdf);
+    pdf->FileName = ArquivoLocal;
+    pdf->Title = TitulodoRelatorio;
+    pdf->Producer = "RDPrint PDF Export";
+    pdf->Creator = "RDPrint - Deltress Sistemas";
+    pdf->Author.clear();
+    pdf->Keywords.clear();
+    pdf->Subject = "Relat\xF3rio Criado com RDprint 6.1c";
+    pdf->PageWidth = exportacao->largura;
+    pdf->PageHeight = exportacao->altura;
+    pdf->JPEGQuality = 95;
+    pdf->LineWidth = 0.75;
+    pdf->Compress = true;
+    iniciado = pdf->BeginDoc();
+  } catch (const std::bad_alloc&) {
+    iniciado = false;
+  }
+  if (!iniciado) {
+    CaixaErro(kErroCriacao + nome);
+    return false;
+  }
+  std::string falha;
+  try {
+    TEstadoRelatorio& e = EstadoRelatorio();
+    const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
+    TConfigProgresso config{"Gerando PDF...", nome, static_cast<int>(quantidade), CorForm,
+                            CorFonte};
+    ProgressoRelatorio progresso(*this, true, config);
+    if (e.paginas) {
+      const TPaginasRelatorio& p = *e.paginas;
+      for (auto pos = p.Inicio(); pos != p.Fim(); p.Avanca(pos)) {
+        if (!progresso.Entrada()) break;
+        // An entry whose fixed fields do not decode ("Erro #10" to OnErro) is left out.
+        if (!DecodificaComando(p.Em(pos))) continue;
+        exportacao->Entrada(e.atual);
+      }
+    }
+    if (pdf->EndDoc()) return true;
+    falha = pdf->Erro();
+  } catch (const FalhaExportacao& f) {
+    falha = f.mensagem;
+  } catch (const base::Exception& ex) {
+    falha = ex.Mensagem();
+  } catch (const std::bad_alloc&) {
+    falha = kSemMemoria;
+  } catch (const std::exception& ex) {
+    falha = ex.what();
+  }
+  platform::current().showApplicationError(falha);
+  return false;
+}
+
+}  // namespace report
