@@ -1,5 +1,5 @@
 // proposta-cli listagem and exportar: the item listing composed as "Relatório" does, and a report
-// file loaded as the preview's open button does, written as RDP, text, printer or HTML file. The
+// file loaded as the preview's open button does, written as RDP, text, printer, HTML or PDF file. The
 // engine's operations say whether they succeeded; their messages go to the terminal.
 #include <functional>
 
@@ -50,10 +50,9 @@ const Formato kFormatos[] = {
        return rd.GravaPRN(d.saida);
      }},
     {"html", [](report::TRDprint& rd, const Destino& d) { return rd.GravaHTML(d.saida); }},
-    // PDF: {"pdf", [](report::TRDprint& rd, const Destino& d) { return rd.GravaPDF(d.saida); }},
-    // joins this table when the PDF export is in (and the usage texts below name .pdf).
+    {"pdf", [](report::TRDprint& rd, const Destino& d) { return rd.GravaPDF(d.saida); }},
 };
-const char kExtensoes[] = ".rdp, .txt, .prn ou .html";
+const char kExtensoes[] = ".rdp, .txt, .prn, .html ou .pdf";
 
 // The format of the output file's extension, or null.
 const Formato* FormatoDaSaida(const std::string& saida) {
@@ -186,8 +185,8 @@ Registro listagem(
      "    .rdp arquivo de relat\xC3\xB3rio, .txt texto, .prn bytes da impressora do modelo M\n"
      "    (epson, rima, hp, personalizado, bobina ou daruma; padr\xC3\xA3o epson), .html "
      "p\xC3\xA1ginas\n"
-     "    para o navegador (t\xC3\xADtulo = SAIDA como digitada).\n"
-     "    A data segue SOURCE_DATE_EPOCH quando definida.\n" +
+     "    para o navegador (t\xC3\xADtulo = SAIDA como digitada), .pdf documento PDF.\n"
+     "    As datas (da listagem e do PDF) seguem SOURCE_DATE_EPOCH quando definida.\n" +
          std::string(kAjudaOpcoesPrn),
      Listagem});
 Registro exportar(
@@ -196,8 +195,8 @@ Registro exportar(
      "padr\xC3\xA3o\n"
      "    (margens de 5 mm; linhas, colunas, t\xC3\xADtulo, espa\xC3\xA7"
      "amento e fonte v\xC3\xAAm do arquivo)\n"
-     "    e o grava pela extens\xC3\xA3o de SAIDA, como listagem: .rdp, .txt, .prn (modelo M) ou\n"
-     "    .html. Um arquivo ileg\xC3\xADvel n\xC3\xA3o altera SAIDA (sa\xC3\xAD"
+     "    e o grava pela extens\xC3\xA3o de SAIDA, como listagem: .rdp, .txt, .prn (modelo M),\n"
+     "    .html ou .pdf. Um arquivo ileg\xC3\xADvel n\xC3\xA3o altera SAIDA (sa\xC3\xAD"
      "da 2).\n" +
          std::string(kAjudaOpcoesPrn),
      Exportar});

@@ -21,7 +21,6 @@
 #include <vector>
 
 #include "base/Erros.h"
-#include "platform/AtomicFile.h"
 #include "platform/ByteSink.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
@@ -405,20 +404,18 @@ bool TPrintPDF::EndDoc(platform::ByteSink& destino) {
   return Falha(destino.error().text);
 }
 
-// Saves the finished file. This is the one place where the writer reaches the file system: it
-// becomes the atomic-file sink's write and finish once that sink is in the platform layer.
+// Saves the finished file through the atomic-file sink: a failed save leaves the old file whole.
 bool TPrintPDF::SalvaArquivo(const std::string& caminho, std::string_view bytes) {
-  try {
-    platform::writeFileAtomically(caminho, bytes);
-    return true;
-  } catch (const base::Exception& e) {
-    return Falha(
-        "O PDF n\xE3o p\xF4"
-        "de ser gravado em " +
-        platform::utf8ToCp1252(caminho) + " (" + e.Mensagem() +
-        "): verifique a pasta, o espa\xE7o livre e as permiss\xF5"
-        "es e tente de novo.");
-  }
+  platform::SinkError erro;
+  std::unique_ptr<platform::ByteSink> saida = platform::openFileSink(caminho, erro);
+  if (saida && saida->write(bytes) && saida->finish()) return true;
+  if (saida) erro = saida->error();
+  return Falha(
+      "O PDF n\xE3o p\xF4"
+      "de ser gravado em " +
+      platform::utf8ToCp1252(caminho) + " (" + erro.text +
+      "): verifique a pasta, o espa\xE7o livre e as permiss\xF5"
+      "es e tente de novo.");
 }
 
 // Ends the last page and appends outlines, fonts, pages, resources, pictures, page objects,

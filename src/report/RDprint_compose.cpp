@@ -185,8 +185,17 @@ bool TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
     for (int p = 1; p <= total; ++p) lista.push_back(p);
   }
 
+  // Ends the document however the job stops: an error escaping a page (a malformed entry) still
+  // closes the printer document or the channel before it reaches the caller.
+  auto finaliza = [&] {
+    if (grafico) {
+      impressora->FinalizaDocumento();
+      return true;
+    }
+    return FinalizaDocumento();
+  };
   bool parar = false;  // a cancel request was seen
-  {
+  try {
     TConfigProgresso config;
     config.caption = ArquivoSaida.empty() ? "Imprimindo..." : "Gravando...";
     config.rotulo = TitulodoRelatorio;
@@ -224,13 +233,12 @@ bool TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
       progresso.Repinta();
       if (e.cancelamento) parar = true;
     }
+  } catch (...) {
+    finaliza();
+    throw;
   }
 
-  bool terminado = true;
-  if (grafico)
-    impressora->FinalizaDocumento();
-  else
-    terminado = FinalizaDocumento();
+  const bool terminado = finaliza();
   if (ArquivoSaida.empty() && OnAfterPrint) OnAfterPrint(*this);
   return terminado && !parar;
 }

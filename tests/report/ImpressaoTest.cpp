@@ -134,6 +134,14 @@ TEST_F(TrabalhoImpressao, AFailedDocumentStartPrintsNothing) {
   EXPECT_TRUE(janelas.progressos.empty());
 }
 
+TEST_F(TrabalhoImpressao, AnErrorInAPageStillEndsTheDocumentBeforeItReachesTheCaller) {
+  Compoe(3);
+  janelas.grafica.falhaNaPagina = 2;
+  EXPECT_THROW(rd->ImprimeRelatorio(""), base::EConvertError);
+  EXPECT_EQ(janelas.grafica.registro, (V{"I", "1", "N", "F"}));
+  EXPECT_EQ(janelas.progressosFechados, 1);
+}
+
 TEST_F(TrabalhoImpressao, FecharWithoutPreviewPrintsAtOnce) {
   Compoe(2);
   janelas.grafica.registro.clear();

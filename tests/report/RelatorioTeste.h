@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Erros.h"
 #include "platform/Platform.h"
 #include "report/RDestado.h"
 #include "report/RDjanelas.h"
@@ -45,12 +46,14 @@ class ImpressoraGraficaTeste : public report::TImpressoraGrafica {
  public:
   std::vector<std::string> registro;
   bool aceita = true;
+  int falhaNaPagina = 0;  // a page whose drawing raises, as a malformed entry does
   bool IniciaDocumento(report::TPrinterOrientation, const std::string&) override {
     registro.push_back("I");
     return aceita;
   }
   void NovaPagina() override { registro.push_back("N"); }
   void ImprimePaginaGrafica(report::TRDprint&, int pagina) override {
+    if (pagina == falhaNaPagina) throw base::EConvertError("'00a05' is not a valid integer value");
     registro.push_back(std::to_string(pagina));
   }
   void FinalizaDocumento() override { registro.push_back("F"); }

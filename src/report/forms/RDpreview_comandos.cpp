@@ -21,18 +21,6 @@ namespace report::forms {
 
 namespace {
 
-// Writers that are not part of this build yet say so and write nothing.
-void ExportacaoIndisponivel(const char* formato) {
-  CaixaAviso(std::string("A exporta\xE7\xE3o para ") + formato +
-             " ainda n\xE3o est\xE1 dispon\xEDvel nesta vers\xE3o. Salve o relat\xF3rio em outro "
-             "formato.");
-}
-
-// Integration points of the HTML and PDF writers: each line becomes rd.GravaHTML(arquivo) and
-// rd.GravaPDF(arquivo) when those writers are in the build.
-void GravaHTML(TRDprint&, const std::string&) { ExportacaoIndisponivel("HTML"); }
-void GravaPDF(TRDprint&, const std::string&) { ExportacaoIndisponivel("PDF"); }
-
 // One file type of the save dialog: what the dialog shows, the extension the name gets and the
 // writer. The writers report their own errors; the window stays open.
 struct TTipoArquivo {
@@ -42,8 +30,10 @@ struct TTipoArquivo {
   void (*grava)(TRDprint& rd, const std::string& arquivo);
 };
 const TTipoArquivo kTiposSalvar[] = {
-    {"Arquivo HTML (*.HTML) ", "*.HTML", ".HTML", GravaHTML},
-    {"Arquivo PDF  (*.PDF)", "*.PDF", ".PDF", GravaPDF},
+    {"Arquivo HTML (*.HTML) ", "*.HTML", ".HTML",
+     [](TRDprint& rd, const std::string& f) { rd.GravaHTML(f); }},
+    {"Arquivo PDF  (*.PDF)", "*.PDF", ".PDF",
+     [](TRDprint& rd, const std::string& f) { rd.GravaPDF(f); }},
     {"Arquivo Texto  (*.TXT)", "*.TXT", ".TXT",
      [](TRDprint& rd, const std::string& f) { rd.GravaTXT(f); }},
     {"Relat\xF3rio RDprint  (*.RDP)", "*.RDP", ".RDP",
@@ -118,7 +108,7 @@ void TDFMPreview::btPDFClick() {
   o.fileName = platform::cp1252ToUtf8(LimpaNomeArquivo(rd_.TitulodoRelatorio));
   o.filter = Filtro({{"Arquivo PDF (*.PDF)", "*.PDF"}});
   auto escolhido = platform::current().chooseFileToSave(o);
-  if (escolhido) GravaPDF(rd_, TrocaExtensao(*escolhido, ".PDF"));
+  if (escolhido) rd_.GravaPDF(TrocaExtensao(*escolhido, ".PDF"));
 }
 
 // Reads a saved report into the page store and shows its first page at the same zoom (the page
