@@ -49,6 +49,9 @@ class TImpressoraGrafica {
   virtual void ImprimePaginaGrafica(TRDprint& rd, int pagina) = 0;
   // Ends the print document.
   virtual void FinalizaDocumento() = 0;
+  // Abandons the print document after an error escaped a page: what the device cannot take back
+  // may have been printed, but nothing more is sent and a file is left as it was.
+  virtual void AbandonaDocumento() = 0;
 };
 
 // The engine's windows.

@@ -185,15 +185,6 @@ bool TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
     for (int p = 1; p <= total; ++p) lista.push_back(p);
   }
 
-  // Ends the document however the job stops: an error escaping a page (a malformed entry) still
-  // closes the printer document or the channel before it reaches the caller.
-  auto finaliza = [&] {
-    if (grafico) {
-      impressora->FinalizaDocumento();
-      return true;
-    }
-    return FinalizaDocumento();
-  };
   bool parar = false;  // a cancel request was seen
   try {
     TConfigProgresso config;
@@ -234,11 +225,20 @@ bool TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
       if (e.cancelamento) parar = true;
     }
   } catch (...) {
-    finaliza();
+    // An error escaping a page (a malformed entry) reaches the caller with the document let go
+    // unfinished: nothing more is sent, and a printer file keeps its old content.
+    if (grafico)
+      impressora->AbandonaDocumento();
+    else
+      e.canal = TCanal{};
     throw;
   }
 
-  const bool terminado = finaliza();
+  bool terminado = true;
+  if (grafico)
+    impressora->FinalizaDocumento();
+  else
+    terminado = FinalizaDocumento();
   if (ArquivoSaida.empty() && OnAfterPrint) OnAfterPrint(*this);
   return terminado && !parar;
 }

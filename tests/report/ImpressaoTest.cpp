@@ -134,11 +134,11 @@ TEST_F(TrabalhoImpressao, AFailedDocumentStartPrintsNothing) {
   EXPECT_TRUE(janelas.progressos.empty());
 }
 
-TEST_F(TrabalhoImpressao, AnErrorInAPageStillEndsTheDocumentBeforeItReachesTheCaller) {
+TEST_F(TrabalhoImpressao, AnErrorInAPageAbandonsTheDocumentBeforeItReachesTheCaller) {
   Compoe(3);
   janelas.grafica.falhaNaPagina = 2;
   EXPECT_THROW(rd->ImprimeRelatorio(""), base::EConvertError);
-  EXPECT_EQ(janelas.grafica.registro, (V{"I", "1", "N", "F"}));
+  EXPECT_EQ(janelas.grafica.registro, (V{"I", "1", "N", "A"}));
   EXPECT_EQ(janelas.progressosFechados, 1);
 }
 

@@ -57,6 +57,7 @@ class ImpressoraGraficaTeste : public report::TImpressoraGrafica {
     registro.push_back(std::to_string(pagina));
   }
   void FinalizaDocumento() override { registro.push_back("F"); }
+  void AbandonaDocumento() override { registro.push_back("A"); }
 };
 
 class JanelasTeste : public report::TJanelasRelatorio {

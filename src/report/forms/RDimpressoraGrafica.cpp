@@ -195,6 +195,9 @@ void TImpressoraGraficaQt::FinalizaDocumento() {
   if (!ok) CaixaErro(erro);
 }
 
+// Abandons the open document.
+void TImpressoraGraficaQt::AbandonaDocumento() { Descarta(); }
+
 // Ends a document still open and lets go of its printer; an unfinished PDF file is not written.
 void TImpressoraGraficaQt::Descarta() {
   if (painter_ && painter_->isActive()) painter_->end();

@@ -53,6 +53,8 @@ class TImpressoraGraficaQt : public TImpressoraGrafica {
   // Ends the document (the job goes to the spooler, or the PDF file is written); an error box
   // when that fails.
   void FinalizaDocumento() override;
+  // Lets the document go without ending it: a PDF file keeps its old content.
+  void AbandonaDocumento() override;
 
  private:
   bool Inicia(TPrinterOrientation orientacao, const std::string& titulo, std::string& erro);
