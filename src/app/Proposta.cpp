@@ -12,6 +12,8 @@ TProposta::TProposta() {
   ConfiguraRDprint1(RDprint1);
   ClientDataSet1.aoMudarDados = [this] { DataSource1DataChange(); };
   ClientDataSet1.aoAtualizarDados = [this] { DataSource1UpdateData(); };
+  ClientDataSet1.aoGravar = [this] { recuperacao_.LinhaGravada(ClientDataSet1); };
+  ClientDataSet1.aoApagar = [this] { recuperacao_.LinhaApagada(ClientDataSet1); };
 }
 
 void TProposta::FormCreate() {
@@ -22,6 +24,7 @@ void TProposta::FormCreate() {
 void TProposta::BitBtn1Click() {
   auto escolhido = platform::current().openFileDialog("", "*.xml|*.xml", "*.xml");
   if (!escolhido || escolhido->empty()) return;
+  bool descarta = false;
   if (TemAlteracoes()) {
     int r = platform::current().messageBox(
         "As marcas e os pre\xE7os digitados ainda n\xE3o foram gravados em:\r" +
@@ -29,8 +32,9 @@ void TProposta::BitBtn1Click() {
         "Confirmar", platform::mb::YESNOCANCEL | platform::mb::ICONQUESTION);
     if (r == platform::mb::IDCANCEL) return;
     if (r == platform::mb::IDYES && FormClose() == Fechamento::Recusado) return;
+    descarta = r == platform::mb::IDNO;
   }
-  AbrirProcesso(*escolhido);
+  AbrirProcesso(*escolhido, descarta);
 }
 
 bool TProposta::TemAlteracoes() const {
@@ -42,10 +46,12 @@ bool TProposta::ConfirmaFecharSemGravar() {
       "As marcas e os pre\xE7os digitados n\xE3o foram gravados no arquivo do processo.\r"
       "Fechar mesmo assim e perder o que foi digitado?",
       "Confirmar", platform::mb::YESNO | platform::mb::ICONQUESTION);
-  return r == platform::mb::IDYES;
+  if (r != platform::mb::IDYES) return false;
+  recuperacao_.Descartado();
+  return true;
 }
 
-void TProposta::AbrirProcesso(const std::string& caminho) {
+void TProposta::AbrirProcesso(const std::string& caminho, bool descartaDigitado) {
   TTabelaItens lida;
   CabecalhoProcesso cab = LerProcesso(caminho, lida);
   // The whole file was read: only now does anything the window shows change.
@@ -56,6 +62,9 @@ void TProposta::AbrirProcesso(const std::string& caminho) {
   edit1 = caminho;
   ClientDataSet1.TrocaConteudo(lida);
   alteracoesGravadas_ = ClientDataSet1.Alteracoes();
+  // What a run that did not write it left typed comes back here, as changes still to write.
+  if (descartaDigitado) recuperacao_.Descartado();
+  recuperacao_.ProcessoAberto(caminho, ClientDataSet1);
 }
 
 bool TProposta::VerificaValorZerado() {
@@ -116,6 +125,7 @@ TProposta::Geracao TProposta::Gera(const std::string& empresa) {
                                   [this] { PassoProgresso(); });
   // The file is in place, also when its folder could not be synced: that is only a warning.
   gerado = true;
+  recuperacao_.ArquivoGravado();
   ultimaProposta_ = caminho;
   platform::current().showMessage("O arquivo foi gerado com Sucesso!\rem: " +
                                   platform::utf8ToCp1252(caminho));
@@ -138,6 +148,7 @@ void TProposta::Regrava(const std::string& caminho) {
   auto escrito = EscreveDocumento(caminho, ClientDataSet1, label5, memo2, std::nullopt,
                                   [this] { PassoProgresso(); });
   alteracoesGravadas_ = ClientDataSet1.Alteracoes();
+  if (caminho == edit1) recuperacao_.ArquivoGravado();
   AvisaSeNaoDuravel(caminho, escrito);
 }
 

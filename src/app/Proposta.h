@@ -11,6 +11,7 @@
 #include "app/BarraProgresso.h"
 #include "app/Listagem.h"
 #include "app/ProcessoArquivo.h"
+#include "app/RecuperacaoDigitacao.h"
 #include "app/TabelaItens.h"
 
 namespace app {
@@ -50,8 +51,10 @@ class TProposta {
   void BitBtn1Click();
   // True when something typed since the last read or write of the process file is not in it.
   bool TemAlteracoes() const;
-  // Reads the process file at caminho (all or nothing: on error nothing here changes).
-  void AbrirProcesso(const std::string& caminho);
+  // Reads the process file at caminho (all or nothing: on error nothing here changes). With
+  // descartaDigitado, the user chose to lose what was typed for the process open before: once
+  // the new file is read, its recovery journal is put aside.
+  void AbrirProcesso(const std::string& caminho, bool descartaDigitado = false);
   // The zero-value lot check; true when it found (and reported) an unpriced item of a priced lot,
   // which is then the current row.
   bool VerificaValorZerado();
@@ -79,6 +82,8 @@ class TProposta {
   // The warning of the last write, when the file was written but its folder could not be synced
   // (it may not survive a power cut); empty otherwise.
   const std::string& AvisoUltimaGravacao() const { return aviso_; }
+  // The recovery journal of the open process: what was typed and not yet written.
+  const TRecuperacaoDigitacao& Recuperacao() const { return recuperacao_; }
 
   // "Relatório": the item listing with the bidder name and CNPJ digits as typed, shown in the
   // preview; the listing line and page keep their last values.
@@ -103,6 +108,7 @@ class TProposta {
   std::string ultimaProposta_;
   std::string aviso_;
   long alteracoesGravadas_ = 0;
+  TRecuperacaoDigitacao recuperacao_;
 };
 
 }  // namespace app

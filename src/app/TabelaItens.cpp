@@ -312,6 +312,7 @@ void TTabelaItens::Grava() {
   }
   eof_ = bof_ = false;
   Notifica();
+  if (aoGravar) aoGravar();
 }
 
 void TTabelaItens::Cancela() {
@@ -329,6 +330,7 @@ void TTabelaItens::Apaga() {
   }
   if (linhas_.empty() || atual_ < 0)
     throw EDatabaseError("Cannot perform this operation on an empty dataset");
+  if (aoApagar) aoApagar();
   estado_ = Estado::Navegando;
   pendente_ = Item{};
   ++alteracoes_;

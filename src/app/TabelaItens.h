@@ -131,6 +131,9 @@ class TTabelaItens {
   // are about to write their edited texts into the row (just before a post).
   std::function<void()> aoMudarDados;
   std::function<void()> aoAtualizarDados;
+  // A row was posted (it is the current row) / the current row is about to be deleted.
+  std::function<void()> aoGravar;
+  std::function<void()> aoApagar;
 
  private:
   struct Grupo_;

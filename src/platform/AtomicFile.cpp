@@ -1,13 +1,11 @@
 #include "platform/AtomicFile.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "platform/CodePage.h"
 #include "platform/PendingFile.h"
 #include "platform/SignalSetup.h"
+#include "platform/UserFolders.h"
 
 namespace platform {
 
@@ -104,31 +103,6 @@ bool hasOwnAttributes(const std::string& path) {
     at += name.size() + 1;
   }
   return false;
-}
-
-// The folder of safe copies: $XDG_CACHE_HOME/proposta, or ~/.cache/proposta.
-std::string cacheFolder() {
-  const char* xdg = std::getenv("XDG_CACHE_HOME");
-  if (xdg && xdg[0] == '/') return std::string(xdg) + "/proposta";
-  std::string home;
-  if (const char* h = std::getenv("HOME"); h && h[0] == '/') home = h;
-  if (home.empty()) {
-    struct passwd pw {
-    }, *r = nullptr;
-    char buf[4096];
-    if (::getpwuid_r(::geteuid(), &pw, buf, sizeof buf, &r) == 0 && r) home = r->pw_dir;
-  }
-  if (home.empty()) return {};
-  return home + "/.cache/proposta";
-}
-
-// Creates the folder and the missing folders above it (private to the user); 0 or the errno.
-int makeFolders(const std::string& folder) {
-  for (size_t p = 1; p <= folder.size(); ++p) {
-    if (p < folder.size() && folder[p] != '/') continue;
-    if (::mkdir(folder.substr(0, p).c_str(), 0700) != 0 && errno != EEXIST) return errno;
-  }
-  return 0;
 }
 
 // The safe copy's name: the file's name (cut to 200 bytes, at a character boundary), a dot and the
@@ -258,7 +232,7 @@ AtomicFileWriter::AtomicFileWriter(std::string path)
   if (inPlace) {
     s.targetFd.reset(::open(s.target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     if (s.targetFd.fd < 0) throw base::ErroDeArquivo(errno);
-    s.cache = cacheFolder();
+    s.cache = userCacheFolder();
     if (s.cache.empty()) throw base::ErroDeArquivo(ENOENT);
     if (int err = makeFolders(s.cache)) throw base::ErroDeArquivo(err);
     s.cacheDir.reset(::open(s.cache.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));

@@ -23,15 +23,17 @@ std::time_t nowSeconds() {
   return std::time(nullptr);
 }
 
-base::DataHora now() {
-  std::time_t t;
+// Now, broken down.
+base::DataHora now() { return dateTimeOf(nowSeconds()); }
+
+// A moment broken down in UTC with a fixed epoch, in local time otherwise.
+base::DataHora dateTimeOf(std::time_t t) {
+  std::time_t fixo;
   std::tm tm{};
-  if (fixedEpoch(t)) {
+  if (fixedEpoch(fixo))
     gmtime_r(&t, &tm);
-  } else {
-    t = std::time(nullptr);
+  else
     localtime_r(&t, &tm);
-  }
   base::DataHora d;
   d.ano = tm.tm_year + 1900;
   d.mes = tm.tm_mon + 1;

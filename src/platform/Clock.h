@@ -12,5 +12,8 @@ namespace platform {
 std::time_t nowSeconds();
 // The broken-down date and time of now.
 base::DataHora now();
+// The broken-down date and time of a moment, in the clock's zone (UTC while SOURCE_DATE_EPOCH is
+// set, local time otherwise).
+base::DataHora dateTimeOf(std::time_t t);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include "app/Proposta.h"
 #include "platform/AtomicFile.h"
+#include "platform/UserFolders.h"
 #include "support/Arquivos.h"
 #include "support/PlataformaRoteiro.h"
 #include "support/ProcessoGerado.h"
@@ -19,8 +20,10 @@ namespace {
 class GravacaoProposta : public ::testing::Test {
  protected:
   void TearDown() override { platform::clearAtomicFailuresForTesting(); }
-  // Opens a three-item process and types a brand for the first item.
+  // Opens a three-item process and types a brand for the first item. Each call starts as a new
+  // run would: the recovery journal the call before left (nothing was written) is dropped.
   void AbreEDigita() {
+    std::filesystem::remove_all(platform::userDataFolder());
     teste::Grava(processo, teste::ProcessoSemPrecos(3));
     p.FormCreate();
     p.AbrirProcesso(processo);

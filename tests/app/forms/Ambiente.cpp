@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
 
 #include "app/forms/TDBEdit.h"
 
@@ -46,6 +47,8 @@ std::string ProcessoPadrao() {
 
 // A folder with the process file, the scripted platform and the window, shown and active.
 Ambiente::Ambiente(const std::string& bytes) : escopo_(plataforma) {
+  // Recovery journals go to this test's folder, never to the user's.
+  ::setenv("XDG_DATA_HOME", (pasta.path().toStdString() + "/dados").c_str(), 1);
   processo = pasta.path().toStdString() + "/proc.xml";
   Grava(processo, bytes);
   janela = std::make_unique<app::forms::TForm1>();
