@@ -13,7 +13,7 @@
 #include "app/Proposta.h"
 #include "base/Erros.h"
 #include "support/Arquivos.h"
-#include "support/PlataformaRoteirizada.h"
+#include "support/PlataformaRoteiro.h"
 
 using namespace app;
 
@@ -82,7 +82,7 @@ class Recuperacao : public ::testing::Test {
   std::string Diario() const { return p->Recuperacao().CaminhoDiario(); }
 
   teste::PastaTemporaria pasta;
-  teste::PlataformaRoteirizada tela;
+  teste::PlataformaRoteiro tela;
   platform::ScopedPlatform usa{tela};
   std::string processo;
   std::unique_ptr<TProposta> p;
@@ -118,7 +118,7 @@ TEST_F(Recuperacao, WhatWasPostedBeforeACrashIsWrittenAtTheNextCloseAsIfNeverInt
   EXPECT_EQ(*q.ClientDataSet1.AgregadoDaLinha(1, Campo::totallote), 7.0);
   ASSERT_EQ(q.FormClose(), TProposta::Fechamento::Regravado);
   EXPECT_EQ(teste::Le(processo), teste::Le(referencia));
-  EXPECT_TRUE(teste::Nomes(pasta.caminho() / "dados" / "proposta").empty());
+  EXPECT_TRUE(teste::Nomes(pasta / "dados/proposta").empty());
 }
 
 TEST_F(Recuperacao, AJournalThatDoesNotMatchTheFileIsReportedKeptAsideAndNeverApplied) {
