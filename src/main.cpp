@@ -11,6 +11,8 @@
 #include "app/forms/proposta.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtTexto.h"
+#include "platform/qt/QtTraducao.h"
 
 // The program: the Qt platform, the main window, the message loop.
 int main(int argc, char** argv) {
@@ -22,8 +24,11 @@ int main(int argc, char** argv) {
   QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setApplicationName(QStringLiteral("proposta"));
   QGuiApplication::setDesktopFileName(QStringLiteral("proposta"));
+  const std::string titulo = "Digita\xE7\xE3o de Proposta";
+  QGuiApplication::setApplicationDisplayName(platform::toQString(titulo));
+  platform::installQtTranslations(aplicacao);
 
-  platform::QtPlatform plataforma("Digita\xE7\xE3o de Proposta");
+  platform::QtPlatform plataforma(titulo);
   platform::install(&plataforma);
   int resultado = 0;
   {

@@ -1,10 +1,12 @@
 #include "platform/ReadFile.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/CodePage.h"
@@ -20,6 +22,17 @@ const char* kindOf(mode_t mode) {
   if (S_ISCHR(mode) || S_ISBLK(mode)) return "um dispositivo";
   if (S_ISSOCK(mode)) return "um socket";
   return "um arquivo especial";
+}
+
+// Asks the kernel to back the aligned 2 MiB pieces of a large buffer with huge pages before it is
+// first written: one page fault per 2 MiB instead of one per 4 KiB, which is most of the time a
+// fresh process spends reading a file of tens of megabytes. Harmless where huge pages are off.
+void adviseHugePages(char* buffer, size_t size) {
+  constexpr uintptr_t kHuge = uintptr_t(2) << 20;
+  if (size < 2 * kHuge) return;
+  uintptr_t start = (reinterpret_cast<uintptr_t>(buffer) + kHuge - 1) & ~(kHuge - 1);
+  uintptr_t end = (reinterpret_cast<uintptr_t>(buffer) + size) & ~(kHuge - 1);
+  if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
 }
 
 // Fills the error and clears the bytes; always false.
@@ -53,15 +66,31 @@ bool readRegularFile(const std::string& path, size_t limit, std::string& bytes, 
                   path + " não é um arquivo comum (é " + kindOf(st.st_mode) + ").");
   if (static_cast<unsigned long long>(st.st_size) > limit)
     return failed(error, bytes, EFBIG, false,
-                  path + " é grande demais (" + std::to_string(st.st_size) +
-                      " bytes; o limite é " + std::to_string(limit) + " bytes).");
+                  path + " é grande demais (" + std::to_string(st.st_size) + " bytes; o limite é " +
+                      std::to_string(limit) + " bytes).");
   // Back to blocking reads for a regular file.
   int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  bytes.clear();
+  // The announced size is read straight into place; a file that grew meanwhile is read on in
+  // pieces, still under the limit.
   bytes.reserve(static_cast<size_t>(st.st_size));
+  adviseHugePages(bytes.data(), bytes.capacity());
+  bytes.assign(static_cast<size_t>(st.st_size), '\0');
+  size_t got = 0;
+  while (got < bytes.size()) {
+    ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      int e = errno;
+      return failed(error, bytes, e, false, path + ": " + std::strerror(e));
+    }
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  bool complete = got == bytes.size();
+  bytes.resize(got);
   char buffer[1 << 16];
-  for (;;) {
+  while (complete) {
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;

@@ -21,6 +21,7 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
   std::deque<int> respostasCaixa;            // button ids to answer; IDOK when empty
   std::deque<std::string> respostasEntrada;  // input box answers; "\x01" stands for Cancel
   std::vector<std::string> entradas;         // "caption|prompt" of each input box
+  std::vector<std::string> valoresEntrada;   // the text each input box started with
   std::deque<std::string> arquivosAbrir;     // open dialog answers; "" = cancelled
   std::vector<std::string> enderecos;        // openUrl calls
   int mensagensProcessadas = 0;
@@ -37,6 +38,7 @@ class PlataformaRoteirizada : public platform::HeadlessPlatform {
   bool inputQuery(const std::string& titulo, const std::string& rotulo,
                   std::string& valor) override {
     entradas.push_back(titulo + "|" + rotulo);
+    valoresEntrada.push_back(valor);
     if (respostasEntrada.empty()) return false;
     std::string r = respostasEntrada.front();
     respostasEntrada.pop_front();
