@@ -12,6 +12,8 @@
 #include "platform/Platform.h"
 #include "platform/SignalSetup.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtTexto.h"
+#include "platform/qt/QtTraducao.h"
 #include "report/RDjanelas.h"
 #include "report/forms/RDjanelasQt.h"
 #include "report/forms/RDpintura.h"
@@ -27,8 +29,11 @@ int main(int argc, char** argv) {
   QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setApplicationName(QStringLiteral("proposta"));
   QGuiApplication::setDesktopFileName(QStringLiteral("proposta"));
+  const std::string titulo = "Digita\xE7\xE3o de Proposta";
+  QGuiApplication::setApplicationDisplayName(platform::toQString(titulo));
+  platform::installQtTranslations(aplicacao);
 
-  platform::QtPlatform plataforma("Digita\xE7\xE3o de Proposta");
+  platform::QtPlatform plataforma(titulo);
   platform::install(&plataforma);
   report::InstalaMedidorQt();
   report::forms::TJanelasQt janelas;

@@ -157,7 +157,7 @@ void TListagem::Compoe() {
   tabela_.Primeiro();  // posts a row being edited, as walking the table does
   const int linhas = tabela_.NumLinhas();
   for (int i = 0; i < linhas; ++i) {
-    const Item& item = tabela_.Linha(i);
+    const LinhaItem& item = tabela_.Linha(i);
     const Contagem preco = ParaFixo(item.valor.value_or(0.0));
     const double quantidade = item.quantidade.value_or(0.0);
     if (!item.lote.empty()) {
@@ -177,7 +177,7 @@ void TListagem::Compoe() {
     Texto(3, base::FormatFixo("00000", item.ordem.value_or(0), 0));
     if (!item.lote.empty()) Texto(10, base::FormatFloat("00000", base::StrToFloat(item.lote)));
     Texto(20, base::Copy(item.nome, 1, 50));
-    Texto(63, item.marca);
+    Texto(63, std::string(item.marca));
     Texto(85, item.quantidade ? base::FloatToStr(*item.quantidade) : std::string());
     Texto(95, AlinhaTexto(base::FormatFixo("#,##0.0000", preco), 16, 0, " "));
     const Contagem totalLinha = ArredondaContagem(Produto(preco, quantidade));

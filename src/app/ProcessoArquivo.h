@@ -14,13 +14,19 @@
 
 namespace app {
 
-// What line 1 tells: the captions of Label2/Label5, Memo2's text and the announced item count.
+// The largest process file that is read: a 100,000-item process is about 28 MB.
+constexpr size_t kLimiteArquivoProcesso = size_t(1) << 30;
+
+// What line 1 tells: the captions of Label2/Label5, Memo2's text and the announced item count;
+// after a whole file was read, also the criterion its loading leaves on Label6.
 struct CabecalhoProcesso {
   std::string primeirosQuatro;  // the first four characters of line 1
   bool cotacao = false;         // line 1 starts "<cot": Label2 becomes "Cotação:"
   std::string label5;     // process number as shown, "AAAA/BBBB" (11 characters for a quotation)
   std::string descricao;  // Memo2
   int32_t totalItens = 0;
+  // The `apuracao` ("1" or "2") of the last item in file order that has one; empty when none.
+  std::string ultimoCriterio;
 };
 
 // The value between the first opening tag and the first closing tag of a line, by position.
@@ -29,9 +35,14 @@ std::string ExtrairValor(std::string_view linha, std::string_view abre, std::str
 CabecalhoProcesso LerCabecalho(std::string_view linha1);
 
 // Reads a whole process file image into `destino` (reset first). On any error `destino` is left
-// as it was and the error (EConvertError, EFormatoInvalido) is raised.
+// as it was and the error (EConvertError, EFormatoInvalido) is raised. A first line that the
+// rewrite could not write back so that it reads the same (no label attribute, say) is refused
+// with EFormatoInvalido.
 CabecalhoProcesso LerProcessoDeBytes(std::string_view bytes, TTabelaItens& destino);
-// Reads the file at caminho the same way; "File not found" / "I/O error %d" when it cannot be read.
+// Reads the file at caminho the same way. It must be a regular file of at most
+// kLimiteArquivoProcesso bytes; otherwise, or when it cannot be read, EInOutError: "File not
+// found", "I/O error %d", or a text saying what the path is (a folder, a pipe, a device) or how
+// large it is.
 CabecalhoProcesso LerProcesso(const std::string& caminho, TTabelaItens& destino);
 
 // The bytes of a process document for the table, walking it from the first row to the last (a row

@@ -8,6 +8,15 @@
 
 namespace app {
 
+namespace {
+// The caption Label6 takes for a criterion: "1" and "2" have theirs, any other leaves it as it is.
+std::optional<std::string> TextoCriterio(std::string_view apuracao) {
+  if (apuracao == "1") return "Crit\xE9rio: Menor Pre\xE7o Unit\xE1rio do Item";
+  if (apuracao == "2") return "Crit\xE9rio: Menor Pre\xE7o Total do Item";
+  return std::nullopt;
+}
+}  // namespace
+
 TProposta::TProposta() {
   ConfiguraRDprint1(RDprint1);
   ClientDataSet1.aoMudarDados = [this] { DataSource1DataChange(); };
@@ -60,6 +69,9 @@ void TProposta::AbrirProcesso(const std::string& caminho, bool descartaDigitado)
   memo2 = cab.descricao;
   totalItens = cab.totalItens;
   edit1 = caminho;
+  // Every row loaded changed the data, so the criterion is the one of the last row read that has
+  // one; the first row, made current below, has the last word.
+  if (auto criterio = TextoCriterio(cab.ultimoCriterio)) label6 = *criterio;
   ClientDataSet1.TrocaConteudo(lida);
   alteracoesGravadas_ = ClientDataSet1.Alteracoes();
   // What a run that did not write it left typed comes back here, as changes still to write.
@@ -100,9 +112,18 @@ TProposta::Geracao TProposta::BitBtn3Click() {
   if (edit1.empty()) return Geracao::NadaAberto;
   alturaJanela = 640;
   if (VerificaValorZerado()) return Geracao::Recusada;
+  // A refused name is explained and asked again, holding what was typed; cancelling gives the
+  // empty name, which generation accepts.
   std::string empresa;
-  if (!platform::current().inputQuery("Digite o nome da empresa:", "Empresa", empresa))
-    empresa.clear();
+  for (;;) {
+    if (!platform::current().inputQuery("Digite o nome da empresa:", "Empresa", empresa)) {
+      empresa.clear();
+      break;
+    }
+    auto recusa = RecusaNomeEmpresa(empresa);
+    if (!recusa) break;
+    platform::current().showMessage(*recusa);
+  }
   return Gera(empresa);
 }
 
@@ -199,7 +220,7 @@ bool TProposta::DecideAposFalhaAoFechar() {
 Contagem TProposta::TotalProposta() const {
   Contagem total = 0;
   for (int i = 0; i < ClientDataSet1.NumLinhas(); ++i) {
-    const Item& it = ClientDataSet1.Linha(i);
+    const LinhaItem& it = ClientDataSet1.Linha(i);
     total = SomaProduto(ParaFixo(it.valor.value_or(0.0)), it.quantidade.value_or(0.0), total);
   }
   return total;
@@ -237,9 +258,7 @@ void TProposta::BitBtn2Click(const std::string& licitante, const std::string& cn
 void TProposta::DataSource1DataChange() {
   const TTabelaItens& t = ClientDataSet1;
   if (t.Aberta()) {
-    std::string apuracao = t.ComoTexto(Campo::apuracao);
-    if (apuracao == "1") label6 = "Crit\xE9rio: Menor Pre\xE7o Unit\xE1rio do Item";
-    if (apuracao == "2") label6 = "Crit\xE9rio: Menor Pre\xE7o Total do Item";
+    if (auto criterio = TextoCriterio(t.ComoTexto(Campo::apuracao))) label6 = *criterio;
     titulo = "Digita\xE7\xE3o de Proposta - Item " + t.ComoTexto(Campo::ordem) + " de " +
              std::to_string(t.NumLinhas());
   }

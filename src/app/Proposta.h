@@ -60,7 +60,8 @@ class TProposta {
   bool VerificaValorZerado();
 
   enum class Geracao { NadaAberto, Recusada, NomeRecusado, Gerado };
-  // "&Gerar Arquivo": asks for the company name through the platform's input box.
+  // "&Gerar Arquivo": asks for the company name through the platform's input box, again after a
+  // name that cannot be part of a file name (the box holds it), until one can or the user cancels.
   Geracao BitBtn3Click();
   // The same with the name already typed (the command-line tool).
   Geracao GerarArquivo(const std::string& empresa);

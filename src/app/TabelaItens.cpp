@@ -18,6 +18,11 @@ const char* const kNomes[] = {"ordem",      "lote",  "codigo",   "nome",      "d
 
 bool EhAgregado(Campo c) { return c == Campo::totallote || c == Campo::qtotallote; }
 
+// The text fields of a row, in the order they are stored.
+constexpr Campo kTextos[] = {Campo::lote,      Campo::codigo, Campo::nome,
+                             Campo::descricao, Campo::marca,  Campo::apuracao};
+
+// The owned text of a field of a row being built or edited; null for a number.
 std::string* TextoDe(Item& i, Campo c) {
   switch (c) {
     case Campo::lote:
@@ -37,7 +42,29 @@ std::string* TextoDe(Item& i, Campo c) {
   }
 }
 
-const std::string* TextoDe(const Item& i, Campo c) { return TextoDe(const_cast<Item&>(i), c); }
+// The text of a field of a stored row; null for a number.
+std::string_view* TextoDe(LinhaItem& i, Campo c) {
+  switch (c) {
+    case Campo::lote:
+      return &i.lote;
+    case Campo::codigo:
+      return &i.codigo;
+    case Campo::nome:
+      return &i.nome;
+    case Campo::descricao:
+      return &i.descricao;
+    case Campo::marca:
+      return &i.marca;
+    case Campo::apuracao:
+      return &i.apuracao;
+    default:
+      return nullptr;
+  }
+}
+
+std::string_view TextoDe(const LinhaItem& i, Campo c) {
+  return *TextoDe(const_cast<LinhaItem&>(i), c);
+}
 
 std::optional<double>* NumeroDe(Item& i, Campo c) {
   if (c == Campo::quantidade) return &i.quantidade;
@@ -45,11 +72,28 @@ std::optional<double>* NumeroDe(Item& i, Campo c) {
   return nullptr;
 }
 
-bool PorLote(const Item& a, const Item& b) { return a.lote < b.lote; }
+// A row's values as views into the owned texts of `i`.
+LinhaItem Vista(const Item& i) {
+  return LinhaItem{i.ordem, i.lote,     i.codigo,     i.nome, i.descricao,
+                   i.marca, i.apuracao, i.quantidade, i.valor};
+}
+
+// An owned copy of a row's values.
+Item Copia(const LinhaItem& i) {
+  return Item{i.ordem,
+              std::string(i.lote),
+              std::string(i.codigo),
+              std::string(i.nome),
+              std::string(i.descricao),
+              std::string(i.marca),
+              std::string(i.apuracao),
+              i.quantidade,
+              i.valor};
+}
 
 // A key whose integer order is the byte order of a lot text of at most 5 bytes: the bytes
-// big-endian, then the length (so a prefix sorts first).
-uint64_t ChaveLote(const std::string& lote) {
+// big-endian, then the length (so a prefix sorts first). 48 bits.
+uint64_t ChaveLote(std::string_view lote) {
   uint64_t k = 0;
   for (size_t i = 0; i < 5; ++i) {
     k <<= 8;
@@ -58,16 +102,34 @@ uint64_t ChaveLote(const std::string& lote) {
   return (k << 8) | lote.size();
 }
 
-std::string TextoDoItem(const Item& i, Campo c) {
+// The positions of the rows in the stable order of their 48-bit keys: a least-significant-byte
+// radix sort that skips the bytes every key shares (lots usually differ in one or two bytes).
+std::vector<uint32_t> OrdemEstavel(const std::vector<uint64_t>& chaves) {
+  const size_t n = chaves.size();
+  std::vector<uint32_t> ordem(n), outra(n);
+  for (size_t i = 0; i < n; ++i) ordem[i] = static_cast<uint32_t>(i);
+  for (int byte = 0; byte < 6; ++byte) {
+    const int desloca = byte * 8;
+    size_t conta[257] = {};
+    for (uint64_t k : chaves) ++conta[((k >> desloca) & 0xFF) + 1];
+    if (conta[((chaves[0] >> desloca) & 0xFF) + 1] == n) continue;  // all alike: order kept
+    for (int d = 0; d < 256; ++d) conta[d + 1] += conta[d];
+    for (uint32_t i : ordem) outra[conta[(chaves[i] >> desloca) & 0xFF]++] = i;
+    ordem.swap(outra);
+  }
+  return ordem;
+}
+
+std::string TextoDoItem(const LinhaItem& i, Campo c) {
   if (c == Campo::ordem) return i.ordem ? base::IntToStr(*i.ordem) : std::string();
   if (c == Campo::quantidade || c == Campo::valor) {
     const auto& v = c == Campo::quantidade ? i.quantidade : i.valor;
     return v ? base::FloatToStr(*v) : std::string();
   }
-  return *TextoDe(i, c);
+  return std::string(TextoDe(i, c));
 }
 
-std::string ExibicaoDoItem(const Item& i, Campo c) {
+std::string ExibicaoDoItem(const LinhaItem& i, Campo c) {
   if (c == Campo::quantidade || c == Campo::valor) {
     const auto& v = c == Campo::quantidade ? i.quantidade : i.valor;
     return v ? base::FormatFloat("0.0000", *v) : std::string();
@@ -120,7 +182,9 @@ void TTabelaItens::Notifica() {
 }
 
 void TTabelaItens::Reinicia() {
-  linhas_.clear();
+  guardadas_.clear();
+  ordem_.clear();
+  textos_.Limpa();
   grupos_.clear();
   grupoDaLinha_.clear();
   estado_ = Estado::Navegando;
@@ -134,12 +198,16 @@ void TTabelaItens::Reinicia() {
 void TTabelaItens::TrocaConteudo(TTabelaItens& outra) {
   if (estado_ == Estado::Editando || estado_ == Estado::Inserindo) estado_ = Estado::Navegando;
   if (outra.cargaPendente_) outra.FimCarga();
-  linhas_.swap(outra.linhas_);
+  guardadas_.swap(outra.guardadas_);
+  ordem_.swap(outra.ordem_);
+  textos_.Troca(outra.textos_);
   grupos_.swap(outra.grupos_);
   grupoDaLinha_.swap(outra.grupoDaLinha_);
   alteracoes_ = 0;
   estado_ = Estado::Navegando;
-  outra.linhas_.clear();
+  outra.guardadas_.clear();
+  outra.ordem_.clear();
+  outra.textos_.Limpa();
   outra.grupos_.clear();
   outra.grupoDaLinha_.clear();
   outra.estado_ = Estado::Fechada;
@@ -147,47 +215,108 @@ void TTabelaItens::TrocaConteudo(TTabelaItens& outra) {
   Primeiro();
 }
 
-void TTabelaItens::CarregaLinha(Item item) {
+void TTabelaItens::CarregaLinha(const Item& item) { CarregaLinha(Vista(item)); }
+
+void TTabelaItens::CarregaLinha(const LinhaItem& valores) {
   if (estado_ == Estado::Fechada) estado_ = Estado::Navegando;
-  for (Campo c : {Campo::lote, Campo::codigo, Campo::nome, Campo::marca, Campo::apuracao}) {
-    std::string& t = *TextoDe(item, c);
-    if (t.size() > Largura(c)) t.resize(Largura(c));
-  }
-  linhas_.push_back(std::move(item));
+  ordem_.push_back(static_cast<uint32_t>(guardadas_.size()));
+  guardadas_.push_back(Guarda(valores));
   cargaPendente_ = true;
+}
+
+void TTabelaItens::CarregaLinhaSemCopia(const LinhaItem& valores) {
+  if (estado_ == Estado::Fechada) estado_ = Estado::Navegando;
+  ordem_.push_back(static_cast<uint32_t>(guardadas_.size()));
+  guardadas_.push_back(Guarda(valores, nullptr, false));
+  cargaPendente_ = true;
+}
+
+// The row with its texts cut to their widths and (with `copia`) kept in the arena; a text equal to
+// the one of `anterior` (the row it replaces) keeps that row's copy.
+LinhaItem TTabelaItens::Guarda(const LinhaItem& valores, const LinhaItem* anterior, bool copia) {
+  LinhaItem r = valores;
+  for (Campo c : kTextos) {
+    std::string_view& t = *TextoDe(r, c);
+    size_t largura = Largura(c);
+    if (largura && t.size() > largura) t = t.substr(0, largura);
+    if (anterior && TextoDe(*anterior, c) == t)
+      t = TextoDe(*anterior, c);
+    else if (copia)
+      t = textos_.Guarda(t);
+  }
+  return r;
 }
 
 void TTabelaItens::FimCarga() {
   if (!cargaPendente_) return;
   cargaPendente_ = false;
-  if (!std::is_sorted(linhas_.begin(), linhas_.end(), PorLote)) {
-    // Sort small keys, then move each row once: rows are large and lots are at most 5 bytes.
-    std::vector<std::pair<uint64_t, uint32_t>> ordem(linhas_.size());
-    for (size_t i = 0; i < linhas_.size(); ++i)
-      ordem[i] = {ChaveLote(linhas_[i].lote), static_cast<uint32_t>(i)};
-    std::sort(ordem.begin(), ordem.end());
-    std::vector<Item> ordenadas;
-    ordenadas.reserve(linhas_.size());
-    for (const auto& [chave, i] : ordem) ordenadas.push_back(std::move(linhas_[i]));
-    linhas_.swap(ordenadas);
+  // The rows are stored in index order once, so that walking the table afterwards (writers, the
+  // listing, the grid) reads memory in order; later moves and deletes only move positions.
+  bool identidade = true;
+  for (size_t i = 0; i < ordem_.size() && identidade; ++i) identidade = ordem_[i] == i;
+  if (!identidade || guardadas_.size() != ordem_.size()) {
+    std::vector<LinhaItem> compactas;
+    compactas.reserve(ordem_.size());
+    for (uint32_t g : ordem_) compactas.push_back(guardadas_[g]);
+    guardadas_.swap(compactas);
+    for (size_t i = 0; i < ordem_.size(); ++i) ordem_[i] = static_cast<uint32_t>(i);
   }
-  RefazGrupos();
-  atual_ = linhas_.empty() ? -1 : 0;
+  std::vector<uint64_t> chaves(guardadas_.size());
+  for (size_t i = 0; i < guardadas_.size(); ++i) chaves[i] = ChaveLote(guardadas_[i].lote);
+  if (!std::is_sorted(chaves.begin(), chaves.end())) {
+    std::vector<uint32_t> ordem = OrdemEstavel(chaves);
+    std::vector<uint64_t> ordenadas(chaves.size());
+    for (size_t k = 0; k < ordem.size(); ++k) ordenadas[k] = chaves[ordem[k]];
+    chaves.swap(ordenadas);
+    // Rows move in place, cycle by cycle (no second copy of the table): position k takes the row
+    // at ordem[k]; a position done is marked by ordem[k] == k.
+    for (uint32_t k = 0; k < ordem.size(); ++k) {
+      if (ordem[k] == k) continue;
+      LinhaItem guardada = guardadas_[k];
+      uint32_t j = k;
+      while (ordem[j] != k) {
+        uint32_t de = ordem[j];
+        guardadas_[j] = guardadas_[de];
+        ordem[j] = j;
+        j = de;
+      }
+      guardadas_[j] = guardada;
+      ordem[j] = j;
+    }
+  }
+  RefazGrupos(&chaves);
+  atual_ = ordem_.empty() ? -1 : 0;
   bof_ = true;
-  eof_ = linhas_.empty();
+  eof_ = ordem_.empty();
 }
 
-bool TTabelaItens::Vazia() const { return estado_ == Estado::Fechada || linhas_.empty(); }
-int TTabelaItens::NumLinhas() const { return static_cast<int>(linhas_.size()); }
+// Places a stored row at its index position (after the rows of the same lot); returns that
+// position.
+int TTabelaItens::PoeNaOrdem(uint32_t guardada) {
+  auto pos = std::upper_bound(
+      ordem_.begin(), ordem_.end(), guardada,
+      [this](uint32_t a, uint32_t b) { return guardadas_[a].lote < guardadas_[b].lote; });
+  int posicao = static_cast<int>(pos - ordem_.begin());
+  ordem_.insert(pos, guardada);
+  return posicao;
+}
 
-void TTabelaItens::RefazGrupos() {
+bool TTabelaItens::Vazia() const { return estado_ == Estado::Fechada || ordem_.empty(); }
+int TTabelaItens::NumLinhas() const { return static_cast<int>(ordem_.size()); }
+
+// Rebuilds the lot groups and their sums; with the lots' keys by position (equal keys, equal
+// lots) the rows' texts need not be compared.
+void TTabelaItens::RefazGrupos(const std::vector<uint64_t>* chaves) {
   grupos_.clear();
-  grupoDaLinha_.assign(linhas_.size(), 0);
+  grupoDaLinha_.assign(ordem_.size(), 0);
   int n = NumLinhas();
+  auto mesmoLote = [&](int a, int b) {
+    if (chaves) return (*chaves)[static_cast<size_t>(a)] == (*chaves)[static_cast<size_t>(b)];
+    return Em(a).lote == Em(b).lote;
+  };
   for (int i = 0; i < n;) {
     int j = i + 1;
-    while (j < n && linhas_[static_cast<size_t>(j)].lote == linhas_[static_cast<size_t>(i)].lote)
-      ++j;
+    while (j < n && mesmoLote(j, i)) ++j;
     grupos_.push_back(Soma{i, j, std::nullopt, std::nullopt});
     for (int k = i; k < j; ++k)
       grupoDaLinha_[static_cast<size_t>(k)] = static_cast<int>(grupos_.size()) - 1;
@@ -201,7 +330,7 @@ void TTabelaItens::RefazSomas(int g) {
   s.valor.reset();
   s.valorQuantidade.reset();
   for (int k = s.inicio; k < s.fim; ++k) {
-    const Item& it = linhas_[static_cast<size_t>(k)];
+    const LinhaItem& it = Em(k);
     if (it.valor) s.valor = s.valor.value_or(0.0) + *it.valor;
     if (it.valor && it.quantidade)
       s.valorQuantidade = s.valorQuantidade.value_or(0.0) + *it.valor * *it.quantidade;
@@ -215,9 +344,9 @@ void TTabelaItens::Verifica() {
 void TTabelaItens::Primeiro() {
   ExigeAberta();
   Verifica();
-  atual_ = linhas_.empty() ? -1 : 0;
+  atual_ = ordem_.empty() ? -1 : 0;
   bof_ = true;
-  eof_ = linhas_.empty();
+  eof_ = ordem_.empty();
   Notifica();
 }
 
@@ -226,14 +355,14 @@ void TTabelaItens::Ultimo() {
   Verifica();
   atual_ = NumLinhas() - 1;
   eof_ = true;
-  bof_ = linhas_.empty();
+  bof_ = ordem_.empty();
   Notifica();
 }
 
 void TTabelaItens::MovePor(int n) {
   ExigeAberta();
   Verifica();
-  if (linhas_.empty()) {
+  if (ordem_.empty()) {
     eof_ = bof_ = true;
     return;
   }
@@ -260,7 +389,7 @@ int TTabelaItens::NumeroLinha() const {
 
 void TTabelaItens::IrParaLinha(int numero) {
   ExigeAberta();
-  if (linhas_.empty()) return;
+  if (ordem_.empty()) return;
   MovePor(std::clamp(numero, 1, NumLinhas()) - 1 - atual_);
   bof_ = atual_ == 0 && numero <= 1;
   eof_ = false;
@@ -276,8 +405,8 @@ void TTabelaItens::Insere() {
 void TTabelaItens::Edita() {
   ExigeAberta();
   if (estado_ == Estado::Editando || estado_ == Estado::Inserindo) return;
-  if (linhas_.empty() || atual_ < 0) return;  // the grid adds no rows: nothing to edit
-  pendente_ = linhas_[static_cast<size_t>(atual_)];
+  if (ordem_.empty() || atual_ < 0) return;  // the grid adds no rows: nothing to edit
+  pendente_ = Copia(Em(atual_));
   estado_ = Estado::Editando;
 }
 
@@ -286,28 +415,24 @@ void TTabelaItens::Grava() {
   if (aoAtualizarDados) aoAtualizarDados();
   ++alteracoes_;
   if (estado_ == Estado::Editando) {
-    Item& linha = linhas_[static_cast<size_t>(atual_)];
+    LinhaItem& linha = Em(atual_);
     bool mudouLote = linha.lote != pendente_.lote;
-    linha = std::move(pendente_);
+    linha = Guarda(Vista(pendente_), &linha);
     pendente_ = Item{};
     estado_ = Estado::Navegando;
     if (!mudouLote) {
       RefazSomas(grupoDaLinha_[static_cast<size_t>(atual_)]);
     } else {
-      Item p = std::move(linhas_[static_cast<size_t>(atual_)]);
-      linhas_.erase(linhas_.begin() + atual_);
-      auto pos = std::upper_bound(linhas_.begin(), linhas_.end(), p, PorLote);
-      atual_ = static_cast<int>(pos - linhas_.begin());
-      linhas_.insert(pos, std::move(p));
+      uint32_t guardada = ordem_[static_cast<size_t>(atual_)];
+      ordem_.erase(ordem_.begin() + atual_);
+      atual_ = PoeNaOrdem(guardada);
       RefazGrupos();
     }
   } else {
-    Item p = std::move(pendente_);
+    guardadas_.push_back(Guarda(Vista(pendente_)));
     pendente_ = Item{};
     estado_ = Estado::Navegando;
-    auto pos = std::upper_bound(linhas_.begin(), linhas_.end(), p, PorLote);
-    atual_ = static_cast<int>(pos - linhas_.begin());
-    linhas_.insert(pos, std::move(p));
+    atual_ = PoeNaOrdem(static_cast<uint32_t>(guardadas_.size() - 1));
     RefazGrupos();
   }
   eof_ = bof_ = false;
@@ -328,26 +453,25 @@ void TTabelaItens::Apaga() {
     Cancela();
     return;
   }
-  if (linhas_.empty() || atual_ < 0)
+  if (ordem_.empty() || atual_ < 0)
     throw EDatabaseError("Cannot perform this operation on an empty dataset");
   if (aoApagar) aoApagar();
   estado_ = Estado::Navegando;
   pendente_ = Item{};
   ++alteracoes_;
-  linhas_.erase(linhas_.begin() + atual_);
+  ordem_.erase(ordem_.begin() + atual_);
   RefazGrupos();
   if (atual_ >= NumLinhas()) atual_ = NumLinhas() - 1;
-  eof_ = linhas_.empty();
-  bof_ = linhas_.empty();
+  eof_ = ordem_.empty();
+  bof_ = ordem_.empty();
   Notifica();
 }
 
-const Item& TTabelaItens::Atual() const {
+LinhaItem TTabelaItens::Atual() const {
   ExigeAberta();
-  static const Item vazio;
-  if (estado_ == Estado::Editando || estado_ == Estado::Inserindo) return pendente_;
-  if (atual_ < 0) return vazio;
-  return linhas_[static_cast<size_t>(atual_)];
+  if (estado_ == Estado::Editando || estado_ == Estado::Inserindo) return Vista(pendente_);
+  if (atual_ < 0) return {};
+  return Em(atual_);
 }
 
 Item& TTabelaItens::ParaEscrita() {
@@ -363,11 +487,11 @@ std::optional<double> TTabelaItens::Agregado(Campo c) const {
 
 bool TTabelaItens::Nulo(Campo c) const {
   if (EhAgregado(c)) return !Agregado(c).has_value();
-  const Item& i = Atual();
+  const LinhaItem i = Atual();
   if (c == Campo::ordem) return !i.ordem;
   if (c == Campo::quantidade) return !i.quantidade;
   if (c == Campo::valor) return !i.valor;
-  return TextoDe(i, c)->empty();
+  return TextoDe(i, c).empty();
 }
 
 std::string TTabelaItens::ComoTexto(Campo c) const {
@@ -392,11 +516,11 @@ int32_t TTabelaItens::ComoInteiro(Campo c) const {
 
 double TTabelaItens::ComoDouble(Campo c) const {
   if (EhAgregado(c)) return Agregado(c).value_or(0.0);
-  const Item& i = Atual();
+  const LinhaItem i = Atual();
   if (c == Campo::ordem) return i.ordem.value_or(0);
   if (c == Campo::quantidade) return i.quantidade.value_or(0.0);
   if (c == Campo::valor) return i.valor.value_or(0.0);
-  const std::string& t = *TextoDe(i, c);
+  std::string_view t = TextoDe(i, c);
   return t.empty() ? 0.0 : base::StrToFloat(t);
 }
 
@@ -484,9 +608,12 @@ std::string TTabelaItens::ClientDataSet1totalloteGetText(Campo c) const {
   return TextoExibicaoDaLinha(atual_, c);
 }
 
-const Item& TTabelaItens::Linha(int linha) const {
-  if (linha == atual_ && (estado_ == Estado::Editando)) return pendente_;
-  return linhas_.at(static_cast<size_t>(linha));
+const LinhaItem& TTabelaItens::Linha(int linha) const {
+  if (linha == atual_ && (estado_ == Estado::Editando)) {
+    vistaPendente_ = Vista(pendente_);
+    return vistaPendente_;
+  }
+  return guardadas_[ordem_.at(static_cast<size_t>(linha))];
 }
 
 std::optional<double> TTabelaItens::AgregadoDaLinha(int linha, Campo c) const {

@@ -2,6 +2,8 @@
 // `lote` (stable, byte order, empty first), with the per-lot sums `totallote` (sum of valor) and
 // `qtotallote` (sum of valor x quantidade) kept current on every post and delete. It has a current
 // row and the edit cycle (edit, assign field texts, post, cancel) the data-aware controls bind to.
+// The texts of all rows live in one arena per table, so loading a large process allocates a few
+// blocks instead of one per text.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ArenaTextos.h"
 #include "app/Moeda.h"
 
 namespace app {
@@ -31,10 +34,20 @@ enum class Campo {
   qtotallote
 };
 
-// The stored values of one row. An empty text is a null text; numbers may be null.
+// The values of one row, owning its texts (a row being built or edited). An empty text is a null
+// text; numbers may be null.
 struct Item {
   std::optional<int32_t> ordem;
   std::string lote, codigo, nome, descricao, marca, apuracao;
+  std::optional<double> quantidade, valor;
+};
+
+// The values of one row as the table holds them: the texts are views into the table's arena (or,
+// while loading, into wherever the reader keeps them), valid until the row is changed or the table
+// is reset.
+struct LinhaItem {
+  std::optional<int32_t> ordem;
+  std::string_view lote, codigo, nome, descricao, marca, apuracao;
   std::optional<double> quantidade, valor;
 };
 
@@ -63,9 +76,19 @@ class TTabelaItens {
   // Takes the rows of `outra` (which is left closed) in one step: a load builds a separate table
   // and swaps it in only when the whole file was read.
   void TrocaConteudo(TTabelaItens& outra);
-  // Appends a fully built row in bulk (no events; the index is rebuilt by FimCarga).
-  void CarregaLinha(Item item);
-  void Reserva(size_t linhas) { linhas_.reserve(linhas); }
+  // Appends a fully built row in bulk (no events; the index is rebuilt by FimCarga). The texts are
+  // cut to their fields' widths and copied into the table.
+  void CarregaLinha(const Item& item);
+  void CarregaLinha(const LinhaItem& valores);
+  // Loading without copies: the table takes over the storage the texts of the rows point into
+  // (the file image they were read from, say), and rows whose texts are views into it are loaded
+  // as they are (only cut to their widths).
+  void AdotaTextos(TArenaTextos& textos) { textos_.Incorpora(textos); }
+  void CarregaLinhaSemCopia(const LinhaItem& valores);
+  void Reserva(size_t linhas) {
+    guardadas_.reserve(linhas);
+    ordem_.reserve(linhas);
+  }
   void FimCarga();
 
   Estado EstadoAtual() const { return estado_; }
@@ -120,8 +143,9 @@ class TTabelaItens {
   // "R$ #,##0.00" of the aggregate on the last row of its lot, "" on the others and when null.
   std::string ClientDataSet1totalloteGetText(Campo c) const;
 
-  // Random access for views (the grid) without moving the current row; linha is 0-based.
-  const Item& Linha(int linha) const;
+  // Random access for views (the grid) without moving the current row; linha is 0-based. The row
+  // being edited shows its pending values.
+  const LinhaItem& Linha(int linha) const;
   std::optional<double> AgregadoDaLinha(int linha, Campo c) const;
   PosicaoGrupo GrupoDaLinha(int linha) const;
   std::string TextoExibicaoDaLinha(int linha, Campo c) const;
@@ -141,13 +165,26 @@ class TTabelaItens {
   void ExigeEdicao() const;
   void Verifica();  // posts a row being edited (before moving)
   void Notifica();
-  void RefazGrupos();
+  void RefazGrupos(const std::vector<uint64_t>* chaves = nullptr);
   void RefazSomas(int grupo);
-  const Item& Atual() const;
+  LinhaItem Atual() const;
   Item& ParaEscrita();
+  LinhaItem Guarda(const LinhaItem& valores, const LinhaItem* anterior = nullptr,
+                   bool copia = true);
+  int PoeNaOrdem(uint32_t guardada);
+  // The row at a 0-based position of the index.
+  LinhaItem& Em(int posicao) { return guardadas_[ordem_[static_cast<size_t>(posicao)]]; }
+  const LinhaItem& Em(int posicao) const {
+    return guardadas_[ordem_[static_cast<size_t>(posicao)]];
+  }
 
   Estado estado_ = Estado::Fechada;
-  std::vector<Item> linhas_;  // in index order
+  TArenaTextos textos_;
+  // The stored rows (in index order once a load ends; a deleted row stays, unused) and their
+  // positions in index order: deleting, inserting and moving a row to another lot move positions,
+  // not rows.
+  std::vector<LinhaItem> guardadas_;
+  std::vector<uint32_t> ordem_;
   struct Soma {
     int inicio = 0, fim = 0;  // [inicio, fim)
     std::optional<double> valor, valorQuantidade;
@@ -157,6 +194,7 @@ class TTabelaItens {
   int atual_ = -1;
   bool eof_ = true, bof_ = true;
   Item pendente_;  // the row being edited or inserted
+  mutable LinhaItem vistaPendente_;
   bool cargaPendente_ = false;
   long alteracoes_ = 0;
 };

@@ -307,10 +307,41 @@ std::string FloatToStr(double v, const FormatSettings& fs) {
   return std::string(out, static_cast<size_t>(n));
 }
 
+// The quick path of TryStrToFloat for a plain decimal of t[i, n): an optional sign, at most 15
+// digits with at most one decimal separator, no exponent. The digits make an exact integer and the
+// power of ten is exact, so their quotient is one correctly rounded division: the same double the
+// general conversion gives. False, with nothing set, for any other text.
+static bool DecimalCurto(std::string_view t, size_t i, size_t n, char separador, double& valor) {
+  static constexpr double kPotencias[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  bool negativo = false;
+  if (i < n && (t[i] == '+' || t[i] == '-')) negativo = t[i++] == '-';
+  uint64_t m = 0;
+  int digitos = 0, decimais = 0;
+  bool separou = false;
+  for (; i < n; ++i) {
+    char c = t[i];
+    if (c >= '0' && c <= '9') {
+      if (++digitos > 15) return false;
+      m = m * 10 + static_cast<uint64_t>(c - '0');
+      if (separou) ++decimais;
+    } else if (c == separador && !separou) {
+      separou = true;
+    } else {
+      return false;
+    }
+  }
+  if (digitos == 0) return false;
+  double v = static_cast<double>(m) / kPotencias[decimais];
+  valor = negativo ? -v : v;
+  return true;
+}
+
 bool TryStrToFloat(std::string_view t, double& valor, const FormatSettings& fs) {
   size_t i = 0, n = t.size();
   while (i < n && t[i] == ' ') ++i;
   while (n > i && t[n - 1] == ' ') --n;
+  if (DecimalCurto(t, i, n, fs.separadorDecimal, valor)) return true;
   std::string c;
   if (i < n && (t[i] == '+' || t[i] == '-')) {
     if (t[i] == '-') c += '-';

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <array>
 #include <cerrno>
 #include <stdexcept>
 
@@ -69,10 +70,45 @@ std::string messageToTerminal(std::string_view s) {
   return r;
 }
 
+namespace {
+
+// The Windows-1252 characters code page 850 cannot hold, each with the 850 byte that looks like
+// it, so that text pasted from office documents prints readably and every column stays where it
+// was. The five bytes 1252 leaves undefined, and the trade mark sign, which nothing resembles,
+// become "?".
+constexpr struct {
+  unsigned char cp1252, cp850;
+} kParecidos850[] = {
+    {0x80, 'E'}, {0x82, '\''}, {0x84, '"'},  {0x85, '.'}, {0x86, '+'}, {0x87, '+'},  {0x88, '^'},
+    {0x89, '%'}, {0x8A, 'S'},  {0x8B, '<'},  {0x8C, 'O'}, {0x8E, 'Z'}, {0x91, '\''}, {0x92, '\''},
+    {0x93, '"'}, {0x94, '"'},  {0x95, 0xFA}, {0x96, '-'}, {0x97, '-'}, {0x98, '~'},  {0x9A, 's'},
+    {0x9B, '>'}, {0x9C, 'o'},  {0x9E, 'z'},  {0x9F, 'Y'},
+};
+
+// Byte for byte, Windows-1252 to code page 850: iconv's conversion of each upper byte, the
+// look-alike where iconv has none, "?" where neither exists.
+const std::array<char, 256>& Tabela850() {
+  static const std::array<char, 256> tabela = [] {
+    std::array<char, 256> t{};
+    for (int i = 0; i < 256; ++i) t[static_cast<size_t>(i)] = static_cast<char>(i);
+    for (int i = 0x80; i < 0x100; ++i) {
+      std::string r = Converte("CP850", "CP1252", std::string(1, static_cast<char>(i)), "", false);
+      t[static_cast<size_t>(i)] = r.size() == 1 ? r[0] : '?';
+    }
+    for (const auto& p : kParecidos850)
+      if (t[p.cp1252] == '?') t[p.cp1252] = static_cast<char>(p.cp850);
+    return t;
+  }();
+  return tabela;
+}
+
+}  // namespace
+
 std::string cp1252ToCp850(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return Converte("CP850", "CP1252", s, "?", false);
-  return std::string(s);
+  const std::array<char, 256>& tabela = Tabela850();
+  std::string r(s);
+  for (char& c : r) c = tabela[static_cast<unsigned char>(c)];
+  return r;
 }
 
 }  // namespace platform

@@ -14,7 +14,9 @@ std::string utf8ToCp1252(std::string_view s);
 // Windows-1252 message text to UTF-8 terminal lines: a lone CR (a line break in a message box)
 // becomes LF, so the second line does not overwrite the first on a terminal.
 std::string messageToTerminal(std::string_view s);
-// Windows-1252 to code page 850 (the OEM conversion); unmappable characters become "?".
+// Windows-1252 to code page 850 (the OEM conversion), one byte for one byte: a character 850
+// cannot hold becomes the one that looks like it (“ ” „ as ", ‘ ’ ‚ as ', – — as -, … as .), and
+// "?" only where nothing does.
 std::string cp1252ToCp850(std::string_view s);
 
 }  // namespace platform

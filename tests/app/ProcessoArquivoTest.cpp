@@ -1,9 +1,13 @@
 // The process file: reading by line position and tag, the header, multi-line descriptions, the
 // failures, and the writer's exact bytes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
 
 #include "app/ProcessoArquivo.h"
 #include "base/Erros.h"
+#include "base/Texto.h"
 #include "platform/AtomicFile.h"
 #include "support/Arquivos.h"
 
@@ -121,6 +125,48 @@ TEST(LerProcesso, LineEndingsCarriageReturnsAndEndOfFileByte) {
   }
 }
 
+TEST(LerProcesso, EveryLineShapeReadsByThePositionRule) {
+  // Lines as the writer writes them are read on a quick path; every other shape must give what
+  // the position rule gives for the line without its CRs.
+  const std::string linhas[] = {
+      " <marca>Bic</marca>\r\n",
+      " <marca>Bic</marca>\n",
+      " <marca>B\rc</marca>\r\n",
+      " <marca>a<b</marca>\r\n",
+      " <marca>x</marca>resto\r\n",
+      " <marca>x</marca>\r\r\n",
+      "<marca>x</marca>\r\n",
+      "  <marca>x</marca>\r\n",
+      " <marca></marca>\r\n",
+      " <marca>x</marc>\r\n",
+      " <marca>x\r\n",
+      " </marca><marca>x</marca>\r\n",
+      " <marca>x</marca></marca>\n",
+      " <marca>1234567890123456789012345</marca>\r\n",
+      " <marca>x</ma\rrca>\r\n",
+      " <marc\ra>x</marca>\r\n",
+      " \r<marca>x</marca>\r\n",
+  };
+  for (const std::string& linha : linhas) {
+    std::string semCr;
+    for (char c : linha.substr(0, linha.find('\n')))
+      if (c != '\r') semCr += c;
+    std::string esperado = ExtrairValor(semCr, "<marca>", "</marca>").substr(0, 20);
+    std::string bytes =
+        Cabecalho("1") +
+        "<produto>\r\n <ordem>1</ordem>\r\n <codigo>C</codigo>\r\n <nome>N</nome>\r\n"
+        " <descricao>D</descricao>\r\n" +
+        linha + " <quantidade>1</quantidade>\r\n <valor>2</valor>\r\n" +
+        " <apuracao>1</apuracao>\r\n <lote>7</lote>";  // the file ends here
+    TTabelaItens t;
+    LerProcessoDeBytes(bytes, t);
+    ASSERT_EQ(t.NumLinhas(), 1) << linha;
+    EXPECT_EQ(t.Linha(0).marca, esperado) << linha;
+    EXPECT_EQ(t.Linha(0).lote, "7") << linha;
+    EXPECT_EQ(t.Linha(0).quantidade, 1.0) << linha;
+  }
+}
+
 TEST(LerProcesso, CountsDecideHowManyItemsAreRead) {
   std::string dois = Cabecalho("1") + ItemBytes("1", "A", "a", "d", "", "1", "1", "1", "1") +
                      ItemBytes("2", "B", "b", "d", "", "1", "1", "1", "1") + Fim();
@@ -171,22 +217,48 @@ TEST(LerProcesso, MalformedInputsRaiseTheirMessagesAndKeepTheTable) {
   }
 }
 
-TEST(LerProcesso, FileErrors) {
+TEST(LerProcesso, OnlyRegularFilesWithinTheLimitAreRead) {
   teste::PastaTemporaria pasta;
-  TTabelaItens t;
-  try {
-    LerProcesso(pasta / "nao-existe.xml", t);
-    FAIL();
-  } catch (const base::EInOutError& e) {
-    EXPECT_EQ(e.Mensagem(), "File not found");
+  std::string fifo = pasta / "fila.xml";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string grande = pasta / "grande.xml";
+  {
+    std::ofstream(grande, std::ios::binary).put('<');
+    std::filesystem::resize_file(grande, kLimiteArquivoProcesso + 1);  // sparse: nothing is read
   }
-  try {
-    LerProcesso(pasta.caminho(), t);  // a folder opens but cannot be read
-    FAIL();
-  } catch (const base::EInOutError& e) {
-    EXPECT_EQ(e.Mensagem(), "I/O error 21");
+  std::string falhaAoLer = pasta / "memoria.xml";
+  std::filesystem::create_symlink("/proc/self/mem", falhaAoLer);  // opens, then the read fails
+  struct Caso {
+    std::string caminho, mensagem;
+  } casos[] = {
+      {pasta / "nao-existe.xml", "File not found"},
+      {falhaAoLer, "I/O error 5"},
+      {pasta.caminho(), pasta.caminho() +
+                                     " n\xE3o \xE9 um arquivo comum (\xE9 uma pasta). Escolha o "
+                                     "arquivo .xml do processo."},
+      {fifo, fifo + " n\xE3o \xE9 um arquivo comum (\xE9 um pipe (FIFO)). Escolha o arquivo .xml "
+                    "do processo."},
+      {"/dev/zero",
+       "/dev/zero n\xE3o \xE9 um arquivo comum (\xE9 um dispositivo). Escolha o "
+       "arquivo .xml do processo."},
+      {grande, grande + " \xE9 grande demais (" + std::to_string(kLimiteArquivoProcesso + 1) +
+                   " bytes; o limite \xE9 " + std::to_string(kLimiteArquivoProcesso) +
+                   " bytes). Um processo de 100.000 itens tem cerca de 28 MB: confira se este "
+                   "\xE9 o arquivo do processo."},
+  };
+  for (const auto& c : casos) {
+    TTabelaItens t;
+    LerProcessoDeBytes(
+        Cabecalho("1") + ItemBytes("9", "Z", "z", "d", "", "1", "1", "1", "1") + Fim(), t);
+    try {
+      LerProcesso(c.caminho, t);
+      ADD_FAILURE() << c.caminho;
+    } catch (const base::EInOutError& e) {
+      EXPECT_EQ(e.Mensagem(), c.mensagem);
+    }
+    ASSERT_EQ(t.NumLinhas(), 1) << c.caminho;  // the open process is untouched
+    EXPECT_EQ(t.Linha(0).ordem, 9);
   }
-  EXPECT_FALSE(t.Aberta());
 }
 
 TEST(EscreveDocumento, ExactBytesOfProcessAndProposalFiles) {
@@ -249,6 +321,71 @@ TEST(EscreveDocumento, RoundTripOfTheExampleIsStable) {
   }
   // Written once, the file is a fixed point of read + write.
   EXPECT_EQ(MontaDocumento(t2, cab2.label5, cab2.descricao, std::nullopt), uma);
+}
+
+TEST(EscreveDocumento, AFirstLineThatOpensReadsBackTheSameAfterARewrite) {
+  // A well-formed first line is written back byte for byte, and so is one whose label is shorter
+  // than eight characters (no stray quote). A first line the rewrite could not write back so that
+  // it reads the same is refused when the file is opened: no label attribute (the caption would
+  // hold the count's attribute), or a description holding the count's attribute (a later count
+  // would not read back). A quotation is rewritten as a process, with its label's characters 1-4
+  // and 6-9.
+  const std::string kRecusa =
+      "A primeira linha do arquivo n\xE3o segue o formato <processo label=\"AAAABBBB\" "
+      "descricao=\"...\" totalitens=\"N\">, e o programa n\xE3o conseguiria regrav\xE1-la sem "
+      "estragar o cabe\xE7"
+      "alho. O arquivo n\xE3o foi aberto: corrija a primeira linha ou pe\xE7"
+      "a ao \xF3rg\xE3o um novo arquivo do processo.";
+  struct Caso {
+    std::string linha, regravada;  // regravada empty: refused
+  } casos[] = {
+      {"<processo label=\"20240015\" descricao=\"Preg\xE3o & cia\" totalitens=\"1\">",
+       "<processo label=\"20240015\" descricao=\"Preg\xE3o & cia\" totalitens=\"1\">"},
+      {"<processo label=\"1234567\" descricao=\"d\" totalitens=\"1\">",
+       "<processo label=\"1234567\" descricao=\"d\" totalitens=\"1\">"},
+      {"<processo label=\"12\" descricao=\"d\" totalitens=\"1\">",
+       "<processo label=\"12\" descricao=\"d\" totalitens=\"1\">"},
+      {"<processo label=\"20240015\" descricao=\"  d \" totalitens=\"1\">",
+       "<processo label=\"20240015\" descricao=\"d\" totalitens=\"1\">"},
+      {"<cotacao label=\"2024/0007AB\" descricao=\"c\" totalitens=\"1\">",
+       "<processo label=\"20240007\" descricao=\"c\" totalitens=\"1\">"},
+      {"<processo totalitens=\"1\">", ""},
+      {"<processo label=\"20240015\" descricao=\"ver totalitens=\"1\">\" totalitens=\"1\">", ""},
+  };
+  for (const auto& c : casos) {
+    std::string bytes = c.linha + "\r\n<produtos>\r\n" +
+                        ItemBytes("1", "A", "a", "d", "", "1", "1", "1", "1") + Fim();
+    TTabelaItens t;
+    if (c.regravada.empty()) {
+      LerProcessoDeBytes(Cabecalho("0") + Fim(), t);
+      try {
+        LerProcessoDeBytes(bytes, t);
+        ADD_FAILURE() << c.linha;
+      } catch (const base::EFormatoInvalido& e) {
+        EXPECT_EQ(e.Mensagem(), kRecusa);
+      }
+      EXPECT_TRUE(t.Vazia());
+      continue;
+    }
+    auto cab = LerProcessoDeBytes(bytes, t);
+    std::string uma = MontaDocumento(t, cab.label5, cab.descricao, std::nullopt);
+    EXPECT_EQ(uma.substr(0, uma.find("\r\n")), c.regravada);
+    TTabelaItens t2;
+    auto cab2 = LerProcessoDeBytes(uma, t2);
+    if (!cab.cotacao) {
+      EXPECT_EQ(cab2.label5, cab.label5) << c.linha;
+    }
+    EXPECT_EQ(cab2.descricao, base::Trim(cab.descricao)) << c.linha;
+    EXPECT_EQ(cab2.totalItens, 1) << c.linha;
+    ASSERT_EQ(t2.NumLinhas(), 1);
+    EXPECT_EQ(MontaDocumento(t2, cab2.label5, cab2.descricao, std::nullopt), uma) << c.linha;
+    // A rewrite after the only item was deleted still reads back.
+    t2.Apaga();
+    TTabelaItens t3;
+    EXPECT_EQ(LerProcessoDeBytes(MontaDocumento(t2, cab2.label5, cab2.descricao, std::nullopt), t3)
+                  .totalItens,
+              0);
+  }
 }
 
 TEST(EscreveDocumento, AFailedWriteLeavesTheOldFileWhole) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Proposta.h"
+#include "app/RegrasEntrada.h"
 #include "base/Erros.h"
 #include "platform/AtomicFile.h"
 #include "report/RDestado.h"
@@ -119,14 +120,21 @@ TEST_F(PropostaTest, GerarArquivoCancelledNameAndRefusals) {
   p.ClientDataSet1.AtribuiTexto(Campo::valor, "3");
   p.ClientDataSet1.Grava();
 
-  // A name that would leave the folder is refused; nothing is written.
-  tela.respostasEntrada.push_back("../fora");
-  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::NomeRecusado);
-  EXPECT_FALSE(p.gerado);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
+  // A name that would leave the folder is refused and asked for again, the box holding it, until
+  // an acceptable one comes; nothing is written before.
+  const std::string kRecusaNome = *RecusaNomeEmpresa("/");
+  tela.respostasEntrada = {"../fora", "A:B", "ACME"};
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Gerado);
+  EXPECT_EQ(tela.valoresEntrada, (std::vector<std::string>{"", "../fora", "A:B"}));
+  EXPECT_EQ(tela.mensagens.size(), 4u);
+  EXPECT_EQ(tela.mensagens[1], kRecusaNome);
+  EXPECT_EQ(tela.mensagens[2], kRecusaNome);
+  EXPECT_EQ(p.CaminhoUltimaProposta(), pasta / "pregao15ACME.xml");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 2);
 
-  // Cancelling the name generates over the process file itself, with an empty fornecedor.
-  tela.respostasEntrada.push_back(std::nullopt);
+  // Cancelling, also after a refusal, generates over the process file itself, with an empty
+  // fornecedor.
+  tela.respostasEntrada = {"a|b", std::nullopt};
   EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Gerado);
   EXPECT_EQ(p.CaminhoUltimaProposta(), processo);
   std::string escrito = teste::Le(processo);
@@ -217,6 +225,33 @@ TEST_F(PropostaTest, CaptionsFollowTheCurrentRow) {
   EXPECT_EQ(p.label6, "Crit\xE9rio: Menor Pre\xE7o Total do Item");
   EXPECT_EQ(p.label5, "2024/0015");
   EXPECT_EQ(p.memo2, "Preg\xE3o");
+}
+
+TEST_F(PropostaTest, LoadingLeavesTheCriterionOfTheLastItemReadThenTheFirstRows) {
+  // Every item read changes the data: the criterion is the last "1" or "2" in file order (an
+  // "apuracao" is cut to its one character), unless the first row in lot order has its own; with
+  // none at all the label keeps what it showed. A file that fails to load changes nothing.
+  const std::string kUnitario = "Crit\xE9rio: Menor Pre\xE7o Unit\xE1rio do Item";
+  const std::string kTotal = "Crit\xE9rio: Menor Pre\xE7o Total do Item";
+  struct Caso {
+    std::string bytes, label6;
+  } casos[] = {
+      {Processo({{"1", "", "1", "2", "2"}, {"2", "", "1", "3", "1"}, {"3", "", "1", "1", ""}}),
+       kUnitario},
+      {Processo({{"1", "", "1", "1", "2"}, {"2", "", "1", "2", "1"}}), kTotal},
+      {Processo({{"1", "", "1", "2", "12"}, {"2", "", "1", "1", "x"}}), kUnitario},
+      {Processo({{"1", "", "1", "1", "x"}}), kUnitario},  // as the previous file left it
+      {Processo({{"1", "", "1", "1", "2"}, {"2", "abc", "1", "1", "2"}}), kUnitario},  // fails
+  };
+  for (const auto& c : casos) {
+    std::string caminho = pasta / "criterio.xml";
+    teste::Grava(caminho, c.bytes);
+    try {
+      p.AbrirProcesso(caminho);
+    } catch (const base::EConvertError&) {
+    }
+    EXPECT_EQ(p.label6, c.label6) << c.bytes;
+  }
 }
 
 TEST_F(PropostaTest, AFailedOpenKeepsTableHeaderAndPath) {

@@ -1,6 +1,9 @@
 // The item table: lot order, per-lot sums, group positions, field rules, and the edit cycle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "app/TabelaItens.h"
 #include "base/Erros.h"
 
@@ -45,6 +48,54 @@ TEST(TabelaItens, LotIndexIsStableByteOrderWithEmptyFirst) {
   t.Grava();
   EXPECT_EQ(Ordens(t), (std::vector<int>{3, 7, 2, 6, 8, 1, 5, 4}));
   EXPECT_EQ(t.NumeroLinha(), 5);
+}
+
+TEST(TabelaItens, ManyRowsSortLikeAStableSortAndKeepTheirTextsThroughEdits) {
+  // Lots of one to seven bytes (cut to five), upper bytes and prefixes included, in a table large
+  // enough to be sorted by keys; then rows move to other lots, go and come, and the table is
+  // handed to another: every row keeps its texts.
+  std::mt19937 rng(1209);
+  const std::string letras = "019a \x80\xE9\xFF";
+  std::vector<Item> itens;
+  for (int i = 0; i < 3000; ++i) {
+    Item it = Novo(i, "", i);
+    size_t n = rng() % 8;
+    for (size_t k = 0; k < n; ++k) it.lote += letras[rng() % letras.size()];
+    it.nome = "Produto " + std::to_string(i);
+    itens.push_back(it);
+  }
+  TTabelaItens t;
+  t.Reinicia();
+  for (const auto& i : itens) t.CarregaLinha(i);
+  t.FimCarga();
+  std::vector<Item> esperado = itens;
+  for (auto& i : esperado) i.lote = i.lote.substr(0, 5);
+  std::stable_sort(esperado.begin(), esperado.end(),
+                   [](const Item& a, const Item& b) { return a.lote < b.lote; });
+  std::vector<int> ordens;
+  for (const auto& i : esperado) ordens.push_back(*i.ordem);
+  ASSERT_EQ(Ordens(t), ordens);
+
+  for (int k = 0; k < 200; ++k) {
+    t.IrParaLinha(static_cast<int>(rng() % static_cast<unsigned>(t.NumLinhas())) + 1);
+    if (k % 3 == 0) {
+      t.Apaga();
+      continue;
+    }
+    t.Edita();
+    t.AtribuiTexto(Campo::lote, std::string(1, letras[rng() % letras.size()]));
+    t.AtribuiTexto(Campo::marca, "Marca " + std::to_string(k));
+    t.Grava();
+  }
+  TTabelaItens outra;
+  outra.TrocaConteudo(t);
+  for (int i = 0; i < outra.NumLinhas(); ++i) {
+    const LinhaItem& l = outra.Linha(i);
+    EXPECT_EQ(l.nome, "Produto " + std::to_string(*l.ordem));
+    if (i > 0) {
+      EXPECT_LE(outra.Linha(i - 1).lote, l.lote);
+    }
+  }
 }
 
 TEST(TabelaItens, LotSumsSkipNullsAndFollowEveryPostAndDelete) {

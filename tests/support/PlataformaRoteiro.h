@@ -32,6 +32,7 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
   std::vector<std::string> erros, mensagens, urls;
   std::vector<Caixa> caixas;
   std::vector<Entrada> entradas;
+  std::vector<std::string> valoresEntrada;  // the text each input box showed when it opened
   int dialogosAbrir = 0;
   int mensagensProcessadas = 0;
   std::vector<int> pausas;  // sleepMs calls (the test never sleeps)
@@ -84,6 +85,7 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
   bool inputQuery(const std::string& titulo, const std::string& rotulo,
                   std::string& valor) override {
     entradas.push_back({titulo, rotulo});
+    valoresEntrada.push_back(valor);
     if (respostasEntrada.empty()) return true;
     auto r = respostasEntrada.front();
     respostasEntrada.pop_front();

@@ -1,7 +1,6 @@
 #include "app/forms/TDBEdit.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QTimer>
@@ -15,7 +14,7 @@ namespace app::forms {
 
 // A bound edit with no context menu and no drops: every change comes through the keyboard.
 TDBEdit::TDBEdit(QWidget* parent, TTabelaItens& tabela, Campo campo)
-    : QLineEdit(parent), tabela_(tabela), campo_(campo) {
+    : TEdit(parent), tabela_(tabela), campo_(campo) {
   setContextMenuPolicy(Qt::NoContextMenu);
   setAcceptDrops(false);
   size_t largura = TTabelaItens::Largura(campo);
@@ -135,21 +134,14 @@ void TDBEdit::keyPressEvent(QKeyEvent* e) {
     insert(platform::toQString(std::string(1, tecla)));
 }
 
-// Focus arrives: the value is brought up to date and selected (also when the program moved the
-// focus), then the marking handler runs.
-void TDBEdit::focusInEvent(QFocusEvent* e) {
-  QLineEdit::focusInEvent(e);
-  if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
+// Entering: the shown value is brought up to date before it is selected.
+void TDBEdit::AntesDeEntrar() {
   if (aoSincronizar) aoSincronizar();
-  if (e->reason() != Qt::MouseFocusReason) selectAll();
-  if (OnEnter) OnEnter();
 }
 
-// Focus leaves for another control: the edited text is written into the row; when the row refuses
-// it the focus comes back with the text selected and the error is shown.
-void TDBEdit::focusOutEvent(QFocusEvent* e) {
-  QLineEdit::focusOutEvent(e);
-  if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
+// Leaving for another control: the edited text is written into the row; when the row refuses it
+// the focus comes back with the text selected and the error is shown.
+bool TDBEdit::PodeSair() {
   if (modificado_ && aoSair) {
     if (auto erro = aoSair()) {
       std::string mensagem = *erro;
@@ -158,10 +150,10 @@ void TDBEdit::focusOutEvent(QFocusEvent* e) {
         selectAll();
         platform::current().showApplicationError(mensagem);
       });
-      return;
+      return false;
     }
   }
-  if (OnExit) OnExit();
+  return true;
 }
 
 }  // namespace app::forms

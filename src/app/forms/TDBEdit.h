@@ -4,16 +4,16 @@
 // back on Esc, and filters the keys the field refuses (the price field beeps).
 #pragma once
 
-#include <QLineEdit>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "app/TabelaItens.h"
+#include "app/forms/TEdit.h"
 
 namespace app::forms {
 
-class TDBEdit : public QLineEdit {
+class TDBEdit : public TEdit {
   Q_OBJECT
 
  public:
@@ -35,9 +35,6 @@ class TDBEdit : public QLineEdit {
   std::function<void(char& key)> OnKeyPress;
   // The text changed (typing, pasting, or a row shown).
   std::function<void()> OnChange;
-  // Focus arrives / leaves (after the text was written into the row).
-  std::function<void()> OnEnter;
-  std::function<void()> OnExit;
   // Brings the shown value up to date before a key or the focus is handled (the window shows rows
   // lazily).
   std::function<void()> aoSincronizar;
@@ -51,8 +48,8 @@ class TDBEdit : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
-  void focusInEvent(QFocusEvent* e) override;
-  void focusOutEvent(QFocusEvent* e) override;
+  void AntesDeEntrar() override;
+  bool PodeSair() override;
 
  private:
   bool PodeModificar() const;

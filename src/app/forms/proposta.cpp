@@ -1,7 +1,7 @@
 #include "app/forms/proposta.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +15,7 @@
 #include "app/forms/TDBEdit.h"
 #include "app/forms/TDBGrid.h"
 #include "app/forms/TDBNavigator.h"
+#include "app/forms/TEdit.h"
 #include "base/Erros.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtTexto.h"
@@ -88,11 +89,13 @@ void TForm1::LigaEventos() {
   }
   DBEdit1->OnKeyPress = [this](char& k) { DBEdit1KeyPress(k); };
   DBEdit1->OnChange = [this] { DBEdit1Change(); };
-  DBEdit1->OnEnter = [this] { DBEditEnter(DBEdit1); };
-  DBEdit1->OnExit = [this] { DBEditExit(DBEdit1); };
   DBEdit2->OnKeyPress = [this](char& k) { DBEdit2KeyPress(k); };
-  edtlicitante->installEventFilter(this);
-  MeditCNPJ->installEventFilter(this);
+  for (TEdit* e : {static_cast<TEdit*>(DBEdit1), edtlicitante, MeditCNPJ}) {
+    e->OnEnter = [this, e] { DBEditEnter(e); };
+    e->OnExit = [this, e] { DBEditExit(e); };
+  }
+  connect(qApp, &QApplication::focusChanged, this,
+          [this](QWidget*, QWidget* agora) { FocoMudou(agora); });
 
   DBGrid1->aoMudarLinha = [this](int linha) { GradeMudouLinha(linha); };
   DBGrid1->aoApagar = [this] { DBGrid1Delete(); };
@@ -204,20 +207,13 @@ void TForm1::closeEvent(QCloseEvent* e) {
     e->ignore();
 }
 
-// Focus marking of the plain edits (the bidder and the CNPJ).
-bool TForm1::eventFilter(QObject* obj, QEvent* e) {
-  if ((obj == edtlicitante || obj == MeditCNPJ) &&
-      (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut)) {
-    auto razao = static_cast<QFocusEvent*>(e)->reason();
-    if (razao != Qt::ActiveWindowFocusReason && razao != Qt::PopupFocusReason) {
-      auto* w = static_cast<QWidget*>(obj);
-      if (e->type() == QEvent::FocusIn)
-        DBEditEnter(w);
-      else
-        DBEditExit(w);
-    }
-  }
-  return QMainWindow::eventFilter(obj, e);
+// The focus moved inside this window: an edit that was entered and lost the focus without a focus
+// event saying so (it was moved while the window was inactive) is left now.
+void TForm1::FocoMudou(QWidget* agora) {
+  if (!agora || agora->window() != this) return;
+  for (TEdit* e :
+       {static_cast<TEdit*>(DBEdit1), static_cast<TEdit*>(DBEdit2), edtlicitante, MeditCNPJ})
+    if (e != agora && e->Entrou()) e->Sai();
 }
 
 // Opens a process file as if chosen with "&Abrir Processo"; the brand edit gets the focus.

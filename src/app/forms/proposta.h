@@ -24,6 +24,7 @@ namespace app::forms {
 
 class TDBEdit;
 class TDBGrid;
+class TEdit;
 class TDBNavigator;
 class TModeloGrade;
 
@@ -79,9 +80,9 @@ class TForm1 : public QMainWindow {
   QPushButton* BitBtn1;
   QFrame* Panel7;
   QLabel* Label8;
-  QLineEdit* edtlicitante;
+  TEdit* edtlicitante;
   QLabel* Label9;
-  QLineEdit* MeditCNPJ;
+  TEdit* MeditCNPJ;
   QFrame* Panel2;
   QLabel* Image1;
   QFrame* Panel3;
@@ -113,7 +114,6 @@ class TForm1 : public QMainWindow {
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
-  bool eventFilter(QObject* obj, QEvent* e) override;
 
  private:
   void CriaControles();
@@ -125,6 +125,7 @@ class TForm1 : public QMainWindow {
   void AoEscreverControles();
   std::optional<std::string> GravaControlesNaSaida();
   void GradeMudouLinha(int linha);
+  void FocoMudou(QWidget* agora);
   void AplicaAltura();
 
   app::TProposta proposta_;

@@ -14,6 +14,7 @@
 #include "app/forms/TDBEdit.h"
 #include "app/forms/TDBGrid.h"
 #include "app/forms/TDBNavigator.h"
+#include "app/forms/TEdit.h"
 #include "app/forms/proposta.h"
 #include "platform/qt/QtTexto.h"
 
@@ -37,9 +38,18 @@ QFrame* Painel(QWidget* pai, const char* nome, int x, int y, int w, int h) {
   return p;
 }
 
+// A label that shows its text as it is: a text read from a file that looks like markup ("<b>",
+// "&amp;") is not rendered.
+QLabel* RotuloSimples(QWidget* pai) {
+  auto* l = new QLabel(pai);
+  l->setTextFormat(Qt::PlainText);
+  return l;
+}
+
 // An auto-sized label at a position of its parent.
 QLabel* Rotulo(QWidget* pai, const char* nome, int x, int y, const char* texto, bool negrito) {
-  auto* l = new QLabel(platform::toQString(texto), pai);
+  auto* l = RotuloSimples(pai);
+  l->setText(platform::toQString(texto));
   Classe(l, "TLabel", nome);
   l->setFont(FonteJanela(kPixels8pt, negrito));
   l->move(x, y);
@@ -90,7 +100,8 @@ QPlainTextEdit* MemoExibicao(QWidget* pai, const char* classe, const char* nome,
 
 // A status bar panel: sunken, or raised and centred for the last one.
 QLabel* PainelStatus(QStatusBar* barra, const char* texto, int largura, bool ultimo) {
-  auto* l = new QLabel(platform::toQString(texto), barra);
+  auto* l = RotuloSimples(barra);
+  l->setText(platform::toQString(texto));
   l->setFrameStyle(QFrame::Panel | (ultimo ? QFrame::Raised : QFrame::Sunken));
   l->setIndent(2);
   l->setFont(FonteJanela());
@@ -135,12 +146,12 @@ void TForm1::CriaControles() {
   // The bidder row.
   Panel7 = Painel(cliente, "Panel7", 6, 33, 698, 31);
   Label8 = Rotulo(Panel7, "Label8", 8, 8, "Licitante:", true);
-  edtlicitante = new QLineEdit(Panel7);
+  edtlicitante = new TEdit(Panel7);
   Classe(edtlicitante, "TEdit", "edtlicitante");
   EstiloEdit(edtlicitante, 116, 6, 366, 19);
   edtlicitante->setMaxLength(40);
   Label9 = Rotulo(Panel7, "Label9", 505, 11, "CNPJ:", true);
-  MeditCNPJ = new QLineEdit(Panel7);
+  MeditCNPJ = new TEdit(Panel7);
   Classe(MeditCNPJ, "TMaskEdit", "MeditCNPJ");
   EstiloEdit(MeditCNPJ, 543, 5, 150, 19);
   MeditCNPJ->setInputMask(QStringLiteral("00.000.000/0000-00;_"));
@@ -170,7 +181,8 @@ void TForm1::CriaControles() {
   BitBtn2 = Botao(Panel4, "BitBtn2", 5, 57, 153, 25, "Relat\xF3rio", Glifo::Relatorio);
   BitBtn5 = Botao(Panel4, "BitBtn5", 5, 83, 153, 25, "&Assinar Docum. Dig.", Glifo::Assinar);
 
-  Panel6 = new QLabel(QString::fromLatin1(kEnderecoFabricante), cliente);
+  Panel6 = RotuloSimples(cliente);
+  Panel6->setText(QString::fromLatin1(kEnderecoFabricante));
   Classe(Panel6, "TPanel", "Panel6");
   Panel6->setFrameStyle(QFrame::Panel | QFrame::Raised);
   Panel6->setAlignment(Qt::AlignCenter);
@@ -184,13 +196,13 @@ void TForm1::CriaControles() {
   Panel1 = Painel(cliente, "Panel1", 3, 173, 868, 134);
   Label1 = Rotulo(Panel1, "Label1", 8, 10, "Produto:", true);
   TTabelaItens& tabela = proposta_.ClientDataSet1;
-  DBText1 = new QLabel(Panel1);
+  DBText1 = RotuloSimples(Panel1);
   Classe(DBText1, "TDBText", "DBText1");
   DBText1->setFont(FonteJanela(kPixels10pt));
   DBText1->setGeometry(64, 8, 697, 17);
   DBMemo1 = MemoExibicao(Panel1, "TDBMemo", "DBMemo1", 8, 32, 753, 71, kPixels10pt);
   Label6 = Rotulo(Panel1, "Label6", 8, 116, proposta_.label6.c_str(), true);
-  DBText2 = new QLabel(Panel1);
+  DBText2 = RotuloSimples(Panel1);
   Classe(DBText2, "TDBText", "DBText2");
   DBText2->setGeometry(166, 114, 49, 17);
   DBText2->hide();
@@ -250,6 +262,7 @@ void TForm1::CriaControles() {
   for (size_t i = 0; i + 1 < std::size(ordem); ++i) setTabOrder(ordem[i], ordem[i + 1]);
 
   resize(873, 679);
+  move(212, 11);
 }
 
 }  // namespace app::forms

@@ -1,5 +1,6 @@
 #include "platform/qt/QtCaixas.h"
 
+#include <QAbstractButton>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -79,6 +80,37 @@ int idDoBotao(QMessageBox::StandardButton b) {
       return mb::IDNO;
     default:
       return mb::IDCANCEL;
+  }
+}
+
+// The caption of a button, one per standard button the boxes use.
+QString textoDoBotao(QMessageBox::StandardButton b) {
+  switch (b) {
+    case QMessageBox::Ok:
+      return QStringLiteral("OK");
+    case QMessageBox::Cancel:
+      return QStringLiteral("Cancelar");
+    case QMessageBox::Abort:
+      return QStringLiteral("Anular");
+    case QMessageBox::Retry:
+      return QStringLiteral("Repetir");
+    case QMessageBox::Ignore:
+      return QStringLiteral("Ignorar");
+    case QMessageBox::Yes:
+      return QStringLiteral("Sim");
+    case QMessageBox::No:
+      return QStringLiteral("N\u00E3o");
+    default:
+      return QString();
+  }
+}
+
+// Captions every button and sets the text format to plain text.
+void traduzCaixa(QMessageBox& box) {
+  box.setTextFormat(Qt::PlainText);
+  for (QAbstractButton* b : box.buttons()) {
+    QString texto = textoDoBotao(box.standardButton(b));
+    if (!texto.isEmpty()) b->setText(texto);
   }
 }
 

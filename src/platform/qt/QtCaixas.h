@@ -1,5 +1,6 @@
-// How a message box style value of the platform interface becomes a QMessageBox (buttons, icon,
-// default button) and how the button pressed becomes the identifier the callers expect.
+// How a message box style value of the platform interface becomes a QMessageBox (buttons and
+// their Portuguese captions, icon, default button) and how the button pressed becomes the
+// identifier the callers expect.
 #pragma once
 
 #include <QMessageBox>
@@ -20,5 +21,11 @@ struct EstiloCaixa {
 EstiloCaixa estiloCaixa(int style);
 // The identifier of a pressed button: OK 1, Cancel 2, Abort 3, Retry 4, Ignore 5, Yes 6, No 7.
 int idDoBotao(QMessageBox::StandardButton b);
+// The caption of a button in the program's boxes: "OK", "Cancelar", "Anular", "Repetir",
+// "Ignorar", "Sim", "Não".
+QString textoDoBotao(QMessageBox::StandardButton b);
+// Gives every button of a box its caption, and makes the box show its text as plain text (a
+// message quoting a name from a file never renders as markup).
+void traduzCaixa(QMessageBox& box);
 
 }  // namespace platform

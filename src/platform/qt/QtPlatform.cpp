@@ -44,6 +44,7 @@ QWidget* QtPlatform::parent() const {
 void QtPlatform::showApplicationError(const std::string& message) {
   QMessageBox box(QMessageBox::Critical, toQString(titulo_), toQStringLinhas(message),
                   QMessageBox::Ok, parent());
+  traduzCaixa(box);
   box.exec();
 }
 
@@ -51,6 +52,7 @@ void QtPlatform::showApplicationError(const std::string& message) {
 void QtPlatform::showMessage(const std::string& message) {
   QMessageBox box(QMessageBox::NoIcon, toQString(titulo_), toQStringLinhas(message),
                   QMessageBox::Ok, parent());
+  traduzCaixa(box);
   box.exec();
 }
 
@@ -60,6 +62,7 @@ int QtPlatform::messageBox(const std::string& text, const std::string& caption, 
   QMessageBox box(e.icone, toQString(caption), toQStringLinhas(text), e.botoes, parent());
   box.setDefaultButton(e.padrao);
   if (e.escape != QMessageBox::NoButton) box.setEscapeButton(e.escape);
+  traduzCaixa(box);
   box.exec();
   auto* clicado = box.clickedButton();
   if (!clicado)
@@ -75,6 +78,8 @@ bool QtPlatform::inputQuery(const std::string& caption, const std::string& promp
   d.setWindowTitle(toQString(caption));
   d.setLabelText(toQString(prompt));
   d.setTextValue(toQString(value));
+  d.setOkButtonText(textoDoBotao(QMessageBox::Ok));
+  d.setCancelButtonText(textoDoBotao(QMessageBox::Cancel));
   if (auto* edit = d.findChild<QLineEdit*>()) edit->setMaxLength(255);
   if (d.exec() != QDialog::Accepted) return false;
   value = fromQString(d.textValue());
@@ -107,14 +112,25 @@ std::string withDefaultExtension(const std::string& fileName, const std::string&
   return fileName + "." + ext;
 }
 
-// The open dialog; nullopt when cancelled.
+// The extension of a default extension given as "*.xml", ".xml" or "xml".
+static QString extensaoPadrao(const std::string& defaultExt) {
+  QString ext = toQString(defaultExt);
+  if (ext.startsWith(QChar('*'))) ext.remove(0, 1);
+  if (ext.startsWith(QChar('.'))) ext.remove(0, 1);
+  return ext;
+}
+
+// The open dialog; a name typed without an extension gets the default one, so "pregao15" opens
+// pregao15.xml. nullopt when cancelled.
 std::optional<std::string> QtPlatform::openFileDialog(const std::string& title,
                                                       const std::string& filter,
-                                                      const std::string&) {
-  QString escolhido =
-      QFileDialog::getOpenFileName(parent(), toQString(title), QString(), qtFileFilter(filter));
-  if (escolhido.isEmpty()) return std::nullopt;
-  return pathFromQString(escolhido);
+                                                      const std::string& defaultExt) {
+  QFileDialog d(parent(), toQString(title), QString(), qtFileFilter(filter));
+  d.setAcceptMode(QFileDialog::AcceptOpen);
+  d.setFileMode(QFileDialog::ExistingFile);
+  d.setDefaultSuffix(extensaoPadrao(defaultExt));
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+  return withDefaultExtension(pathFromQString(d.selectedFiles().constFirst()), defaultExt);
 }
 
 // The save dialog starting at fileName; nullopt when cancelled.

@@ -2,8 +2,10 @@
 // Enter walking the items, Esc, the price filter and refusal, the focus colours and the total.
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -11,6 +13,7 @@
 #include "app/forms/Aparencia.h"
 #include "app/forms/TDBEdit.h"
 #include "app/forms/TDBGrid.h"
+#include "app/forms/TEdit.h"
 #include "platform/qt/QtTexto.h"
 
 using app::Campo;
@@ -34,6 +37,7 @@ class TesteEntrada : public QObject {
     auto& w = *a.janela;
     QCOMPARE(Ambiente::Foco(), w.BitBtn1);
     QCOMPARE(w.windowTitle(), Q("Digita\xE7\xE3o de Propostas"));
+    QCOMPARE(w.pos(), QPoint(212, 11));
     QCOMPARE(w.Label6->text(), Q("Crit\xE9rio:"));
     a.Abre();
     QCOMPARE(a.plataforma.dialogosAbrir, 1);
@@ -273,6 +277,74 @@ class TesteEntrada : public QObject {
     a.Processa();
     a.Digita(QString::fromUtf8("Comércio ★ Ltda"));
     QCOMPARE(w.Licitante(), std::string("Com\xE9rcio ? Ltda"));
+  }
+
+  // Texts from the file that look like markup are shown as they are, tags and entities included,
+  // in the labels as in the memos.
+  void textosDoArquivoSemMarcacao() {
+    Ambiente a(teste::ProcessoFixture(
+        "<b>1</b>", "<i>Preg\xE3o</i> &amp;",
+        {{"1", "C-1", "<b>Caneta</b> azul &amp; preta", "<u>d</u>", "", "1", "", "1", "1"}}));
+    a.Abre();
+    auto& w = *a.janela;
+    QCOMPARE(w.DBText1->text(), QStringLiteral("<b>Caneta</b> azul &amp; preta"));
+    QCOMPARE(w.Label5->text(), QStringLiteral("<b>1/</b>"));
+    QCOMPARE(w.Memo2->toPlainText(), QStringLiteral("<i>Preg\u00E3o</i> &amp;"));
+    QCOMPARE(w.DBMemo1->toPlainText(), QStringLiteral("<u>d</u>"));
+    for (QLabel* l : {w.DBText1, w.Label5}) {
+      // Rendered as markup, the text would be narrower than its characters written out.
+      QVERIFY2(l->sizeHint().width() >= l->fontMetrics().horizontalAdvance(l->text()),
+               qPrintable(l->objectName()));
+    }
+  }
+
+  // The focus reaches an edit while the window is inactive (after the open dialog, or a file
+  // named on the command line): when the window is active again the edit is yellow and its text
+  // selected, so typing replaces it; the edit it left gets the window colour back. The window
+  // coming back to the edit it was on changes neither the colour nor the cursor.
+  void focoQueChegaComAJanelaMarcaESeleciona() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    w.edtlicitante->setText(QStringLiteral("ACME"));
+    w.MeditCNPJ->setText(QStringLiteral("12345678000195"));
+    w.Proposta().ClientDataSet1.IrParaLinha(2);  // item 2, brand "Fa:ber" shown as "Faber"
+    a.Processa();
+    QDialog dialogo(&w);
+    auto ativa = [&](QWidget* janela) {
+      janela->activateWindow();
+      QApplication::setActiveWindow(janela);
+      QVERIFY(QTest::qWaitForWindowActive(janela));
+      a.Processa();
+    };
+    app::forms::TEdit* marcados[] = {w.edtlicitante, w.MeditCNPJ, w.DBEdit1};
+    QWidget* antes = w.DBEdit1;
+    for (app::forms::TEdit* alvo : marcados) {
+      dialogo.show();
+      ativa(&dialogo);
+      alvo->setFocus(Qt::OtherFocusReason);
+      dialogo.hide();
+      ativa(&w);
+      QCOMPARE(Ambiente::Foco(), alvo);
+      QCOMPARE(CorFundo(alvo), CorFoco());
+      QVERIFY(!alvo->text().isEmpty());
+      QCOMPARE(alvo->selectedText(), alvo->text());
+      if (antes != alvo) QCOMPARE(CorFundo(antes), CorJanela());
+      antes = alvo;
+      if (alvo == w.DBEdit1) {
+        a.Digita("Bic");
+        QCOMPARE(w.DBEdit1->text(), QStringLiteral("Bic"));
+      }
+
+      alvo->setCursorPosition(1);
+      dialogo.show();
+      ativa(&dialogo);
+      dialogo.hide();
+      ativa(&w);
+      QCOMPARE(CorFundo(alvo), CorFoco());
+      QVERIFY(!alvo->hasSelectedText());
+      QCOMPARE(alvo->cursorPosition(), 1);
+    }
   }
 
   // The total button shows the proposal total; a typed price resets it to its caption.

@@ -3,11 +3,14 @@
 // that finds the modal box and presses its buttons.
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -16,6 +19,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtTexto.h"
 #include "support/ServidorCups.h"
+#include "platform/qt/QtTraducao.h"
 
 using platform::EstiloCaixa;
 using B = QMessageBox;
@@ -159,6 +163,84 @@ class TestePlataformaQt : public QObject {
     valor = "antes";
     QVERIFY(!p.inputQuery("T", "P", valor));
     QCOMPARE(valor, std::string("antes"));
+  }
+
+  // Every box of the program speaks Portuguese, buttons included, and shows its text as it is
+  // (a name from a file that looks like markup is not rendered).
+  void caixasEmPortugues() {
+    platform::QtPlatform p("Digita\xE7\xE3o de Proposta");
+    struct {
+      int estilo;
+      QStringList botoes;
+    } casos[] = {
+        {0, {"OK"}},
+        {0x01, {"OK", "Cancelar"}},
+        {0x02, {"Anular", "Repetir", "Ignorar"}},
+        {0x03, {"Sim", QString::fromUtf8("Não"), "Cancelar"}},
+        {0x04, {"Sim", QString::fromUtf8("Não")}},
+        {0x05, {"Repetir", "Cancelar"}},
+    };
+    for (const auto& c : casos) {
+      QStringList botoes;
+      Qt::TextFormat formato = Qt::AutoText;
+      QuandoModal([&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        for (QAbstractButton* b : box->buttons()) botoes << b->text();
+        formato = box->textFormat();
+        box->buttons().constFirst()->click();
+      });
+      p.messageBox("<b>Lote 1</b>", "Confirmar", c.estilo);
+      botoes.sort();
+      QStringList esperado = c.botoes;
+      esperado.sort();
+      QCOMPARE(botoes, esperado);
+      QCOMPARE(formato, Qt::PlainText);
+    }
+    for (bool erro : {false, true}) {
+      QStringList botoes;
+      QuandoModal([&](QWidget* m) {
+        for (QAbstractButton* b : qobject_cast<QMessageBox*>(m)->buttons()) botoes << b->text();
+        qobject_cast<QMessageBox*>(m)->buttons().constFirst()->click();
+      });
+      if (erro)
+        p.showApplicationError("x");
+      else
+        p.showMessage("x");
+      QCOMPARE(botoes, QStringList{"OK"});
+    }
+    QStringList botoes;
+    QuandoModal([&](QWidget* m) {
+      for (QPushButton* b : m->findChildren<QPushButton*>()) botoes << b->text();
+      qobject_cast<QDialog*>(m)->reject();
+    });
+    std::string valor;
+    p.inputQuery("Digite o nome da empresa:", "Empresa", valor);
+    botoes.sort();
+    QCOMPARE(botoes, (QStringList{"Cancelar", "OK"}));
+  }
+
+  // Qt's own texts come in Portuguese once its translations are installed (the file dialog's
+  // labels), and the open dialog takes a name typed without an extension as the .xml file.
+  void dialogoDeArquivoEmPortugues() {
+    QVERIFY(platform::installQtTranslations(*qApp));
+    QTemporaryDir pasta;
+    QFile(pasta.filePath("pregao15.xml")).open(QIODevice::WriteOnly);
+    platform::QtPlatform p("x");
+    QStringList rotulos;
+    QuandoModal([&](QWidget* m) {
+      auto* d = qobject_cast<QFileDialog*>(m);
+      QVERIFY(d);
+      d->setDirectory(pasta.path());
+      for (QLabel* l : d->findChildren<QLabel*>()) rotulos << l->text();
+      auto* nome = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      QVERIFY(nome);
+      nome->setText(QStringLiteral("pregao15"));
+      QTest::keyClick(nome, Qt::Key_Return);
+    });
+    auto escolhido = p.openFileDialog("", "*.xml|*.xml", "*.xml");
+    QVERIFY(rotulos.contains(QStringLiteral("&Nome do arquivo:")));
+    QVERIFY(escolhido.has_value());
+    QCOMPARE(QString::fromStdString(*escolhido), pasta.filePath("pregao15.xml"));
   }
 
   // The printers are the spooler's: its queues listed, the default current, a missing queue
