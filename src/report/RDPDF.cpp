@@ -410,12 +410,7 @@ bool TPrintPDF::SalvaArquivo(const std::string& caminho, std::string_view bytes)
   std::unique_ptr<platform::ByteSink> saida = platform::openFileSink(caminho, erro);
   if (saida && saida->write(bytes) && saida->finish()) return true;
   if (saida) erro = saida->error();
-  return Falha(
-      "O PDF n\xE3o p\xF4"
-      "de ser gravado em " +
-      platform::utf8ToCp1252(caminho) + " (" + erro.text +
-      "): verifique a pasta, o espa\xE7o livre e as permiss\xF5"
-      "es e tente de novo.");
+  return Falha(erro.text);  // names the file, the reason and what to check
 }
 
 // Ends the last page and appends outlines, fonts, pages, resources, pictures, page objects,

@@ -28,8 +28,10 @@ int ComparaComando(std::string_view a, std::string_view b) {
 TPaginasRelatorio::Ref TPaginasRelatorio::Guarda(std::string_view texto) {
   if (texto.size() > UINT32_MAX) throw std::length_error("comando longo demais");
   if (texto.size() > livre_) {
-    size_t tamanho = std::max(kArena, texto.size());
-    arena_.push_back(std::make_unique<char[]>(tamanho));
+    // Blocks grow from 16 KB to kArena, so a short report takes little memory.
+    const size_t bloco = arena_.size() >= 6 ? kArena : (size_t(16) << 10) << arena_.size();
+    size_t tamanho = std::max(bloco, texto.size());
+    arena_.push_back(std::make_unique_for_overwrite<char[]>(tamanho));  // pages untouched until used
     cursor_ = arena_.back().get();
     livre_ = tamanho;
   }

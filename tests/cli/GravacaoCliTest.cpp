@@ -31,17 +31,27 @@ inline ino_t Inode(const std::string& caminho) {
   return st.st_ino;
 }
 
-// A row of the fault matrix: the command (its first word, then the process file, then the rest;
-// "@" stands for the folder), the file it writes there, the calls that fail, the exit code and the
-// output (exactly, for an error; a part of it, for a warning). An exit 0 means the new file is in
-// place; otherwise the file it writes keeps its earlier bytes.
+// A row of the fault matrix: the command (its first word, then the process file, or for exportar
+// the report file r.rdp made from it beforehand, then the rest; "@" stands for the folder, also in
+// the output), the file it writes there, the calls that fail, the exit code and the output (for
+// an error: exactly when it ends a line, otherwise its start, before the system's own words; for
+// a success: a part of it). An exit 0 means the new file is in place; otherwise the file it
+// writes keeps its earlier bytes.
 struct Falha {
   const char* comando;
   const char* alvo;
   const char* falha;
   int saida;
-  const char* mensagem;
+  std::string mensagem;
 };
+
+// The report writers' messages for a file of the folder.
+std::string ErroRelatorio(const char* arquivo) {
+  return std::string("Erro: Erro na grava\xC3\xA7" "ao do arquivo...\n\nArquivo: @/") + arquivo + "\n";
+}
+std::string NaoGravou(const char* arquivo) {
+  return std::string("Erro: N\xC3\xA3o foi poss\xC3\xADvel gravar @/") + arquivo + " (";
+}
 
 const char kAviso[] = "Aviso: O arquivo foi gravado, mas o sistema n\xC3\xA3o confirmou";
 
@@ -66,6 +76,29 @@ const Falha kMatriz[] = {
     {"gerar --empresa X", "pX.xml", "fsync-pasta:5", 0, kAviso},
     {"gerar --empresa X", "pX.xml", "tmpfile:95,close:5", 2, "I/O error 5\n"},
     {"gerar --empresa X", "pX.xml", "tmpfile:95,rename:5", 2, "I/O error 5\n"},
+    // The report writers, each through the same atomic file.
+    {"listagem --saida @/l.txt", "l.txt", "write:28", 2, ErroRelatorio("l.txt")},
+    {"listagem --saida @/l.txt", "l.txt", "fsync:5", 2, ErroRelatorio("l.txt")},
+    {"listagem --saida @/l.txt", "l.txt", "link:5", 2, ErroRelatorio("l.txt")},
+    {"listagem --saida @/l.txt", "l.txt", "rename:5", 2, ErroRelatorio("l.txt")},
+    {"listagem --saida @/l.txt", "l.txt", "tmpfile:95,write:28", 2, ErroRelatorio("l.txt")},
+    {"listagem --saida @/l.txt", "l.txt", "tmpfile:95,rename:5", 2, ErroRelatorio("l.txt")},
+    {"listagem --saida @/l.txt", "l.txt", "close:5", 0, ""},
+    {"listagem --saida @/l.txt", "l.txt", "fsync-pasta:5", 0, ""},
+    {"listagem --saida @/l.rdp", "l.rdp", "write:28", 2, ErroRelatorio("l.rdp")},
+    {"listagem --saida @/l.rdp", "l.rdp", "rename:5", 2, ErroRelatorio("l.rdp")},
+    {"listagem --saida @/l.rdp", "l.rdp", "fsync-pasta:5", 0, ""},
+    {"listagem --saida @/l.prn", "l.prn", "write:28", 2, "Erro #03 - I/O 28 @/l.prn\n"},
+    {"listagem --saida @/l.prn", "l.prn", "rename:5", 2, "Erro #03 - I/O 5 @/l.prn\n"},
+    {"listagem --saida @/l.prn", "l.prn", "fsync-pasta:5", 0, ""},
+    {"listagem --saida @/l.html", "l.html", "write:28", 2, NaoGravou("l.html")},
+    {"listagem --saida @/l.html", "l.html", "rename:5", 2, NaoGravou("l.html")},
+    {"listagem --saida @/l.html", "l.html", "fsync-pasta:5", 0, ""},
+    {"listagem --saida @/l.pdf", "l.pdf", "write:28", 2, NaoGravou("l.pdf")},
+    {"listagem --saida @/l.pdf", "l.pdf", "rename:5", 2, NaoGravou("l.pdf")},
+    {"listagem --saida @/l.pdf", "l.pdf", "fsync-pasta:5", 0, ""},
+    {"exportar --saida @/l.txt", "l.txt", "write:28", 2, ErroRelatorio("l.txt")},
+    {"exportar --saida @/l.pdf", "l.pdf", "rename:5", 2, NaoGravou("l.pdf")},
 };
 
 // The arguments of a row's command for the process file in `pasta`.
@@ -75,7 +108,7 @@ std::vector<std::string> Argumentos(const std::string& comando, const std::strin
   for (std::string w; palavras >> w;) {
     for (size_t p; (p = w.find('@')) != std::string::npos;) w.replace(p, 1, pasta);
     args.push_back(w);
-    if (args.size() == 1) args.push_back(pasta + "/p.xml");
+    if (args.size() == 1) args.push_back(pasta + (w == "exportar" ? "/r.rdp" : "/p.xml"));
   }
   return args;
 }
@@ -93,14 +126,26 @@ TEST(GravacaoCli, EveryFailingStepOfASaveKeepsTheOriginalAndLeavesNothing) {
     const std::string anterior = alvo == processo ? original : "de uma vez anterior\r\n";
     teste::Grava(alvo, anterior);
 
+    Nomes esperados = {"p.xml"};
+    if (std::string_view(f.comando).starts_with("exportar")) {
+      ASSERT_EQ(teste::ExecutaCli({"listagem", processo, "--saida", pasta / "r.rdp"}).codigo, 0);
+      esperados.push_back("r.rdp");
+    }
     auto r = teste::ExecutaCli(Argumentos(f.comando, pasta.caminho()),
                                ComFalha(pasta.caminho(), f.falha));
+    std::string mensagem = f.mensagem;
+    for (size_t p; (p = mensagem.find('@')) != std::string::npos;)
+      mensagem.replace(p, 1, pasta.caminho());
     EXPECT_EQ(r.codigo, f.saida);
     if (f.saida != 0) {
-      EXPECT_EQ(r.saida, f.mensagem);
+      if (mensagem.ends_with('\n')) {
+        EXPECT_EQ(r.saida, mensagem);
+      } else {
+        EXPECT_TRUE(r.saida.starts_with(mensagem)) << r.saida;
+      }
       EXPECT_TRUE(teste::Le(alvo) == anterior);
     } else {
-      EXPECT_NE(r.saida.find(f.mensagem), std::string::npos) << r.saida;
+      EXPECT_NE(r.saida.find(mensagem), std::string::npos) << r.saida;
       EXPECT_TRUE(teste::Le(alvo) != anterior);
     }
     if (alvo == processo && f.saida == 0) {
@@ -108,7 +153,6 @@ TEST(GravacaoCli, EveryFailingStepOfASaveKeepsTheOriginalAndLeavesNothing) {
     } else {
       EXPECT_TRUE(teste::Le(processo) == original);
     }
-    Nomes esperados = {"p.xml"};
     if (alvo != processo) esperados.push_back(f.alvo);
     std::sort(esperados.begin(), esperados.end());
     EXPECT_EQ(teste::Nomes(pasta.caminho()), esperados);
