@@ -1,5 +1,5 @@
 // The 100,000-item listing the report benchmarks measure: a generated item table composed as
-// "Relatório" does on a component set up as RDprint1, with the composed report open while a
+// "RelatÃ³rio" does on a component set up as RDprint1, with the composed report open while a
 // function runs in its preview. Shared by the benchmark programs of this folder.
 #pragma once
 
@@ -51,9 +51,11 @@ inline double PicoMemoriaMB() {
   return uso.ru_maxrss / 1024.0;
 }
 
-// Composes the listing of `tabela` and calls `noPreview` while it is open.
+// Composes the listing of `tabela` and calls `noPreview` while it is open; `antes` runs on the
+// component just before the composition starts.
 inline void Compoe(app::TTabelaItens& tabela,
-                   const std::function<void(report::TRDprint&)>& noPreview) {
+                   const std::function<void(report::TRDprint&)>& noPreview,
+                   const std::function<void(report::TRDprint&)>& antes = {}) {
   JanelasBench janelas;
   janelas.noPreview = noPreview;
   report::JanelasInstaladas guarda(janelas);
@@ -65,6 +67,7 @@ inline void Compoe(app::TTabelaItens& tabela,
   listagem.Label5Caption = "2024/0001";
   listagem.Licitante = "Empresa de Teste Ltda";
   listagem.CNPJ = "12345678000195";
+  if (antes) antes(rd);
   listagem.BitBtn2Click();
 }
 

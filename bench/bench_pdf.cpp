@@ -28,60 +28,9 @@
 #include "report/RDestado.h"
 #include "report/RDjanelas.h"
 #include "report/RDprint.h"
+#include "ListagemBench.h"
 
 namespace {
-
-// A table of n items in lots of 50, with names, brands, quantities and prices.
-void GeraTabela(app::TTabelaItens& t, int n) {
-  t.Reinicia();
-  for (int i = 1; i <= n; ++i) {
-    app::Item item;
-    item.ordem = i;
-    item.lote = std::to_string((i - 1) / 50 + 1);
-    while (item.lote.size() < 4) item.lote.insert(0, "0");
-    item.nome = "Produto de teste n\xFAmero " + std::to_string(i);
-    item.marca = i % 3 ? "Marca " + std::to_string(i % 97) : "";
-    item.quantidade = 1 + i % 250 + (i % 4) * 0.25;
-    item.valor = (i % 10000) / 100.0 + 0.1234;
-    t.CarregaLinha(item);
-  }
-  t.FimCarga();
-}
-
-app::TTabelaItens& Tabela(int n) {
-  static std::map<int, std::unique_ptr<app::TTabelaItens>> tabelas;
-  auto& t = tabelas[n];
-  if (!t) {
-    t = std::make_unique<app::TTabelaItens>();
-    GeraTabela(*t, n);
-  }
-  return *t;
-}
-
-// Windows whose preview runs a function while the composed report is open.
-class JanelasBench : public report::TJanelasSemTela {
- public:
-  std::function<void(report::TRDprint&)> noPreview;
-  void MostraPreview(report::TRDprint& rd) override {
-    if (noPreview) noPreview(rd);
-  }
-};
-
-// Composes the listing of n items as "Relatório" does and calls `noPreview` while it is open.
-void Compoe(int n, const std::function<void(report::TRDprint&)>& noPreview) {
-  JanelasBench janelas;
-  janelas.noPreview = noPreview;
-  report::JanelasInstaladas guarda(janelas);
-  report::ReiniciaEstadoRelatorio();
-  report::TRDprint rd;
-  app::ConfiguraRDprint1(rd);
-  rd.PortaComunicacao = "bench";
-  app::TListagem listagem(rd, Tabela(n));
-  listagem.Label5Caption = "2024/0001";
-  listagem.Licitante = "Empresa de Teste Ltda";
-  listagem.CNPJ = "12345678000195";
-  listagem.BitBtn2Click();
-}
 
 // The resident size now and its peak since the last reset, in MB (Linux /proc).
 double Residente(const char* campo) {
@@ -118,7 +67,7 @@ void BM_GravaPDF(benchmark::State& state, const std::string& pasta) {
   const std::string arquivo = Arquivo(pasta, ".pdf");
   double extra = 0, cpu = 0;
   int paginas = 0;
-  Compoe(n, [&](report::TRDprint& rd) {
+  bench::Compoe(bench::Tabela(n), [&](report::TRDprint& rd) {
     paginas = rd.TotalPaginas();
     for (auto _ : state) {
       ZeraPico();
@@ -145,7 +94,7 @@ std::vector<std::string> ConteudosDasPaginas(int n) {
   auto& paginas = cache[n];
   if (!paginas.empty()) return paginas;
   const std::string arquivo = Arquivo("/dev/shm", ".pdf");
-  Compoe(n, [&](report::TRDprint& rd) { rd.GravaPDF(arquivo); });
+  bench::Compoe(bench::Tabela(n), [&](report::TRDprint& rd) { rd.GravaPDF(arquivo); });
   const std::string pdf = Le(arquivo);
   std::filesystem::remove(arquivo);
   const std::string marca = "/Filter [/FlateDecode]\r\n >>\r\nstream\r\n";
@@ -195,7 +144,7 @@ void BM_ZlibPiso(benchmark::State& state) {
 void BM_QPdfWriter(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const std::string arquivo = Arquivo("/dev/shm", ".qt.pdf");
-  Compoe(n, [&](report::TRDprint& rd) {
+  bench::Compoe(bench::Tabela(n), [&](report::TRDprint& rd) {
     report::TEstadoRelatorio& e = report::EstadoRelatorio();
     for (auto _ : state) {
       QPdfWriter escritor(QString::fromStdString(arquivo));

@@ -18,50 +18,9 @@
 #include "report/RDjanelas.h"
 #include "report/RDprint.h"
 #include "report/forms/RDpintura.h"
+#include "ListagemBench.h"
 
 namespace {
-
-// A table of n items in lots of 50, with names, brands, quantities and prices.
-void GeraTabela(app::TTabelaItens& t, int n) {
-  t.Reinicia();
-  for (int i = 1; i <= n; ++i) {
-    app::Item item;
-    item.ordem = i;
-    item.lote = std::to_string((i - 1) / 50 + 1);
-    while (item.lote.size() < 4) item.lote.insert(0, "0");
-    item.nome = "Produto de teste n\xFAmero " + std::to_string(i);
-    item.marca = i % 3 ? "Marca " + std::to_string(i % 97) : "";
-    item.quantidade = 1 + i % 250 + (i % 4) * 0.25;
-    item.valor = (i % 10000) / 100.0 + 0.1234;
-    t.CarregaLinha(item);
-  }
-  t.FimCarga();
-}
-
-// Windows whose preview runs a function while the composed listing is open.
-class JanelasBench : public report::TJanelasSemTela {
- public:
-  std::function<void(report::TRDprint&)> noPreview;
-  void MostraPreview(report::TRDprint& rd) override { noPreview(rd); }
-};
-
-// Composes the 100,000-item listing and runs `f` while it is open.
-void ComListagem(const std::function<void(report::TRDprint&)>& f) {
-  static app::TTabelaItens tabela;
-  if (tabela.Vazia()) GeraTabela(tabela, 100000);
-  JanelasBench janelas;
-  janelas.noPreview = f;
-  report::JanelasInstaladas guarda(janelas);
-  report::ReiniciaEstadoRelatorio();
-  report::TRDprint rd;
-  app::ConfiguraRDprint1(rd);
-  rd.PortaComunicacao = "bench";
-  app::TListagem listagem(rd, tabela);
-  listagem.Label5Caption = "2024/0001";
-  listagem.Licitante = "Empresa de Teste Ltda";
-  listagem.CNPJ = "12345678000195";
-  listagem.BitBtn2Click();
-}
 
 // The preview's image of a picture at 100 %.
 void Reproduz(const report::TMetafile& m, QImage& img) {
@@ -75,7 +34,7 @@ void Reproduz(const report::TMetafile& m, QImage& img) {
 void MedePaginas(
     benchmark::State& state,
     const std::function<void(report::TRDprint&, int, report::TMetafile&, QImage&)>& passo) {
-  ComListagem([&](report::TRDprint& rd) {
+  bench::Compoe(bench::Tabela(100000), [&](report::TRDprint& rd) {
     report::TMetafile figura;
     QImage imagem(1380, 1130, QImage::Format_RGB32);
     QElapsedTimer primeira;

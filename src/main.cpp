@@ -28,9 +28,10 @@ int main(int argc, char** argv) {
   QApplication aplicacao(argc, argv);
   QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setApplicationName(QStringLiteral("proposta"));
+  // The task bar names the program from its desktop entry ("Digitação de Proposta"). No
+  // application display name is set: Qt would append it to the title of every window and box.
   QGuiApplication::setDesktopFileName(QStringLiteral("proposta"));
   const std::string titulo = "Digita\xE7\xE3o de Proposta";
-  QGuiApplication::setApplicationDisplayName(platform::toQString(titulo));
   platform::installQtTranslations(aplicacao);
 
   platform::QtPlatform plataforma(titulo);

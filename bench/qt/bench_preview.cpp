@@ -20,6 +20,7 @@
 #include "report/forms/RDpintura.h"
 #include "report/forms/RDpreview.h"
 #include "report/forms/RDprocura.h"
+#include "ListagemBench.h"
 
 namespace {
 
@@ -33,30 +34,6 @@ double MemoriaMB() {
   statm >> paginas >> residentes;
   return residentes * (sysconf(_SC_PAGESIZE) / 1048576.0);
 }
-
-// A table of n items in lots of 50, with names, brands, quantities and prices.
-void GeraTabela(app::TTabelaItens& t, int n) {
-  t.Reinicia();
-  for (int i = 1; i <= n; ++i) {
-    app::Item item;
-    item.ordem = i;
-    item.lote = std::to_string((i - 1) / 50 + 1);
-    while (item.lote.size() < 4) item.lote.insert(0, "0");
-    item.nome = "Produto de teste n\xFAmero " + std::to_string(i);
-    item.marca = i % 3 ? "Marca " + std::to_string(i % 97) : "";
-    item.quantidade = 1 + i % 250 + (i % 4) * 0.25;
-    item.valor = (i % 10000) / 100.0 + 0.1234;
-    t.CarregaLinha(item);
-  }
-  t.FimCarga();
-}
-
-// Windows whose preview runs the benchmarks while the composed listing is open.
-class JanelasBench : public report::TJanelasSemTela {
- public:
-  std::function<void(report::TRDprint&)> noPreview;
-  void MostraPreview(report::TRDprint& rd) override { noPreview(rd); }
-};
 
 // A preview of the listing, shown at the size of a common screen, exposed and painted.
 std::unique_ptr<report::forms::TDFMPreview> Abre() {
@@ -135,25 +112,17 @@ int main(int argc, char** argv) {
   QApplication aplicacao(argc, argv);
   benchmark::Initialize(&argc, argv);
   report::InstalaMedidorQt();
-  app::TTabelaItens tabela;
-  GeraTabela(tabela, 100000);
-  JanelasBench janelas;
-  janelas.noPreview = [](report::TRDprint& rd) {
-    relatorio = &rd;
-    benchmark::RunSpecifiedBenchmarks();
-  };
-  report::JanelasInstaladas guarda(janelas);
-  report::ReiniciaEstadoRelatorio();
-  report::TRDprint rd;
-  app::ConfiguraRDprint1(rd);
-  rd.PortaComunicacao = "bench";
-  app::TListagem listagem(rd, tabela);
-  listagem.Label5Caption = "2024/0001";
-  listagem.Licitante = "Empresa de Teste Ltda";
-  listagem.CNPJ = "12345678000195";
-  const double antes = MemoriaMB();
-  rd.OnBeforeNewPage = [&](report::TRDprint&, int) { memoriaLoja = MemoriaMB() - antes; };
-  listagem.BitBtn2Click();
+  double antes = 0;
+  bench::Compoe(
+      bench::Tabela(100000),
+      [](report::TRDprint& rd) {
+        relatorio = &rd;
+        benchmark::RunSpecifiedBenchmarks();
+      },
+      [&](report::TRDprint& rd) {
+        antes = MemoriaMB();
+        rd.OnBeforeNewPage = [&](report::TRDprint&, int) { memoriaLoja = MemoriaMB() - antes; };
+      });
   benchmark::Shutdown();
   return 0;
 }

@@ -186,6 +186,7 @@ void TListagem::Compoe() {
     ultimoLote = item.lote;
     AvancaLinha();
   }
+  tabela_.TerminaPercurso(MostraCriterio);
   if (linhas > 0 && !tabela_.Linha(linhas - 1).lote.empty()) {
     AvancaLinha();
     Centralizado(66, kRegua);

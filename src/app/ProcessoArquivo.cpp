@@ -354,7 +354,7 @@ std::string MontaDocumento(TTabelaItens& t, std::string_view label5, std::string
   linha("</produtos>");
   linha("</processo>");
   if (fornecedor) linha("<fornecedor>", *fornecedor, "</fornecedor>");
-  if (n > 0) t.MovePor(n - 1);
+  t.TerminaPercurso(MostraCriterio);
   return s;
 }
 

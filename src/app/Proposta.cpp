@@ -8,15 +8,6 @@
 
 namespace app {
 
-namespace {
-// The caption Label6 takes for a criterion: "1" and "2" have theirs, any other leaves it as it is.
-std::optional<std::string> TextoCriterio(std::string_view apuracao) {
-  if (apuracao == "1") return "Crit\xE9rio: Menor Pre\xE7o Unit\xE1rio do Item";
-  if (apuracao == "2") return "Crit\xE9rio: Menor Pre\xE7o Total do Item";
-  return std::nullopt;
-}
-}  // namespace
-
 TProposta::TProposta() {
   ConfiguraRDprint1(RDprint1);
   ClientDataSet1.aoMudarDados = [this] { DataSource1DataChange(); };
@@ -26,7 +17,7 @@ TProposta::TProposta() {
 }
 
 void TProposta::FormCreate() {
-  alturaJanela = 700;
+  PedeAltura(700);
   gerado = false;
 }
 
@@ -110,7 +101,7 @@ void TProposta::PassoProgresso() {
 
 TProposta::Geracao TProposta::BitBtn3Click() {
   if (edit1.empty()) return Geracao::NadaAberto;
-  alturaJanela = 640;
+  PedeAltura(640);
   if (VerificaValorZerado()) return Geracao::Recusada;
   // A refused name is explained and asked again, holding what was typed; cancelling gives the
   // empty name, which generation accepts.
@@ -129,7 +120,7 @@ TProposta::Geracao TProposta::BitBtn3Click() {
 
 TProposta::Geracao TProposta::GerarArquivo(const std::string& empresa) {
   if (edit1.empty()) return Geracao::NadaAberto;
-  alturaJanela = 640;
+  PedeAltura(640);
   if (VerificaValorZerado()) return Geracao::Recusada;
   return Gera(empresa);
 }
@@ -156,7 +147,7 @@ TProposta::Geracao TProposta::Gera(const std::string& empresa) {
 
 TProposta::Fechamento TProposta::FormClose() {
   if (edit1.empty() || gerado) return Fechamento::NadaAFazer;
-  alturaJanela = 640;
+  PedeAltura(640);
   if (VerificaValorZerado()) return Fechamento::Recusado;
   Regrava(edit1);
   return Fechamento::Regravado;

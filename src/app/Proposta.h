@@ -34,6 +34,7 @@ class TProposta {
   std::string btn1 = "Valor Total da Proposta";         // caption of the total button
   std::string titulo = "Digita\xE7\xE3o de Propostas";  // window caption
   int alturaJanela = 0;                                 // outer height in pixels
+  int pedidosAltura = 0;  // how many times a handler set the height (each is applied anew)
   BarraProgresso progresso;
   bool gerado = false;     // a proposal file was generated in this run
   int32_t totalItens = 0;  // `totalitens` of the last file opened
@@ -45,6 +46,11 @@ class TProposta {
   std::function<void()> aoMudarProgresso;
 
   void FormCreate();
+  // Sets the window's outer height; the window applies every request, also a repeated one.
+  void PedeAltura(int altura) {
+    alturaJanela = altura;
+    ++pedidosAltura;
+  }
   // "&Abrir Processo": asks for the file, then AbrirProcesso. Nothing changes when cancelled. When
   // brands or prices typed for the open process are not written yet, it first asks whether to
   // write them (as closing would), to drop them, or to stay with the open process.

@@ -22,28 +22,10 @@ bool EhAgregado(Campo c) { return c == Campo::totallote || c == Campo::qtotallot
 constexpr Campo kTextos[] = {Campo::lote,      Campo::codigo, Campo::nome,
                              Campo::descricao, Campo::marca,  Campo::apuracao};
 
-// The owned text of a field of a row being built or edited; null for a number.
-std::string* TextoDe(Item& i, Campo c) {
-  switch (c) {
-    case Campo::lote:
-      return &i.lote;
-    case Campo::codigo:
-      return &i.codigo;
-    case Campo::nome:
-      return &i.nome;
-    case Campo::descricao:
-      return &i.descricao;
-    case Campo::marca:
-      return &i.marca;
-    case Campo::apuracao:
-      return &i.apuracao;
-    default:
-      return nullptr;
-  }
-}
-
-// The text of a field of a stored row; null for a number.
-std::string_view* TextoDe(LinhaItem& i, Campo c) {
+// The text of a field of a row (the owned text of one being built or edited, the view of a
+// stored one); null for a number.
+template <class Linha>
+auto TextoDe(Linha& i, Campo c) -> decltype(&i.lote) {
   switch (c) {
     case Campo::lote:
       return &i.lote;
@@ -393,6 +375,26 @@ void TTabelaItens::IrParaLinha(int numero) {
   MovePor(std::clamp(numero, 1, NumLinhas()) - 1 - atual_);
   bof_ = atual_ == 0 && numero <= 1;
   eof_ = false;
+}
+
+std::optional<std::string> TextoCriterio(std::string_view apuracao) {
+  if (apuracao == "1") return "Crit\xE9rio: Menor Pre\xE7o Unit\xE1rio do Item";
+  if (apuracao == "2") return "Crit\xE9rio: Menor Pre\xE7o Total do Item";
+  return std::nullopt;
+}
+
+bool MostraCriterio(const LinhaItem& linha) { return TextoCriterio(linha.apuracao).has_value(); }
+
+void TTabelaItens::TerminaPercurso(const std::function<bool(const LinhaItem&)>& marca) {
+  ExigeAberta();
+  const int n = NumLinhas();
+  for (int i = n - 2; i >= 0; --i) {
+    if (marca(Linha(i))) {
+      IrParaLinha(i + 1);
+      break;
+    }
+  }
+  Ultimo();
 }
 
 void TTabelaItens::Insere() {

@@ -56,6 +56,12 @@ struct PosicaoGrupo {
   bool primeiro = false, ultimo = false;  // a single-row group is both
 };
 
+// The caption Label6 takes for an item's criterion (`apuracao`): "1" and "2" have theirs, any
+// other leaves the label as it is.
+std::optional<std::string> TextoCriterio(std::string_view apuracao);
+// Whether a row's criterion shows on Label6 when the row becomes current.
+bool MostraCriterio(const LinhaItem& linha);
+
 class TTabelaItens {
  public:
   enum class Estado { Fechada, Navegando, Editando, Inserindo };
@@ -110,6 +116,10 @@ class TTabelaItens {
   void IrParaLinha(int numero);
   bool Fim() const { return eof_; }
   bool Inicio() const { return bof_; }
+  // Ends a walk from the first row to the last that read the rows without moving: the table is
+  // left as moving row by row would leave it (the last row current, at the end), notifying only
+  // the visits that leave a trace: the last row for which `marca` holds, then the last row.
+  void TerminaPercurso(const std::function<bool(const LinhaItem&)>& marca);
 
   // The edit cycle. Insere starts a new row (posted into index order); Edita the current row.
   void Insere();

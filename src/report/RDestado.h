@@ -68,7 +68,6 @@ struct TEstadoRelatorio {
   std::unique_ptr<TPaginasRelatorio> paginas;
   std::string MarcaBusca;
   TComandosImpressora comandos;
-  std::string expandidoHP;  // the HP expanded sequence, kept when the default pitch is 5 cpi
   TComandoDecodificado atual;
   TRDFolha folha;
   bool paginaImpressa = false;

@@ -2,6 +2,7 @@
 // Files are written through the atomic file sink: a failed or cancelled write leaves the previous
 // file whole. A report file is read whole (regular files only, with a size limit) and parsed from
 // memory.
+#include <cerrno>
 #include <memory>
 
 #include "base/Formato.h"
@@ -172,7 +173,11 @@ bool TRDprint::LeRDP(std::string ArquivoLocal) {
   std::string bytes;
   platform::ReadError erro;
   if (!platform::readRegularFile(ArquivoLocal, kLimiteArquivoRDP, bytes, erro)) {
-    CaixaErro(kErroAberturaMaiuscula + nome + "\r" + Motivo(erro, nome));
+    // Something that is no report file at all (a folder, a device, a file far too large) is
+    // also told why; a file that could not be opened or read gets the usual box.
+    std::string texto = kErroAberturaMaiuscula + nome;
+    if (erro.notRegular || erro.code == EFBIG) texto += "\r" + Motivo(erro, nome);
+    CaixaErro(texto);
     return false;
   }
   return LeRDPDeMemoria(bytes, nome);

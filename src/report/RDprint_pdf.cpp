@@ -220,7 +220,6 @@ void ExportacaoPDF::Linhas(const TComandoDecodificado& d, double x) {
   const int32_t linhaFinal = CampoNumerico(d.Texto, 1, 5);
   const int32_t colunaFinal = CampoNumerico(d.Texto, 6, 5);
   const bool dupla = d.Texto.size() >= 11 && d.Texto[10] == 'D';
-  const int estilo = d.Texto.size() >= 12 ? CampoNumerico(d.Texto, 12, 1) : 0;
   const double cx = (d.Coluna - 0.5) * CW + margemEsquerda;
   const double cy = (d.Linha - 0.5) * LH + margemSuperior;
   const double dx = (colunaFinal - d.Coluna) * CW;
@@ -234,6 +233,8 @@ void ExportacaoPDF::Linhas(const TComandoDecodificado& d, double x) {
     }
     return;
   }
+  // The end style belongs to H and V only: a frame's 12th character is never read.
+  const int estilo = d.Texto.size() >= 12 ? CampoNumerico(d.Texto, 12, 1) : 0;
   if (d.Codigo == 'H') {
     const double xf = cx + dx;
     if (!dupla) {

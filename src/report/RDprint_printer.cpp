@@ -120,12 +120,13 @@ bool TRDprint::ConfiguraComandos(TModelo Modelo, int Linhas, TLinha LPP) {
     c.SaltoPagina = t.salto;
     c.Reset = t.reset;
     c.Inicializar = t.inicializar;
+    // At 5 cpi the HP expanded sequence stays what the command set held, whichever model set it.
+    const std::string expandidoAntes = c.Sequencia(TAtributo::aExpandido);
     for (size_t i = 0; i < t.atributos.size(); ++i)
       c.Sequencia(static_cast<TAtributo>(i)) = t.atributos[i];
     if (Modelo == TModelo::HP) {
       c.TamanhoPagina = "\x1B&l" + base::FormatFloat("##0", Linhas) + "P";
-      if (padrao.expandidoHP) e.expandidoHP = padrao.expandidoHP;  // 5 cpi keeps the last one
-      c.Sequencia(TAtributo::aExpandido) = e.expandidoHP;
+      c.Sequencia(TAtributo::aExpandido) = padrao.expandidoHP ? padrao.expandidoHP : expandidoAntes;
     }
   }
 

@@ -2,6 +2,8 @@
 // close, the total and the captions.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/Proposta.h"
 #include "app/RegrasEntrada.h"
 #include "base/Erros.h"
@@ -333,6 +335,34 @@ TEST_F(PropostaTest, RelatorioComposesTheListingOfTheOpenProcess) {
   p.ClientDataSet1.Grava();
   p.BitBtn2Click("", "");
   EXPECT_EQ(preview.vezes, 2);
+}
+
+TEST_F(PropostaTest, EveryWalkOfTheTableLeavesTheLastRowCurrentAsMovingRowByRowWould) {
+  // Rows in lot order: ordem 3 (criterion 2), 7 (criterion 1), 5 (criterion 9), all priced.
+  const std::string bytes = Processo(
+      {{"7", "1", "1", "2", "1"}, {"3", "1", "1", "1", "2"}, {"5", "1", "1", "3", "9"}});
+  const std::string kUnitario = "Crit\xE9rio: Menor Pre\xE7o Unit\xE1rio do Item";
+  PreviewGravado preview(p);
+  report::JanelasInstaladas usaPreview(preview);
+  const struct {
+    const char* caminhada;
+    std::function<void(const std::string&)> faz;
+  } casos[] = {
+      {"Relatorio", [&](const std::string&) { p.BitBtn2Click("", ""); }},
+      {"Gerar Arquivo", [&](const std::string&) { p.GerarArquivo("ACME"); }},
+      {"fechar", [&](const std::string&) { p.FormClose(); }},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.caminhada);
+    const std::string caminho = Abre(bytes);
+    p.ClientDataSet1.Primeiro();
+    ASSERT_NE(p.label6, kUnitario);
+    c.faz(caminho);
+    EXPECT_EQ(p.ClientDataSet1.NumeroLinha(), 3);
+    EXPECT_TRUE(p.ClientDataSet1.Fim());
+    EXPECT_EQ(p.titulo, "Digita\xE7\xE3o de Proposta - Item 5 de 3");
+    EXPECT_EQ(p.label6, kUnitario);  // ordem 7's, the last "1" or "2" passed
+  }
 }
 
 TEST_F(PropostaTest, OpeningAnotherProcessOffersToWriteWhatWasTyped) {

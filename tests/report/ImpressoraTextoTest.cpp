@@ -102,6 +102,11 @@ TEST_F(ImpressoraTexto, HpExpandedFollowsTheDefaultPitch) {
   EXPECT_EQ(EstadoRelatorio().comandos.TamanhoPagina, "\x1B&l72P");
   EXPECT_EQ(EstadoRelatorio().comandos.FontePadrao, "\x1B(s1S\x1B(s3B\x1B(s16.67H");
   EXPECT_EQ(EstadoRelatorio().comandos.AtributoPadrao, 67);
+  // The sequence kept at 5 cpi is the command set's, also when another model set it.
+  rd->ConfiguraComandos(TModelo::Epson, 66, TLinha::Seis);
+  rd->FonteTamanhoPadrao = TSize::S05cpp;
+  rd->ConfiguraComandos(TModelo::HP, 66, TLinha::Seis);
+  EXPECT_EQ(EstadoRelatorio().comandos.Sequencia(TAtributo::aExpandido), "\x1BW1");
 }
 
 TEST_F(ImpressoraTexto, CursorMovesWithBlanksAndBackspaces) {

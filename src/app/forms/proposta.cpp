@@ -140,10 +140,10 @@ void TForm1::SincronizaSePreciso() {
 
 // The window height the proposal asks for (outer height; the client area is 21 pixels less).
 void TForm1::AplicaAltura() {
-  if (proposta_.alturaJanela == alturaAplicada_ || proposta_.alturaJanela <= kMolduraVertical)
-    return;
-  alturaAplicada_ = proposta_.alturaJanela;
-  resize(width(), alturaAplicada_ - kMolduraVertical);
+  if (proposta_.pedidosAltura == alturaAplicada_) return;
+  alturaAplicada_ = proposta_.pedidosAltura;
+  if (proposta_.alturaJanela > kMolduraVertical)
+    resize(width(), proposta_.alturaJanela - kMolduraVertical);
 }
 
 // Mirrors the proposal state into every control.

@@ -134,7 +134,7 @@ class TForm1 : public QMainWindow {
   bool sujo_ = false;
   bool mostrado_ = false;
   long notificacoes_ = 0;
-  int alturaAplicada_ = 0;
+  int alturaAplicada_ = 0;  // the last height request applied
   QElapsedTimer relogioProgresso_;
 };
 

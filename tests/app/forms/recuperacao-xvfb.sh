@@ -24,7 +24,7 @@ falha() {
   exit 1
 }
 
-for ferramenta in Xvfb openbox xdotool; do
+for ferramenta in Xvfb openbox xdotool xprop; do
   command -v "$ferramenta" >/dev/null || { echo "SKIP: $ferramenta não está instalado"; exit 77; }
 done
 
@@ -97,6 +97,9 @@ itens=(Acme 10,5 Bic 2 Faber 3,25 Tilibra 7)
 inicia "$pasta/referencia/pregao.xml"
 principal=$(janela "$pid" "Item 1 de")
 [ -n "$principal" ] || falha "a janela não abriu o processo"
+# The title the window manager shows is the caption itself, with nothing appended to it.
+titulo=$(xprop -id "$principal" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
+[[ "$titulo" =~ ^"Digitação de Proposta - Item "[0-9]+" de 8"$ ]] || falha "título da janela: $titulo"
 xdotool windowactivate --sync "$principal"
 digita "${itens[@]}"
 for _ in $(seq 300); do [ "$(registros)" -ge 4 ] && break; sleep 0.1; done

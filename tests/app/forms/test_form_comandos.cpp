@@ -103,6 +103,12 @@ class TesteComandos : public QObject {
     QCOMPARE(w.FProgresso->value(), 4);
     QCOMPARE(w.FProgresso->maximum(), 4);
     QCOMPARE(w.height(), 640 - 21);  // outer height 640: the client area is 21 pixels less
+    // Resized by the user, the window takes that height again at the next Gerar Arquivo.
+    w.resize(w.width(), 900);
+    a.plataforma.respostasEntrada.push_back(std::string("ACME"));
+    QTest::mouseClick(w.BitBtn3, Qt::LeftButton);
+    a.Processa();
+    QCOMPARE(w.height(), 640 - 21);
     QVERIFY(w.close());
     QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
   }
