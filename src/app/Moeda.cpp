@@ -13,7 +13,9 @@ Contagem ArredondaContagem(long double v) {
   if (!(v > -kLimite - 1.0L && v < kLimite)) throw base::Exception("Floating point overflow");
   long double r = __builtin_rintl(v);  // the default rounding mode: to nearest, ties to even
   if (r >= kLimite) throw base::Exception("Floating point overflow");
-  return static_cast<Contagem>(r);
+  // r is whole and in range: llrint gives it exactly, without the truncating conversion that
+  // makes the x87 switch its rounding mode around every store (slow in the running sum).
+  return static_cast<Contagem>(std::llrint(r));
 }
 
 Contagem ParaFixo(double v) { return ArredondaContagem(static_cast<long double>(v) * 10000.0L); }

@@ -31,6 +31,10 @@ TEST(Moeda, ConversionOfPricesToCounts) {
   EXPECT_EQ(ArredondaContagem(-2.5L), -2);
   EXPECT_EQ(ArredondaContagem(3.5L), 4);
   EXPECT_EQ(ParaFixo(0.1 + 0.2), 3000);
+  // The 64-bit limits: -2^63 and 2^63 - 1 have counts; 2^63 - 0.5 rounds to 2^63, which has none.
+  EXPECT_EQ(ArredondaContagem(-9223372036854775808.0L), std::numeric_limits<Contagem>::min());
+  EXPECT_EQ(ArredondaContagem(9223372036854775807.0L), std::numeric_limits<Contagem>::max());
+  EXPECT_THROW(ArredondaContagem(9223372036854775807.5L), base::Exception);
   EXPECT_THROW(ParaFixo(1e300), base::Exception);
   EXPECT_THROW(ParaFixo(std::numeric_limits<double>::quiet_NaN()), base::Exception);
 }
