@@ -4,25 +4,20 @@
 #include "report/forms/RDpintura.h"
 
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QImage>
-#include <QPalette>
 #include <algorithm>
 #include <cmath>
 #include <deque>
 #include <vector>
 
 #include "platform/qt/QtTexto.h"
+#include "report/forms/RDaparencia.h"
 
 namespace report {
 
 namespace {
 
-// A picture colour (red in the low byte); system colours take the palette's window colour.
-QColor CorQt(TColor c) {
-  if (c < 0) return QGuiApplication::palette().color(QPalette::Window);
-  return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
+using forms::CorQt;  // a picture colour (red in the low byte), system colours as the windows'
 
 // Text is laid out at kAmpliacao times its size and drawn scaled back: Qt sizes fonts in whole
 // pixels, and 10 points at 96 dots per inch is 13 1/3 units (4 x Size pixels at three times the
