@@ -281,10 +281,11 @@ void TDFMsetup::FormShow() {
   IMPRESSORASExit();
 }
 
-// The model the printer's name maps to, selected in the model list.
+// The model the printer's name maps to, selected in the model list; a printer that maps to
+// Daruma leaves the list as it is (the mapping selects the models up to the receipt printer).
 void TDFMsetup::IMPRESSORASExit() {
   rd_.MapeiaImpressora(base::UpperCase(fromQString(IMPRESSORAS->currentText())));
-  MODELOS->setCurrentIndex(static_cast<int>(rd_.Impressora));
+  if (rd_.Impressora != TModelo::Daruma) MODELOS->setCurrentIndex(static_cast<int>(rd_.Impressora));
 }
 
 // The item's background, the printer icon, the printer name.

@@ -28,7 +28,8 @@ class PlataformaSetup : public teste::PlataformaRoteiro {
   std::vector<platform::PrinterInfo> lista = {{"EPSON LX-300", "LPT1:", "", ""},
                                               {"HP LaserJet", "usb://HP/LaserJet", "", ""},
                                               {"Sala 2", "/dev/usb/lp0", "", ""},
-                                              {"BEMATECH MP-20", "LPT2:", "", ""}};
+                                              {"BEMATECH MP-20", "LPT2:", "", ""},
+                                              {"DR700 Caixa", "LPT3:", "", ""}};
   std::string atual = "EPSON LX-300";
   std::vector<std::string> escolhidas;
 
@@ -287,6 +288,18 @@ class TesteSetup : public QObject {
     QCOMPARE(rd->PortaComunicacao, std::string("LPT2"));
     QCOMPARE(e.Copias, 3);
     QCOMPARE(plataforma->atual, std::string("BEMATECH MP-20"));
+
+    // A printer that maps to Daruma leaves the model list as it was (it selects models 0 to 5).
+    int darumaNaLista = -1;
+    ok = Setup([&](TDFMsetup& d) {
+      d.IMPRESSORAS->setFocus();
+      QTest::keyClick(d.IMPRESSORAS, Qt::Key_Down);  // DR700 Caixa: DR700=DARUMA
+      darumaNaLista = d.MODELOS->currentIndex();
+      QTest::mouseClick(d.OK, Qt::LeftButton);
+    });
+    QVERIFY(ok);
+    QCOMPARE(darumaNaLista, int(TModelo::Bobina));
+    QCOMPARE(rd->Impressora, TModelo::Bobina);
   }
 
   // The properties button shows the printer's own dialog and never closes ours; afterwards the
