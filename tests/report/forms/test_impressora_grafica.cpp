@@ -18,6 +18,7 @@
 #include "report/forms/RDpintura.h"
 #include "support/Arquivos.h"
 #include "support/PlataformaRoteiro.h"
+#include "support/ServidorCups.h"
 
 using namespace report;
 
@@ -120,6 +121,43 @@ class TesteImpressoraGrafica : public QObject {
     QImageReader::setAllocationLimit(512);  // whole sheets at 600 dpi
   }
   void cleanupTestCase() { InstalaMedidorTexto({}); }
+
+  // On a real queue (a private CUPS server whose raw queue keeps each job's bytes), the report
+  // reaches the printer as one job of drawn pages: Qt's PDF, one page per report page. Runs first,
+  // while Qt's printer support has not asked any other server for its printers.
+  void DrawnPagesReachACupsQueueAsOneJob() {
+    teste::ServidorCups servidor;
+    if (!servidor.ok()) QSKIP(servidor.motivo().c_str());
+    const std::string erro = servidor.AdicionaFila("laser", "Laser do escritorio");
+    QVERIFY2(erro.empty(), erro.c_str());
+    PlataformaComImpressora plataforma;
+    plataforma.impressora = platform::PrinterInfo{"laser", "", "", ""};
+    platform::ScopedPlatform guardaPlataforma(plataforma);
+    TImpressoraGraficaQt impressora;
+    JanelasComImpressora janelas(impressora);
+    JanelasInstaladas guarda(janelas);
+    TRDprint rd;
+    rd.TitulodoRelatorio = "Listagem";
+    AbreRelatorio(rd, 80, 66, 10, false);
+    rd.ImpF(1, 1, "Pagina 1", {TAtributo::aNormal10}, clBlack);
+    rd.NovaPagina();
+    rd.ImpF(1, 1, "Pagina 2", {TAtributo::aNormal10}, clBlack);
+    QVERIFY(rd.Fechar());
+    QVERIFY2(plataforma.caixas.empty(),
+             plataforma.caixas.empty() ? "" : plataforma.caixas[0].texto.c_str());
+
+    // The backend runs once the server has taken the job.
+    std::string bytes;
+    for (int i = 0; i < 300 && (bytes = servidor.Capturado("laser")).find("%%EOF") == std::string::npos; ++i)
+      QTest::qWait(100);
+    QVERIFY2(bytes.rfind("%PDF-", 0) == 0, bytes.substr(0, 40).c_str());
+    teste::PastaTemporaria pasta;
+    const std::string pdf = pasta / "capturado.pdf";
+    teste::Grava(pdf, bytes);
+    const QString info = QString::fromUtf8(Executa("pdfinfo", {QString::fromStdString(pdf)}));
+    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+2\\n")), qPrintable(info));
+    QCOMPARE(PaginasImpressas(pdf), QStringList({"Pagina 1", "Pagina 2"}));
+  }
 
   // Paper 600 x 816 points is 5000 x 6800 dots at 600 dpi; a 12-point edge is 100 dots, a 6-point
   // one 50. A cell at 10 cpi is 60 dots wide and a line 100 dots high at 600 dpi.
