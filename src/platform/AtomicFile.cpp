@@ -11,6 +11,7 @@
 
 #include "base/Erros.h"
 #include "platform/CodePage.h"
+#include "platform/FileCalls.h"
 #include "platform/PendingFile.h"
 #include "platform/SignalSetup.h"
 #include "platform/UserFolders.h"
@@ -44,14 +45,6 @@ struct UniqueFd {
     return r;
   }
 };
-
-// The folder part of a path ("." for a bare name).
-std::string folderOf(const std::string& path) {
-  auto p = path.find_last_of('/');
-  if (p == std::string::npos) return ".";
-  if (p == 0) return "/";
-  return path.substr(0, p);
-}
 
 // The last part of a path.
 std::string nameOf(const std::string& path) {
@@ -124,14 +117,10 @@ std::string safeCopyName(const std::string& name, int attempt) {
   return result;
 }
 
-// Syncs a folder's entries; 0 or the errno (a file system that cannot sync folders counts as 0).
-int syncFolder(const std::string& folder) {
+// Syncs a folder's entries (or fails as a test asked); 0 or the errno.
+int syncSavedFolder(const std::string& folder) {
   if (injectedFailure(AtomicStep::SyncFolder)) return errno;
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  int err = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
-  ::close(fd);
-  return err;
+  return syncFolder(folder);
 }
 
 // Writes all bytes to fd, retrying interrupted and partial writes; 0 or the errno.
@@ -303,7 +292,7 @@ void AtomicFileWriter::commit() {
     s.durabilityError = s.pending.close();
   }
   s.done = true;
-  if (int err = syncFolder(s.folder); !s.durabilityError) s.durabilityError = err;
+  if (int err = syncSavedFolder(s.folder); !s.durabilityError) s.durabilityError = err;
 }
 
 // The safe copy gets its name and is made durable; then the target is rewritten from it and
@@ -320,7 +309,7 @@ void AtomicFileWriter::commitInPlace() {
   }
   if (err) fail(err);
   s.safeCopy = s.cache + "/" + name;
-  if (int e = syncFolder(s.cache)) fail(e);
+  if (int e = syncSavedFolder(s.cache)) fail(e);
 
   std::vector<char> chunk(kBufferSize);
   for (off_t at = 0; at < s.size && err == 0;) {

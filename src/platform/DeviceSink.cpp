@@ -9,16 +9,12 @@
 
 #include "platform/ByteSink.h"
 #include "platform/CodePage.h"
+#include "platform/FileCalls.h"
 #include "platform/cups/DeviceErrors.h"
 
 namespace platform {
 
 namespace {
-
-// A device failure for the user, in Windows-1252: what went wrong and what to do.
-std::string deviceErrorText(const std::string& path, int code) {
-  return cups::explainDeviceError(code, utf8ToCp1252(path));
-}
 
 class DeviceSink : public ByteSink {
  public:
@@ -31,17 +27,7 @@ class DeviceSink : public ByteSink {
   // Writes every byte before returning.
   bool write(std::string_view bytes) override {
     if (failed()) return false;
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-      ssize_t n = ::write(fd_, p, left);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return failWith(errno);
-      }
-      p += n;
-      left -= static_cast<size_t>(n);
-    }
+    if (int e = writeAll(fd_, bytes)) return failWith(e);
     return true;
   }
 
@@ -59,7 +45,7 @@ class DeviceSink : public ByteSink {
   bool failWith(int code) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    return fail(code, deviceErrorText(path_, code));
+    return fail(code, cups::explainDeviceError(code, path_));
   }
 
   int fd_;
@@ -72,7 +58,7 @@ class DeviceSink : public ByteSink {
 std::unique_ptr<ByteSink> openDeviceSink(const std::string& path, SinkError& error) {
   int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    error = SinkError{errno, deviceErrorText(path, errno)};
+    error = SinkError{errno, cups::explainDeviceError(errno, path)};
     return nullptr;
   }
   struct stat st {};

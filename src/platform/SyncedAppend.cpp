@@ -7,40 +7,11 @@
 
 #include <cerrno>
 
+#include "platform/FileCalls.h"
+
 namespace platform {
 
 namespace {
-
-// The folder part of a path ("." for a bare name).
-std::string folderOf(const std::string& path) {
-  auto p = path.find_last_of('/');
-  if (p == std::string::npos) return ".";
-  if (p == 0) return "/";
-  return path.substr(0, p);
-}
-
-// Syncs the entries of a file's folder, so a name given or taken survives a power cut. It is the
-// best that can be done: the change itself has happened either way.
-void syncFolderOf(const std::string& path) {
-  int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
-// Writes every byte at the end of the file, retrying interrupted and partial writes; 0 or errno.
-int writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return EIO;
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return 0;
-}
 
 // Takes the file's exclusive lock without waiting; 0 or the errno.
 int lockFile(int fd) {
@@ -77,7 +48,7 @@ int SyncedAppendFile::create(const std::string& path, std::string_view first) {
     ::close(fd);
     return err;
   }
-  syncFolderOf(path);
+  syncFolder(folderOf(path));  // the best that can be done: the change has happened
   fd_ = fd;
   length_ = static_cast<off_t>(first.size());
   path_ = path;
@@ -141,14 +112,14 @@ int renameWithoutReplacing(const std::string& from, const std::string& to) {
       return err;
     }
   }
-  syncFolderOf(to);
+  syncFolder(folderOf(to));
   return 0;
 }
 
 // Removes a file and syncs its folder.
 int removeFile(const std::string& path) {
   if (::unlink(path.c_str()) != 0) return errno == ENOENT ? 0 : errno;
-  syncFolderOf(path);
+  syncFolder(folderOf(path));
   return 0;
 }
 

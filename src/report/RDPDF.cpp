@@ -11,7 +11,6 @@
 #include <jpeglib.h>
 // jerror.h:
 #include <jerror.h>
-#include <zlib.h>
 
 #include <charconv>
 #include <csetjmp>
@@ -20,10 +19,8 @@
 #include <new>
 #include <vector>
 
-#include "base/Erros.h"
 #include "platform/ByteSink.h"
 #include "platform/Clock.h"
-#include "platform/CodePage.h"
 #include "report/RDPDFcompressao.h"
 
 namespace report {
@@ -35,23 +32,6 @@ const char* const kFontes[14] = {
     "Courier",     "Courier-Bold",   "Courier-Oblique",   "Courier-BoldOblique",
     "Times-Roman", "Times-Bold",     "Times-Italic",      "Times-BoldItalic",
     "Symbol",      "ZapfDingbats"};
-
-// The RGB values of the system colours (index in the low byte of a negative TColor), as a
-// standard desktop shows them.
-const uint32_t kCoresSistema[31] = {
-    0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
-    0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x0078D7, 0xFFFFFF, 0xF0F0F0,
-    0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
-    0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x0078D7, 0xF0F0F0};
-
-// The RGB value of a colour, system colours resolved (red in the low byte).
-uint32_t CorRGB(TColor cor) {
-  if (cor >= 0) return static_cast<uint32_t>(cor) & 0xFFFFFF;
-  unsigned indice = static_cast<uint32_t>(cor) & 0xFF;
-  if (indice >= 31) return 0;
-  uint32_t rgb = kCoresSistema[indice];  // written 0xRRGGBB above
-  return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
-}
 
 // Appends a decimal integer.
 void AnexaInteiro(std::string& s, int64_t v) {
@@ -291,7 +271,7 @@ void TPrintPDF::Documento::AnexaPagina(int64_t objeto, std::string_view dados, b
 }
 
 // Creates the writer with its defaults.
-TPrintPDF::TPrintPDF(TRDprint* Owner) : owner_(Owner) {}
+TPrintPDF::TPrintPDF(TRDprint*) {}
 
 // Frees the document, if one is still in memory.
 TPrintPDF::~TPrintPDF() = default;

@@ -53,7 +53,6 @@ class TPrintPDF {
   bool Compress = true;
   int32_t JPEGQuality = 90;
 
-  TRDprint* Owner() const { return owner_; }
 
   // Starts a new document in memory with page 1 current; false (see Erro) when it cannot.
   bool BeginDoc();
@@ -97,7 +96,6 @@ class TPrintPDF {
   bool Perde(std::string mensagem);
   void LinhaRGB(TColor cor, const char* operador);
 
-  TRDprint* owner_;
   int32_t PageNumber_ = 0;
   std::string erro_;
   std::string perdido_;  // why the document in memory was dropped, if it was

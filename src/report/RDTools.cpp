@@ -71,6 +71,14 @@ constexpr int kUltimaPagina = 9999;
 
 const char kDigitosHex[] = "0123456789ABCDEF";
 
+// The RGB values of the system colours (index in the low byte of a negative TColor), as a
+// standard desktop shows them.
+const uint32_t kCoresSistema[31] = {
+    0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
+    0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x0078D7, 0xFFFFFF, 0xF0F0F0,
+    0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
+    0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x0078D7, 0xF0F0F0};
+
 }  // namespace
 
 // Replaces accented letters by their plain forms.
@@ -170,6 +178,14 @@ std::string LimpaNomeArquivo(std::string_view texto) {
 }
 
 // Six hexadecimal digits of a colour, red first.
+uint32_t CorRGB(TColor cor) {
+  if (cor >= 0) return static_cast<uint32_t>(cor) & 0xFFFFFF;
+  unsigned indice = static_cast<uint32_t>(cor) & 0xFF;
+  if (indice >= 31) return 0;
+  uint32_t rgb = kCoresSistema[indice];  // written 0xRRGGBB above
+  return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+}
+
 std::string CorParaHex(TColor cor) {
   if (cor < 0) throw base::Exception("Range check error");
   std::string r(6, '0');

@@ -27,6 +27,8 @@ std::string ConverteCodigos(std::string_view texto);
 void ExpandePaginas(std::string_view selecao, std::vector<std::string>& lista);
 // Drops the nine characters file names cannot hold: " * / : < > ? \ |.
 std::string LimpaNomeArquivo(std::string_view texto);
+// The RGB value of a colour (red in the low byte), a system colour as a standard desktop shows it.
+uint32_t CorRGB(TColor cor);
 // Six upper-case hexadecimal digits red, green, blue; raises base::Exception for a negative colour.
 std::string CorParaHex(TColor cor);
 // The colour of six hexadecimal digits; raises base::EConvertError for text that is not

@@ -49,6 +49,11 @@ int32_t Numero(std::string_view entrada, size_t inicio, size_t tamanho) {
   return n;
 }
 
+// Whether a store entry is a text the search sees (letters T, D and X).
+bool EhTexto(std::string_view e) {
+  return e.size() >= 14 && (e[13] == 'T' || e[13] == 'D' || e[13] == 'X');
+}
+
 // The stored text of an entry (from character 21).
 std::string_view TextoDe(std::string_view entrada) {
   return entrada.size() > 20 ? entrada.substr(20) : std::string_view();
@@ -62,9 +67,7 @@ class Comparador {
     dobra_.Aplica(texto, procurado_);
   }
   bool Confere(std::string_view entrada) {
-    if (entrada.size() < 14) return false;
-    char letra = entrada[13];
-    if (letra != 'T' && letra != 'D' && letra != 'X') return false;
+    if (!EhTexto(entrada)) return false;
     std::string_view texto = TextoDe(entrada);
     if (texto.size() < procurado_.size()) return false;
     dobra_.Aplica(texto, area_);
@@ -98,7 +101,7 @@ void Marca(std::string_view entrada, int32_t indice, TAchado& achado) {
 std::string ComponheLinha(const std::vector<std::string_view>& entradas) {
   std::string linha;
   for (std::string_view e : entradas) {
-    if (e.size() < 14 || (e[13] != 'T' && e[13] != 'D' && e[13] != 'X')) continue;
+    if (!EhTexto(e)) continue;
     std::string_view texto = TextoDe(e);
     size_t inicio = static_cast<size_t>(std::max(Numero(e, 7, 3), 1) - 1);
     if (linha.size() < inicio + texto.size()) linha.resize(inicio + texto.size(), ' ');

@@ -59,7 +59,7 @@ std::vector<std::string> ColetaPagina(int pagina) {
   char texto[16];
   std::snprintf(texto, sizeof texto, "%04d", pagina);
   const std::string& marca = e.MarcaBusca;
-  if (!marca.empty() && marca.compare(0, 4, texto) == 0 && std::string_view(texto).size() == 4)
+  if (!marca.empty() && marca.compare(0, 4, texto) == 0)
     lista.push_back(marca);
   return lista;
 }
@@ -349,7 +349,8 @@ void DesenhaSemigrafico(TMetafileCanvas& c, const TRDFolha& f, const TComandoDec
 // A text in a strip of 8 units per character, aligned by its measured width ("D", "X") and
 // stretched to the width its pitch gives.
 void DesenhaTexto(TMetafileCanvas& c, const TRDFolha& f, const TComandoDecodificado& d,
-                  const std::string& texto, bool preview, int x, int y) {
+                  bool preview, int x, int y) {
+  const std::string& texto = d.Texto;
   const size_t n = texto.size();
   auto faixa = std::make_shared<TMetafile>();
   faixa->Width = Inteiro(static_cast<double>(n) * 8);
@@ -434,7 +435,7 @@ void DesenhaPagina(TRDprint& rd, int Pagina, TMetafile& Figura, bool Preview) {
         if (!d.Texto.empty()) DesenhaSemigrafico(c, f, d, x, y);
         continue;
       default:
-        if (!d.Texto.empty()) DesenhaTexto(c, f, d, d.Texto, Preview, x, y);
+        if (!d.Texto.empty()) DesenhaTexto(c, f, d, Preview, x, y);
     }
   }
 }

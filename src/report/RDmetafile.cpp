@@ -86,7 +86,6 @@ void TMetafileCanvas::StretchDraw(const TRect& r, std::shared_ptr<const TImagemR
                                   bool transparente) {
   TOperacaoDesenho& op = Nova(TOperacaoDesenho::TTipo::StretchDrawImagem, r);
   op.Transparente = transparente;
-  if (imagem) op.CorTransparente = CorTransparenteAutomatica(*imagem);
   op.Imagem = std::move(imagem);
 }
 

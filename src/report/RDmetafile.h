@@ -74,8 +74,8 @@ struct TOperacaoDesenho {
     TextOut,            // Texto with its cell's top left corner at (Left, Top); Font; Brush
                         // solid = opaque background of Brush's colour, clear = none
     StretchDrawFigura,  // Figura stretched into Rect
-    StretchDrawImagem,  // Imagem stretched into Rect, leaving out CorTransparente when
-                        // Transparente
+    StretchDrawImagem,  // Imagem stretched into Rect, leaving out its automatic transparent
+                        // colour (CorTransparenteAutomatica) when Transparente
   };
   TTipo Tipo = TTipo::MoveTo;
   TRect Rect;
@@ -86,7 +86,6 @@ struct TOperacaoDesenho {
   std::shared_ptr<const TMetafile> Figura;
   std::shared_ptr<const TImagemRGB> Imagem;
   bool Transparente = false;
-  TColor CorTransparente = clBlack;
 };
 
 // A recorded picture: its size in page units and its operations in drawing order.

@@ -163,7 +163,9 @@ class DocumentoHTML {
 void EscreveCabecalho(DocumentoHTML& doc, const TMedidasHTML& m, const std::string& titulo) {
   const int largura = m.larguraTexto + m.esquerda + m.direita;
   const int altura = m.alturaTexto + m.topo + m.base;
-  doc << kInicio << CodificaHTML(titulo) << kClasses;
+  doc << kInicio;
+  doc.Escapado(titulo);
+  doc << kClasses;
   doc << largura
       << "px; height: auto; padding-top:20px; position: relative; margin:0 auto;}"
          ".Folha {width:"
@@ -291,7 +293,7 @@ bool EscreveImagem(DocumentoHTML& doc, const TMedidasHTML& m, const TComandoDeco
   CodificaBase64(bmp, base64);
   doc << "<div style=\"left:" << Caracteres(d.Coluna - 1, *m.pitch)
       << "px;top:" << static_cast<int64_t>(d.Linha - 1) * m.alturaLinha
-      << "px;\"><img src=\"data:jpeg;base64," << base64.str() << "\"></div>";
+      << "px;\"><img src=\"data:jpeg;base64," << base64.view() << "\"></div>";
   return true;
 }
 

@@ -23,9 +23,6 @@ const char kErroCriacao[] = "Erro na cria\xE7\xE3o do PDF...\r\rArquivo: ";
 const char kSemMemoria[] =
     "Mem\xF3ria insuficiente para gerar o PDF: feche outros programas e tente de novo.";
 
-// The colour no command has: the remembered colours start with it at every PDF page.
-constexpr TColor kNenhumaCor = 0x1FFFFFFF;
-
 // The pitch-dependent values of the export, read only here: the width factor of the report's
 // default pitch (from the page metrics) and the horizontal text scale in percent of a pitch
 // (1200 / cpi; expanded text is twice the report's default width).
@@ -131,8 +128,8 @@ class ExportacaoPDF {
   TRDprint& rd_;
   TPrintPDF& pdf_;
   int pagina_ = 1;
-  TColor traco_ = kNenhumaCor;
-  TColor preenchimento_ = kNenhumaCor;
+  TColor traco_ = clNone;
+  TColor preenchimento_ = clNone;
 };
 
 // Page change, picture, stroke colour, then the letter's drawing.
@@ -142,7 +139,7 @@ void ExportacaoPDF::Entrada(const TComandoDecodificado& d) {
   if (d.Pagina != pagina_) {
     pdf_.NewPage();
     pagina_ = d.Pagina;
-    traco_ = preenchimento_ = kNenhumaCor;
+    traco_ = preenchimento_ = clNone;
   }
   if (d.Codigo == 'G') Imagem(d, x);
   if (d.Cor != traco_) {

@@ -25,11 +25,6 @@ enum class TModelo {
 };
 enum class TLinha { Seis = 0, Oito = 1 };
 enum class TSize { S05cpp = 0, S10cpp = 1, S12cpp = 2, S17cpp = 3, S20cpp = 4, S15cpp = 5 };
-// Characters per inch of a default pitch: 5, 10, 12, 17, 20 and 15.
-constexpr int CpiDoTamanho(TSize t) {
-  constexpr int cpis[] = {5, 10, 12, 17, 20, 15};
-  return cpis[static_cast<int>(t)];
-}
 enum class TEstilo { Snegrito = 0, Sitalico = 1, Ssublinhado = 2 };
 enum class TWinFont { sCourierNew = 0, sLucida = 1, sArial = 2, sVerdana = 3, sTahoma = 4 };
 enum class TAcento { Transliterate = 0, SemAcento = 1 };

@@ -359,7 +359,7 @@ TEST_F(Desenho, PicturesTakeTheirSizeFromTheCommand) {
     ASSERT_TRUE(op.Imagem);
     EXPECT_EQ(op.Imagem->largura, 200);
     EXPECT_TRUE(op.Transparente);
-    EXPECT_EQ(op.CorTransparente, 0x340012);
+    EXPECT_EQ(CorTransparenteAutomatica(*op.Imagem), 0x340012);
   }
 }
 

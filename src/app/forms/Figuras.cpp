@@ -6,6 +6,7 @@
 #include <QPolygonF>
 
 #include "app/forms/Aparencia.h"
+#include "report/forms/RDfiguras.h"
 
 namespace app::forms {
 
@@ -66,25 +67,17 @@ QIcon IconeNavegador(BotaoNavegador b) {
 
 // The glyph of a command button.
 QIcon IconeGlifo(Glifo g) {
+  // The folder and the diskette are the preview's own.
+  using report::forms::GlifoPreview;
+  if (g == Glifo::Abrir) return report::forms::IconePreview(GlifoPreview::Abrir);
+  if (g == Glifo::Gerar) return report::forms::IconePreview(GlifoPreview::Salvar);
   QPixmap px = Tela();
   QPainter p(&px);
   p.setRenderHint(QPainter::Antialiasing);
   switch (g) {
-    case Glifo::Abrir:  // a folder
-      p.setPen(QColor(150, 110, 20));
-      p.setBrush(QColor(250, 210, 80));
-      p.drawRect(QRectF(1.5, 4.5, 13, 9));
-      p.drawRect(QRectF(1.5, 2.5, 5, 2));
+    case Glifo::Abrir:
+    case Glifo::Gerar:
       break;
-    case Glifo::Gerar: {  // a diskette
-      p.setPen(QColor(20, 40, 110));
-      p.setBrush(QColor(50, 90, 190));
-      p.drawRect(QRectF(1.5, 1.5, 13, 13));
-      p.setBrush(Qt::white);
-      p.drawRect(QRectF(4.5, 1.5, 7, 5));
-      p.drawRect(QRectF(3.5, 9.5, 9, 5));
-      break;
-    }
     case Glifo::Ajuda:  // a question mark in a blue disc
       p.setPen(Qt::NoPen);
       p.setBrush(QColor(30, 100, 210));

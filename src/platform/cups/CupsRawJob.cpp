@@ -118,7 +118,6 @@ class CupsRawJob : public RawPrintJob {
   int jobId_;
   CupsOptions options_;
   bool handedOver_ = false;  // the document was completed: the queue has the job
-  bool printed_ = false;
   bool failed_ = false;
   SinkError error_;
 };
@@ -152,8 +151,8 @@ bool CupsRawJob::write(const std::string& bytes) {
 
 // Completes the document and waits for the queue's verdict.
 bool CupsRawJob::finish() {
-  if (printed_) return true;
-  if (failed_ || handedOver_) return false;
+  if (handedOver_) return !failed_;  // followed to its end already: printed unless it failed
+  if (failed_) return false;
   const ipp_status_t status = cupsFinishDocument(http_, queueUtf8().c_str());
   if (status > IPP_STATUS_OK_CONFLICTING) return fail(lastFailure(queue_, jobId_));
   handedOver_ = true;
@@ -170,12 +169,12 @@ bool CupsRawJob::waitUntilPrinted() {
     JobState job;
     if (!readJobState(http_, jobId_, job)) {
       // Only finished jobs leave the job history.
-      if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) return printed_ = true;
+      if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) return true;
       return fail(lastFailure(queue_, jobId_));
     }
     switch (job.state) {
       case IPP_JSTATE_COMPLETED:
-        return printed_ = true;
+        return true;
       case IPP_JSTATE_CANCELED:
         return fail({kJobCanceled, queue_, job.message, jobId_, 0});
       case IPP_JSTATE_ABORTED:

@@ -39,7 +39,7 @@ std::string systemWords(int err) {
 
 // One text per kind of failure; the path and the names the user needs are put in.
 std::string explainDeviceError(int err, const std::string& path) {
-  const std::string p = cp1252ToUtf8(path);
+  const std::string& p = path;
   std::string text;
   switch (err) {
     case EACCES:

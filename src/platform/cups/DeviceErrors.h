@@ -6,8 +6,8 @@
 
 namespace platform::cups {
 
-// The explanation of system error `err` (an errno value) on the device or file `path`
-// (Windows-1252 text; the path as typed).
+// The explanation of system error `err` (an errno value) on the device or file `path` (the path
+// as opened, UTF-8), in Windows-1252.
 std::string explainDeviceError(int err, const std::string& path);
 
 }  // namespace platform::cups

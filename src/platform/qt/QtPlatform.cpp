@@ -102,22 +102,20 @@ QString qtFileFilter(const std::string& filter) {
   return filtros.join(QStringLiteral(";;"));
 }
 
-// The file name with the default extension added when it has none.
-std::string withDefaultExtension(const std::string& fileName, const std::string& defaultExt) {
+// The extension of a default extension given as "*.xml", ".xml" or "xml".
+static std::string extensaoPadrao(const std::string& defaultExt) {
   std::string ext = defaultExt;
   if (ext.rfind("*", 0) == 0) ext.erase(0, 1);
   if (ext.rfind(".", 0) == 0) ext.erase(0, 1);
+  return ext;
+}
+
+// The file name with the default extension added when it has none.
+std::string withDefaultExtension(const std::string& fileName, const std::string& defaultExt) {
+  const std::string ext = extensaoPadrao(defaultExt);
   if (ext.empty() || fileName.empty()) return fileName;
   if (!QFileInfo(pathToQString(fileName)).suffix().isEmpty()) return fileName;
   return fileName + "." + ext;
-}
-
-// The extension of a default extension given as "*.xml", ".xml" or "xml".
-static QString extensaoPadrao(const std::string& defaultExt) {
-  QString ext = toQString(defaultExt);
-  if (ext.startsWith(QChar('*'))) ext.remove(0, 1);
-  if (ext.startsWith(QChar('.'))) ext.remove(0, 1);
-  return ext;
 }
 
 // The open dialog; a name typed without an extension gets the default one, so "pregao15" opens
@@ -128,7 +126,7 @@ std::optional<std::string> QtPlatform::openFileDialog(const std::string& title,
   QFileDialog d(parent(), toQString(title), QString(), qtFileFilter(filter));
   d.setAcceptMode(QFileDialog::AcceptOpen);
   d.setFileMode(QFileDialog::ExistingFile);
-  d.setDefaultSuffix(extensaoPadrao(defaultExt));
+  d.setDefaultSuffix(toQString(extensaoPadrao(defaultExt)));
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
   return withDefaultExtension(pathFromQString(d.selectedFiles().constFirst()), defaultExt);
 }

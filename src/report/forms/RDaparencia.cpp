@@ -4,27 +4,14 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "report/RDTools.h"
+
 namespace report::forms {
 
-// A TColor as a Qt colour.
+// A TColor as a Qt colour (system colours from the one table the PDF export uses too).
 QColor CorQt(TColor cor) {
-  if (cor < 0) {
-    switch (static_cast<uint32_t>(cor) & 0xFF) {
-      case 5:   // clWindow
-      case 20:  // clBtnHighlight
-        return QColor(255, 255, 255);
-      case 8:   // clWindowText
-      case 18:  // clBtnText
-        return QColor(0, 0, 0);
-      case 16:  // clBtnShadow
-        return QColor(160, 160, 160);
-      case 13:  // clHighlight
-        return QColor(0, 120, 215);
-      default:  // clBtnFace and the rest of the system colours
-        return QColor(240, 240, 240);
-    }
-  }
-  return QColor(cor & 0xFF, (cor >> 8) & 0xFF, (cor >> 16) & 0xFF);
+  const uint32_t rgb = CorRGB(cor);
+  return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
 
 // Liberation Sans at 11 pixels.

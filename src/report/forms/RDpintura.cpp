@@ -83,7 +83,7 @@ class Reprodutor {
         case TOperacaoDesenho::TTipo::StretchDrawImagem:
           if (op.Imagem && op.Imagem->largura > 0 && op.Imagem->altura > 0)
             p_.drawImage(RetanguloQt(op.Rect),
-                         ImagemQt(*op.Imagem, op.Transparente, op.CorTransparente));
+                         ImagemQt(*op.Imagem, op.Transparente, CorTransparenteAutomatica(*op.Imagem)));
           break;
       }
     }

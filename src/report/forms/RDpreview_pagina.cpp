@@ -14,6 +14,7 @@
 #include "platform/qt/QtTexto.h"
 #include "report/RDdesenho.h"
 #include "report/RDprint.h"
+#include "report/RDtabelas.h"
 #include "report/forms/RDfiguras.h"
 #include "report/forms/RDpintura.h"
 #include "report/forms/RDpreview.h"
@@ -31,7 +32,7 @@ int Arredonda(double v) { return static_cast<int>(std::nearbyint(v)); }
 void TDFMPreview::TamanhoFolha() {
   auto pixels = [](int mm) { return static_cast<int>(std::trunc(mm * 3.779527559055118)); };
   const int banda = rd_.OpcoesPreview.Remalina ? 35 : 0;
-  const int cpi = CpiDoTamanho(rd_.FonteTamanhoPadrao);
+  const int cpi = Pitch(rd_.FonteTamanhoPadrao).cpi;
   Figura.Width = Arredonda(rd_.TamanhoQteColunas * 96.0 / cpi) + 2 * banda +
                  pixels(rd_.Margens.Left) + pixels(rd_.Margens.Right);
   Figura.Height = rd_.TamanhoQteLinhas * (rd_.TamanhoQteLPP == TLinha::Seis ? 16 : 12) +
