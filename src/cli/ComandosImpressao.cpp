@@ -1,12 +1,11 @@
 // proposta-cli impressoras and imprimir: the printers of the spooler with the model each one maps
 // to, and the item listing (or a report file) printed on a printer with the settings the print
 // setup dialog would set.
-#include <functional>
-
 #include "app/Listagem.h"
 #include "app/ProcessoArquivo.h"
 #include "base/Texto.h"
 #include "cli/Comandos.h"
+#include "cli/ComponenteCli.h"
 #include "cli/OpcoesImpressao.h"
 #include "platform/CodePage.h"
 #include "platform/cups/CupsHeadlessPlatform.h"
@@ -17,61 +16,6 @@
 namespace cli {
 
 namespace {
-
-// The spooler's printers, remembering every failed raw job: its start or its end, as the job
-// itself reported it. Error boxes (a report file that cannot be read) are remembered too.
-class PlataformaImpressao : public platform::cups::CupsHeadlessPlatform {
- public:
-  bool falhou = false;
-
-  // An error box: the operation failed (a report file that cannot be read).
-  int messageBox(const std::string& texto, const std::string& titulo, int estilo) override {
-    if ((estilo & 0xF0) == platform::mb::ICONHAND) falhou = true;
-    return CupsHeadlessPlatform::messageBox(texto, titulo, estilo);
-  }
-  // A raw job on the queue, watched; a refused one is a failure.
-  std::unique_ptr<platform::RawPrintJob> startRawJob(const std::string& fila,
-                                                     const std::string& documento,
-                                                     platform::SinkError& erro) override {
-    auto job = CupsHeadlessPlatform::startRawJob(fila, documento, erro);
-    if (!job) {
-      falhou = true;
-      return nullptr;
-    }
-    return std::make_unique<TrabalhoVigiado>(std::move(job), falhou);
-  }
-
- private:
-  // A job whose failure to finish is remembered.
-  class TrabalhoVigiado : public platform::RawPrintJob {
-   public:
-    TrabalhoVigiado(std::unique_ptr<platform::RawPrintJob> job, bool& falhou)
-        : job_(std::move(job)), falhou_(falhou) {}
-    bool startPage() override { return job_->startPage(); }
-    bool write(const std::string& bytes) override { return job_->write(bytes); }
-    bool endPage() override { return job_->endPage(); }
-    // The job's own verdict, remembered when it failed.
-    bool finish() override {
-      if (job_->finish()) return true;
-      falhou_ = true;
-      return false;
-    }
-    const platform::SinkError& error() const override { return job_->error(); }
-
-   private:
-    std::unique_ptr<platform::RawPrintJob> job_;
-    bool& falhou_;
-  };
-};
-
-// Windows whose preview does what the user would do in it: print.
-class JanelasImpressao : public report::TJanelasSemTela {
- public:
-  std::function<void(report::TRDprint&)> noPreview;
-  void MostraPreview(report::TRDprint& rd) override {
-    if (noPreview) noPreview(rd);
-  }
-};
 
 // True for a report file name (.rdp, any case).
 bool ERelatorio(const std::string& nome) {
@@ -136,7 +80,7 @@ int Imprimir(const std::vector<std::string>& argumentos) {
   }
   const std::string entrada = args[0];
 
-  PlataformaImpressao plataforma;
+  platform::cups::CupsHeadlessPlatform plataforma;
   platform::ScopedPlatform guarda(plataforma);
   const std::string filaCp1252 = platform::utf8ToCp1252(fila);
   if (!fila.empty() && !plataforma.setCurrentPrinter(filaCp1252)) {
@@ -151,21 +95,15 @@ int Imprimir(const std::vector<std::string>& argumentos) {
     return kErro;
   }
 
-  JanelasImpressao janelas;
+  JanelasComPreview janelas;
   report::JanelasInstaladas guardaJanelas(janelas);
   report::TRDprint rd;
   app::ConfiguraRDprint1(rd);
-  rd.OnErro = [&plataforma](report::TRDprint&, const std::string& m) {
-    Erro(m);
-    if (m.rfind("Erro #03", 0) == 0) plataforma.falhou = true;
-  };
-  bool grafica = false;
+  LigaErros(rd);
+  bool grafica = false, impresso = false;
   // What the setup dialog does on Ok, then the print job.
   janelas.noPreview = [&](report::TRDprint& r) {
-    if (ERelatorio(entrada)) {
-      r.LeRDP(entrada);
-      if (plataforma.falhou) return;
-    }
+    if (ERelatorio(entrada) && !r.LeRDP(entrada)) return;
     if (temModelo) r.Impressora = modelo;
     if (r.Impressora == report::TModelo::Grafico) {
       grafica = true;
@@ -175,7 +113,7 @@ int Imprimir(const std::vector<std::string>& argumentos) {
     report::ImpressoraAtual(nome, r.PortaComunicacao);
     r.ConfiguraComandos(r.Impressora, r.TamanhoQteLinhas, r.TamanhoQteLPP);
     AplicaOpcoesImpressao(opcoes);
-    r.ImprimeRelatorio("");
+    impresso = r.ImprimeRelatorio("");
   };
 
   if (ERelatorio(entrada)) {
@@ -201,7 +139,7 @@ int Imprimir(const std::vector<std::string>& argumentos) {
              "pela janela do programa."));
     return kErro;
   }
-  return plataforma.falhou ? kErro : kSucesso;
+  return impresso ? kSucesso : kErro;
 }
 
 Registro impressoras({"impressoras", "impressoras",

@@ -1,12 +1,11 @@
 // proposta-cli listagem and exportar: the item listing composed as "Relatório" does, and a report
 // file loaded as the preview's open button does, written as RDP, text, printer, HTML or PDF file. The
 // engine's operations say whether they succeeded; their messages go to the terminal.
-#include <functional>
-
 #include "app/Listagem.h"
 #include "app/ProcessoArquivo.h"
 #include "base/Texto.h"
 #include "cli/Comandos.h"
+#include "cli/ComponenteCli.h"
 #include "cli/OpcoesImpressao.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
@@ -16,15 +15,6 @@
 namespace cli {
 
 namespace {
-
-// Windows whose preview does what the user would do in it: save the report.
-class JanelasGravacao : public report::TJanelasSemTela {
- public:
-  std::function<void(report::TRDprint&)> noPreview;
-  void MostraPreview(report::TRDprint& rd) override {
-    if (noPreview) noPreview(rd);
-  }
-};
 
 // The options shared by both commands.
 struct Destino {
@@ -95,11 +85,6 @@ const Formato* LeDestino(std::vector<std::string>& args, Destino& d) {
   return formato;
 }
 
-// Numbered errors of the engine go to the terminal.
-void LigaErros(report::TRDprint& rd) {
-  rd.OnErro = [](report::TRDprint&, const std::string& m) { Erro(m); };
-}
-
 // proposta-cli listagem: composes the listing and writes it; 0, 1 (empty table) or 2.
 int Listagem(const std::vector<std::string>& argumentos) {
   std::vector<std::string> args = argumentos;
@@ -119,7 +104,7 @@ int Listagem(const std::vector<std::string>& argumentos) {
   app::TTabelaItens tabela;
   const app::CabecalhoProcesso cabecalho = app::LerProcesso(args[0], tabela);
 
-  JanelasGravacao janelas;
+  JanelasComPreview janelas;
   report::JanelasInstaladas guardaJanelas(janelas);
   report::TRDprint rd;
   app::ConfiguraRDprint1(rd);
@@ -150,7 +135,7 @@ int Exportar(const std::vector<std::string>& argumentos) {
          std::string(kUsoOpcoesImpressao));
     return kErro;
   }
-  JanelasGravacao janelas;
+  JanelasComPreview janelas;
   report::JanelasInstaladas guardaJanelas(janelas);
   report::TRDprint rd;
   LigaErros(rd);
