@@ -103,9 +103,10 @@ bool Desescapa(std::string_view s, std::string& r) {
   return true;
 }
 
-// A whole field as an integer of type T; false when it is not one.
+// A whole field as a number of type T (an integer, or a double written by TextoDouble); false
+// when it is not one.
 template <typename T>
-bool Inteiro(std::string_view s, T& v) {
+bool Numero(std::string_view s, T& v) {
   if (s.empty()) return false;
   auto [fim, erro] = std::from_chars(s.data(), s.data() + s.size(), v);
   return erro == std::errc() && fim == s.data() + s.size();
@@ -116,13 +117,6 @@ std::string TextoDouble(double v) {
   char t[64];
   auto [fim, erro] = std::to_chars(t, t + sizeof t, v);
   return erro == std::errc() ? std::string(t, fim) : std::string();
-}
-
-// A double written by TextoDouble; false otherwise.
-bool Double(std::string_view s, double& v) {
-  if (s.empty()) return false;
-  auto [fim, erro] = std::from_chars(s.data(), s.data() + s.size(), v);
-  return erro == std::errc() && fim == s.data() + s.size();
 }
 
 // The fields of a line joined by TAB, with its CRC and the LF.
@@ -158,8 +152,8 @@ bool Campos(std::string_view linha, std::vector<std::string_view>& campos) {
 bool LeCabecalho(std::string_view linha, ConteudoDiario& d) {
   std::vector<std::string_view> c;
   if (!Campos(linha, c) || c.size() != 6 || c[0] != kMarca || c[1] != kVersao) return false;
-  return Desescapa(c[2], d.caminho) && Inteiro(c[3], d.carimbo.size) &&
-         Inteiro(c[4], d.carimbo.seconds) && Inteiro(c[5], d.carimbo.nanoseconds);
+  return Desescapa(c[2], d.caminho) && Numero(c[3], d.carimbo.size) &&
+         Numero(c[4], d.carimbo.seconds) && Numero(c[5], d.carimbo.nanoseconds);
 }
 
 // Parses a record line; false when it is not a whole record.
@@ -173,10 +167,10 @@ bool LeRegistro(std::string_view linha, RegistroDiario& r) {
     r.tipo = RegistroDiario::Tipo::Apagado;
   else
     return false;
-  if (!Inteiro(c[1], r.momento) || !Inteiro(c[2], r.posicao) || r.posicao < 0) return false;
+  if (!Numero(c[1], r.momento) || !Numero(c[2], r.posicao) || r.posicao < 0) return false;
   if (!c[3].empty()) {
     int32_t o;
-    if (!Inteiro(c[3], o)) return false;
+    if (!Numero(c[3], o)) return false;
     r.ordem = o;
   }
   if (!Desescapa(c[4], r.codigo)) return false;
@@ -184,7 +178,7 @@ bool LeRegistro(std::string_view linha, RegistroDiario& r) {
   if (!Desescapa(c[5], r.marca)) return false;
   if (!c[6].empty()) {
     double v;
-    if (!Double(c[6], v)) return false;
+    if (!Numero(c[6], v)) return false;
     r.valor = v;
   }
   return true;

@@ -197,19 +197,14 @@ void TTabelaItens::TrocaConteudo(TTabelaItens& outra) {
   Primeiro();
 }
 
-void TTabelaItens::CarregaLinha(const Item& item) { CarregaLinha(Vista(item)); }
+void TTabelaItens::CarregaLinha(const Item& item) { Carrega(Vista(item), true); }
 
-void TTabelaItens::CarregaLinha(const LinhaItem& valores) {
+void TTabelaItens::CarregaLinhaSemCopia(const LinhaItem& valores) { Carrega(valores, false); }
+
+void TTabelaItens::Carrega(const LinhaItem& valores, bool copia) {
   if (estado_ == Estado::Fechada) estado_ = Estado::Navegando;
   ordem_.push_back(static_cast<uint32_t>(guardadas_.size()));
-  guardadas_.push_back(Guarda(valores));
-  cargaPendente_ = true;
-}
-
-void TTabelaItens::CarregaLinhaSemCopia(const LinhaItem& valores) {
-  if (estado_ == Estado::Fechada) estado_ = Estado::Navegando;
-  ordem_.push_back(static_cast<uint32_t>(guardadas_.size()));
-  guardadas_.push_back(Guarda(valores, nullptr, false));
+  guardadas_.push_back(Guarda(valores, nullptr, copia));
   cargaPendente_ = true;
 }
 

@@ -85,7 +85,6 @@ class TTabelaItens {
   // Appends a fully built row in bulk (no events; the index is rebuilt by FimCarga). The texts are
   // cut to their fields' widths and copied into the table.
   void CarregaLinha(const Item& item);
-  void CarregaLinha(const LinhaItem& valores);
   // Loading without copies: the table takes over the storage the texts of the rows point into
   // (the file image they were read from, say), and rows whose texts are views into it are loaded
   // as they are (only cut to their widths).
@@ -179,6 +178,7 @@ class TTabelaItens {
   void RefazSomas(int grupo);
   LinhaItem Atual() const;
   Item& ParaEscrita();
+  void Carrega(const LinhaItem& valores, bool copia);
   LinhaItem Guarda(const LinhaItem& valores, const LinhaItem* anterior = nullptr,
                    bool copia = true);
   int PoeNaOrdem(uint32_t guardada);

@@ -12,6 +12,7 @@
 #include "app/TabelaItens.h"
 #include "base/Erros.h"
 #include "base/Formato.h"
+#include "base/Texto.h"
 #include "fuzz/AlvoFuzz.h"
 
 namespace {
@@ -24,13 +25,6 @@ namespace {
 // A number as the writer writes it (an empty price is written as 0).
 std::string Numero(const std::optional<double>& v, const char* vazio) {
   return v ? base::FloatToStr(*v) : std::string(vazio);
-}
-
-std::string Aparado(std::string_view t) {
-  size_t i = 0, n = t.size();
-  while (i < n && static_cast<unsigned char>(t[i]) <= ' ') ++i;
-  while (n > i && static_cast<unsigned char>(t[n - 1]) <= ' ') --n;
-  return std::string(t.substr(i, n - i));
 }
 
 void Confere(const char* campo, const std::string& a, const std::string& b) {
@@ -55,7 +49,7 @@ void LeRegravaLe(std::string_view entrada) {
           e.what());
   }
   if (!cab.cotacao) Confere("o número do processo", cab.label5, volta.label5);
-  Confere("a descrição", Aparado(cab.descricao), volta.descricao);
+  Confere("a descrição", base::Trim(cab.descricao), volta.descricao);
   Confere("o total de itens", std::to_string(lido.NumLinhas()), std::to_string(volta.totalItens));
   if (lido.NumLinhas() != relido.NumLinhas())
     Falha("a quantidade de itens", std::to_string(lido.NumLinhas()),
@@ -67,7 +61,7 @@ void LeRegravaLe(std::string_view entrada) {
     Confere("o lote", std::string(a.lote), std::string(b.lote));
     Confere("o código", std::string(a.codigo), std::string(b.codigo));
     Confere("o nome", std::string(a.nome), std::string(b.nome));
-    Confere("a descrição do item", Aparado(a.descricao), std::string(b.descricao));
+    Confere("a descrição do item", base::Trim(a.descricao), std::string(b.descricao));
     Confere("a marca", std::string(a.marca), std::string(b.marca));
     Confere("a quantidade", Numero(a.quantidade, ""), Numero(b.quantidade, ""));
     Confere("o valor", Numero(a.valor, "0"), Numero(b.valor, "0"));

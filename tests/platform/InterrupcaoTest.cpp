@@ -140,26 +140,25 @@ Contagem Interrompe(const teste::PastaTemporaria& pasta, int sinal, bool comNome
 
 }  // namespace
 
-TEST(Interrupcao, AKillNineLeavesTheOldOrTheNewFileAndNothingElse) {
-  teste::PastaTemporaria pasta;
-  Contagem c = Interrompe(pasta, SIGKILL, false, kInstantes);
-  // The instants straddle the moment the new file takes the old one's place.
-  EXPECT_GT(c.antigo, 0);
-  EXPECT_GT(c.novo, 0);
-  // An unnamed file has a name only from its link to its rename (a kill that comes while the link
-  // is under way takes effect when it returns): about one kill in a hundred here. Without unnamed
-  // files every kill before the rename would leave one.
-  EXPECT_LE(c.sobras, 5);
-  std::printf("kill -9: %d antigos, %d novos, %d sobras\n", c.antigo, c.novo, c.sobras);
-}
-
-TEST(Interrupcao, ASigtermLeavesTheOldOrTheNewFileAndNothingElse) {
-  teste::PastaTemporaria pasta;
-  Contagem c = Interrompe(pasta, SIGTERM, false, kInstantes);
-  EXPECT_GT(c.antigo, 0);
-  EXPECT_GT(c.novo, 0);
-  EXPECT_EQ(c.sobras, 0);
-  std::printf("SIGTERM: %d antigos, %d novos\n", c.antigo, c.novo);
+TEST(Interrupcao, AKillLeavesTheOldOrTheNewFileAndNothingElse) {
+  // An unnamed file has a name only from its link to its rename (a kill -9 that comes while the
+  // link is under way takes effect when it returns): about one kill in a hundred here. Without
+  // unnamed files every kill before the rename would leave one. SIGTERM's handler leaves none.
+  const struct {
+    int sinal;
+    int sobrasMaximas;
+    const char* nome;
+  } casos[] = {{SIGKILL, 5, "kill -9"}, {SIGTERM, 0, "SIGTERM"}};
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    teste::PastaTemporaria pasta;
+    Contagem c = Interrompe(pasta, caso.sinal, false, kInstantes);
+    // The instants straddle the moment the new file takes the old one's place.
+    EXPECT_GT(c.antigo, 0);
+    EXPECT_GT(c.novo, 0);
+    EXPECT_LE(c.sobras, caso.sobrasMaximas);
+    std::printf("%s: %d antigos, %d novos, %d sobras\n", caso.nome, c.antigo, c.novo, c.sobras);
+  }
 }
 
 TEST(Interrupcao, WithoutUnnamedFilesSigtermRemovesOursAndTheNextSaveAKilledOnes) {

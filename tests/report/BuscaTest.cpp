@@ -8,6 +8,7 @@
 
 #include "report/RDbusca.h"
 #include "report/RDestado.h"
+#include "report/RelatorioTeste.h"
 
 using report::EstadoRelatorio;
 using report::TAchado;
@@ -16,9 +17,7 @@ namespace {
 
 // A T entry at a page, line and column.
 std::string Entrada(int pagina, int linha, int coluna, const std::string& texto) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d%03d%03d016T000000", pagina, linha, coluna);
-  return buf + texto;
+  return teste::Comando(pagina, linha, coluna, 16, 'T', texto);
 }
 
 // 3,000 entries inserted in shuffled order (so blocks split and differ in size); entry 0 holds

@@ -9,6 +9,7 @@
 #include "report/RelatorioTeste.h"
 
 using namespace report;
+using teste::Comando;
 using teste::RelatorioTeste;
 using Tipo = TOperacaoDesenho::TTipo;
 
@@ -42,15 +43,6 @@ std::string Descreve(const TMetafile& m) {
   std::string s;
   for (const auto& op : m.Operacoes) s += (s.empty() ? "" : " ") + Descreve(op);
   return s;
-}
-
-// A page command string.
-std::string Comando(int pagina, int linha, int coluna, int atributo, char letra,
-                    const std::string& texto, const char* cor = "000000") {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d%03d%03d%03d%c%s", pagina, linha, coluna, atributo, letra,
-                cor);
-  return buf + texto;
 }
 
 class Desenho : public RelatorioTeste {

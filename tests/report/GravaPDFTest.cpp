@@ -13,14 +13,7 @@ namespace {
 // The scripted platform (it records the application's error box in `erros`).
 using PlataformaPDF = teste::PlataformaRoteiro;
 
-// "0001" page, line, column, attribute, letter, colour, text.
-std::string C(int pagina, int linha, int coluna, int atributo, char letra, const std::string& texto,
-              const char* cor = "000000") {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d%03d%03d%03d%c%s", pagina, linha, coluna, atributo, letra,
-                cor);
-  return buf + texto;
-}
+using teste::Comando;
 
 // Lines joined with CR LF, each ended.
 std::string L(std::initializer_list<std::string> linhas) { return teste::Crlf(linhas); }
@@ -109,14 +102,14 @@ TEST_F(GravaPDF, TextTakesItsCourierFaceAndTheScaleOfItsPitch) {
   };
   for (const auto& caso : casos) {
     EstadoRelatorio().paginas->Limpa();
-    Poe({C(1, 1, 1, caso.atributo, caso.letra, "abc")});
+    Poe({Comando(1, 1, 1, caso.atributo, caso.letra, "abc")});
     EXPECT_EQ(Exporta(), std::vector<std::string>{L({"0.75  w", "0 0 0 RG", "0 0 0 rg", "BT"}) +
                                                   caso.linhas + L({"28 811 Td", "(abc) Tj", "ET"})})
         << caso.atributo;
   }
   // Underlined: a stroke 1.2 points under the baseline, as long as the text.
   EstadoRelatorio().paginas->Limpa();
-  Poe({C(1, 1, 1, 20, 'T', "abc")});
+  Poe({Comando(1, 1, 1, 20, 'T', "abc")});
   EXPECT_NE(Exporta()[0].find(L({"ET", "28 809.8 m", "49.6 809.8 l", "S"})), std::string::npos);
 }
 
@@ -149,15 +142,15 @@ TEST_F(GravaPDF, LinesFramesAndSemigraphicsAreStrokes) {
   };
   for (const auto& caso : casos) {
     EstadoRelatorio().paginas->Limpa();
-    Poe({C(1, 2, 1, 16, caso.letra, caso.texto)});
+    Poe({Comando(1, 2, 1, 16, caso.letra, caso.texto)});
     EXPECT_EQ(Exporta(), std::vector<std::string>{L({"0.75  w", "0 0 0 RG"}) + caso.linhas})
         << caso.letra << caso.texto;
   }
 }
 
 TEST_F(GravaPDF, ColoursAreWrittenWhenTheyChangeAndAgainOnEachPage) {
-  Poe({C(1, 1, 1, 16, 'T', "a", "FF0000"), C(1, 2, 1, 16, 'T', "b", "FF0000"),
-       C(1, 3, 1, 16, 'H', "0000300005 0", "0000FF"), C(2, 1, 1, 16, 'T', "c", "FF0000")});
+  Poe({Comando(1, 1, 1, 16, 'T', "a", "FF0000"), Comando(1, 2, 1, 16, 'T', "b", "FF0000"),
+       Comando(1, 3, 1, 16, 'H', "0000300005 0", "0000FF"), Comando(2, 1, 1, 16, 'T', "c", "FF0000")});
   const std::vector<std::string> c = Exporta();
   ASSERT_EQ(c.size(), 2u);
   auto conta = [](const std::string& s, const std::string& t) {
@@ -179,7 +172,7 @@ TEST_F(GravaPDF, PdfPagesFollowThePageNumbersOfTheEntries) {
   } casos[] = {{{1, 3, 3}, 2}, {{2}, 2}, {{}, 1}};
   for (const auto& caso : casos) {
     EstadoRelatorio().paginas->Limpa();
-    for (int p : caso.paginas) Poe({C(p, 1, 1, 16, 'T', "x")});
+    for (int p : caso.paginas) Poe({Comando(p, 1, 1, 16, 'T', "x")});
     const std::vector<std::string> c = Exporta();
     ASSERT_EQ(c.size(), caso.esperadas);
     if (!caso.paginas.empty() && caso.paginas[0] == 2) {
@@ -202,7 +195,7 @@ TEST_F(GravaPDF, PicturesAreDrawnAtTheirSizeInMillimetres) {
   };
   for (const auto& caso : casos) {
     EstadoRelatorio().paginas->Limpa();
-    Poe({C(1, 1, 1, 16, 'G', caso.texto)});
+    Poe({Comando(1, 1, 1, 16, 'G', caso.texto)});
     EXPECT_EQ(Exporta(),
               std::vector<std::string>{L({"0.75  w", "q", caso.cm, "/Im1 Do Q", "0 0 0 RG"})});
     EXPECT_NE(teste::Le(arquivo).find(caso.tamanho), std::string::npos);
@@ -213,16 +206,16 @@ TEST_F(GravaPDF, AFailureAfterTheStartWritesNothingAndReachesTheErrorBox) {
   const struct {
     std::string comando, mensagem;
   } casos[] = {
-      {C(1, 1, 1, 16, 'G', "000050000000000"), "List index out of bounds (5)"},
-      {C(1, 2, 1, 16, 'H', "00002xx011 0"), "'xx011' is not a valid integer value"},
-      {C(1, 2, 1, 16, 'T', "ok"), ""},
+      {Comando(1, 1, 1, 16, 'G', "000050000000000"), "List index out of bounds (5)"},
+      {Comando(1, 2, 1, 16, 'H', "00002xx011 0"), "'xx011' is not a valid integer value"},
+      {Comando(1, 2, 1, 16, 'T', "ok"), ""},
   };
   const std::string destino = Caminho("falha.pdf");
   for (const auto& caso : casos) {
     EstadoRelatorio().paginas->Limpa();
     plataformaPDF.erros.clear();
     teste::Grava(destino, "antigo");
-    Poe({C(1, 1, 1, 16, 'T', "antes"), caso.comando});
+    Poe({Comando(1, 1, 1, 16, 'T', "antes"), caso.comando});
     const bool ok = rd->GravaPDF(destino);
     EXPECT_EQ(ok, caso.mensagem.empty());
     if (ok) continue;
@@ -238,7 +231,7 @@ TEST_F(GravaPDF, AFailureAfterTheStartWritesNothingAndReachesTheErrorBox) {
 
 TEST_F(GravaPDF, CancelHalfwayStillWritesAValidPdfOfThePagesReached) {
   for (int p = 1; p <= 2; ++p)
-    for (int l = 1; l <= 10; ++l) Poe({C(p, l, 1, 16, 'T', "linha")});
+    for (int l = 1; l <= 10; ++l) Poe({Comando(p, l, 1, 16, 'T', "linha")});
   janelas.cancelaNoPasso = 11;
   int cancelados = 0;
   rd->OnCancel = [&](TRDprint&) { ++cancelados; };

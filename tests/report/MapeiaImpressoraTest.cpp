@@ -4,20 +4,9 @@
 
 using namespace report;
 
-namespace {
-
-// A platform listing printers with descriptions and makes and models.
-class PlataformaComImpressoras : public teste::PlataformaRoteiro {
- public:
-  std::vector<platform::PrinterInfo> lista;
-  std::vector<platform::PrinterInfo> printers() override { return lista; }
-};
-
-}  // namespace
-
 TEST(MapeiaImpressora, TheNameDecidesElseTheDescriptionElseTheMakeAndModel) {
-  PlataformaComImpressoras plataforma;
-  plataforma.lista = {{"lx300", "", "Epson LX-300+", "Local Raw Printer"},
+  teste::PlataformaRoteiro plataforma;
+  plataforma.impressoras = {{"lx300", "", "Epson LX-300+", "Local Raw Printer"},
                       {"caixa", "", "", "Generic Text-Only Printer"},
                       {"emilia", "", "Epson LX-300+", ""},
                       {"deskjet", "", "Epson LX-300+", ""},

@@ -59,7 +59,6 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
   bool aceitaTrabalho = true;      // false: startRawJob fails with erroTrabalho
   platform::SinkError erroTrabalho{5, ""};  // the spooler's error when a job is refused
   bool trabalhoFalhaAoEscrever = false;
-  bool trabalhoFalhaAoTerminar = false;
   std::vector<Trabalho> trabalhos;  // every job started
   int trabalhosTerminados = 0;      // jobs whose finish() succeeded
   std::string bytesImpressos;       // every byte written to any job
@@ -166,7 +165,6 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
     }
     bool endPage() override { return true; }
     bool finish() override {
-      if (p_.trabalhoFalhaAoTerminar) return falha();
       ++p_.trabalhosTerminados;
       return true;
     }

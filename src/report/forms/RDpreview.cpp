@@ -78,7 +78,8 @@ TEstadoPreview estado;
 // The shared drag and search state.
 TEstadoPreview& EstadoPreview() { return estado; }
 
-// The model names of status panel 3.
+namespace {
+// The model names of status panel 3; null for a model the window names not (Daruma).
 const char* NomeModeloPreview(TModelo m) {
   switch (m) {
     case TModelo::Epson:
@@ -98,6 +99,7 @@ const char* NomeModeloPreview(TModelo m) {
   }
   return nullptr;
 }
+}  // namespace
 
 // Builds the controls and runs FormCreate.
 TDFMPreview::TDFMPreview(TRDprint& rd, std::string pasta, QWidget* pai)

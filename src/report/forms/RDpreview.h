@@ -42,9 +42,6 @@ struct TEstadoPreview {
 };
 TEstadoPreview& EstadoPreview();
 
-// The model name of status panel 3; null for a model the window names not (Daruma).
-const char* NomeModeloPreview(TModelo m);
-
 class TDFMPreview : public QDialog {
   Q_OBJECT
 

@@ -18,6 +18,7 @@
 #include "platform/qt/QtTexto.h"
 #include "report/RDestado.h"
 #include "report/RDmodelos.h"
+#include "report/forms/RDaparencia.h"
 #include "report/forms/RDpintura.h"
 #include "report/forms/RDsetupFiguras.h"
 
@@ -29,10 +30,7 @@ using platform::fromQString;
 using platform::toQString;
 
 // A colour of the component (red in the low byte); a system colour is the palette's `sistema`.
-QColor CorQt(TColor c, const QColor& sistema) {
-  if (c < 0) return sistema;
-  return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
+QColor CorQt(TColor c, const QColor& sistema) { return c < 0 ? sistema : forms::CorQt(c); }
 
 // A widget whose painting is a handler (the form's paint box).
 class TPaintBox : public QWidget {
@@ -272,12 +270,8 @@ void TDFMsetup::SelecionaImpressoraAtual() {
 void TDFMsetup::FormShow() {
   for (QWidget* w :
        std::initializer_list<QWidget*>{Label5, Label2, Label3, Label1, Label6, chkTodas, chkAtual,
-                                       chkSelecao, chkPreview, chkAgrupar, chkInverter}) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, CorFonte);
-    p.setColor(QPalette::ButtonText, CorFonte);
-    w->setPalette(p);
-  }
+                                       chkSelecao, chkPreview, chkAgrupar, chkInverter})
+    forms::DefineCorTexto(w, CorFonte);
   IMPRESSORASExit();
 }
 

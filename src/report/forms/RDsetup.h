@@ -70,7 +70,6 @@ class TDFMsetup : public QDialog {
   const TImagemRGB& FiguraAgrupamento() const;
 
   // Whether the dialog may close (set by Ok and Cancelar only).
-  bool PodeFechar() const { return podeFechar_; }
 
   // Closing is refused until Ok or Cancelar set the can-close flag (FormCloseQuery).
   void done(int resultado) override;

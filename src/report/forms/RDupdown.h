@@ -19,7 +19,6 @@ class TUpDown : public QWidget {
   void Associa(QLineEdit* edit);
   void DefineFaixa(int minimo, int maximo);
   // The position, kept within the range; setting it writes the number into the edit.
-  int Posicao() const { return posicao_; }
   void DefinePosicao(int p);
   // One step up (+1) or down (-1) from the number the edit shows (the position when the edit
   // holds no number), kept within the range.

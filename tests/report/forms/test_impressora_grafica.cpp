@@ -34,13 +34,6 @@ class JanelasComImpressora : public TJanelasSemTela {
   TImpressoraGrafica& impressora_;
 };
 
-// A platform whose current printer is the one given (none by default).
-class PlataformaComImpressora : public teste::PlataformaRoteiro {
- public:
-  std::optional<platform::PrinterInfo> impressora;
-  std::optional<platform::PrinterInfo> currentPrinter() override { return impressora; }
-};
-
 // Opens a graphic report of `colunas` x `linhas` cells at 10 cpi with equal margins of `margem`
 // millimetres.
 void AbreRelatorio(TRDprint& rd, int colunas, int linhas, int margem, bool paisagem) {
@@ -130,7 +123,7 @@ class TesteImpressoraGrafica : public QObject {
     if (!servidor.ok()) QSKIP(servidor.motivo().c_str());
     const std::string erro = servidor.AdicionaFila("laser", "Laser do escritorio");
     QVERIFY2(erro.empty(), erro.c_str());
-    PlataformaComImpressora plataforma;
+    teste::PlataformaRoteiro plataforma;
     plataforma.impressora = platform::PrinterInfo{"laser", "", "", ""};
     platform::ScopedPlatform guardaPlataforma(plataforma);
     TImpressoraGraficaQt impressora;
@@ -274,7 +267,7 @@ class TesteImpressoraGrafica : public QObject {
     QFETCH(QString, arquivo);
     QFETCH(QString, mensagem);
     teste::PastaTemporaria pasta;
-    PlataformaComImpressora plataforma;
+    teste::PlataformaRoteiro plataforma;
     if (!fila.isEmpty()) plataforma.impressora = platform::PrinterInfo{fila.toStdString(), ""};
     platform::ScopedPlatform guardaPlataforma(plataforma);
     std::unique_ptr<TImpressoraGraficaQt> impressora =
