@@ -43,7 +43,7 @@ int Impressoras(const std::vector<std::string>& args) {
   report::TRDprint rd;
   app::ConfiguraRDprint1(rd);
   for (const auto& p : lista) {
-    rd.MapeiaImpressora(p.deviceName);
+    rd.MapeiaImpressora(p);
     const bool eAtual = atual && atual->deviceName == p.deviceName;
     Saida((eAtual ? "* " : "  ") + p.deviceName +
           (p.description.empty() ? "" : " (" + p.description + ")"));

@@ -248,6 +248,12 @@ struct TPrintPDF::Documento {
   void Completa() { deslocamentos.push_back(saida.size()); }
   // Appends the content object (stream data and its length object) of one finished page.
   void AnexaPagina(int64_t objeto, std::string_view dados, bool comprimido);
+  // AnexaPagina as the compressor's output for the pages it finishes.
+  CompressorPaginas::Saida Anexa() {
+    return [this](int64_t objeto, std::string_view dados, bool comprimido) {
+      AnexaPagina(objeto, dados, comprimido);
+    };
+  }
 };
 
 // Appends a page's content object and the object holding its stream length.
@@ -342,18 +348,14 @@ void TPrintPDF::IniciaConteudo() {
   Documento& d = *doc_;
   d.objetoConteudo = ++d.objetos;
   ++d.objetos;  // its length object
-  d.conteudo.clear();
+  d.conteudo = std::string();  // the last page's went to the compressor
+  d.conteudo.reserve(1 << 15);
 }
 
 // Hands the finished page to the compressor; the objects go out in page order.
 void TPrintPDF::TerminaConteudo() {
   Documento& d = *doc_;
-  d.compressor.Entrega(d.objetoConteudo, std::move(d.conteudo),
-                       [&d](int64_t objeto, std::string_view dados, bool comprimido) {
-                         d.AnexaPagina(objeto, dados, comprimido);
-                       });
-  d.conteudo = std::string();
-  d.conteudo.reserve(1 << 15);
+  d.compressor.Entrega(d.objetoConteudo, std::move(d.conteudo), d.Anexa());
 }
 
 // Closes the current page and starts the next, with the document's line width.
@@ -399,9 +401,7 @@ bool TPrintPDF::MontaFim() {
   Documento& d = *doc_;
   try {
     TerminaConteudo();
-    d.compressor.Termina([&d](int64_t objeto, std::string_view dados, bool comprimido) {
-      d.AnexaPagina(objeto, dados, comprimido);
-    });
+    d.compressor.Termina(d.Anexa());
     if (!d.compressor.Erro().empty()) return Perde(d.compressor.Erro());
     std::string& s = d.saida;
     const int64_t N = PageNumber_;

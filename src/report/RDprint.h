@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "report/RDTools.h"
 #include "report/RDtipos.h"
 
@@ -105,6 +106,7 @@ class TRDprint {
   // Character printers.
   bool ConfiguraComandos(TModelo Modelo, int Linhas, TLinha LPP);
   void MapeiaImpressora(const std::string& NomeDispositivo);
+  void MapeiaImpressora(const platform::PrinterInfo& impressora);
   std::string ConverteAcentos(std::string_view Texto) const;
   void ImprimePaginaTexto(int Pagina);
   bool IniciaDocumento(const std::string& ArquivoSaida);
@@ -132,6 +134,7 @@ class TRDprint {
 
  private:
   void Prologo(std::string& arquivo, const char* padrao);
+  TModelo ModeloDoNome(const std::string& texto) const;
 };
 
 // The message boxes of the engine (error and warning, OK button).

@@ -144,33 +144,45 @@ bool TRDprint::ConfiguraComandos(TModelo Modelo, int Linhas, TLinha LPP) {
   return true;
 }
 
+// The model a text gives through Mapeamento: the first row whose key the upper-cased text
+// holds; the graphic model when none does.
+TModelo TRDprint::ModeloDoNome(const std::string& texto) const {
+  const std::string nome = base::UpperCase(texto);
+  TModelo modelo = TModelo::Grafico;
+  for (const std::string& linha : Mapeamento) {
+    if (base::Pos("=", linha) == 0 || linha.rfind("//", 0) == 0) continue;
+    const std::string l = base::UpperCase(linha);
+    const size_t igual = l.find('=');
+    const std::string chave = l.substr(0, igual);
+    if (base::Pos(chave, nome) == 0) continue;
+    ModeloPorNome(l.substr(igual + 1), modelo);
+    break;
+  }
+  return modelo;
+}
+
 // Chooses the printer model from a printer name through Mapeamento; when the name gives the
 // graphic model, the description and the make and model of the platform's printer of that name
 // are tried too (a queue "lx300" described as "Epson LX-300+" is an Epson).
 void TRDprint::MapeiaImpressora(const std::string& NomeDispositivo) {
-  auto modeloDoNome = [this](const std::string& texto) {
-    const std::string nome = base::UpperCase(texto);
-    TModelo modelo = TModelo::Grafico;
-    for (const std::string& linha : Mapeamento) {
-      if (base::Pos("=", linha) == 0 || linha.rfind("//", 0) == 0) continue;
-      const std::string l = base::UpperCase(linha);
-      const size_t igual = l.find('=');
-      const std::string chave = l.substr(0, igual);
-      if (base::Pos(chave, nome) == 0) continue;
-      ModeloPorNome(l.substr(igual + 1), modelo);
-      break;
-    }
-    return modelo;
-  };
-  Impressora = modeloDoNome(NomeDispositivo);
-  if (Impressora == TModelo::Grafico && !NomeDispositivo.empty()) {
+  platform::PrinterInfo impressora{NomeDispositivo, "", "", ""};
+  if (!NomeDispositivo.empty() && ModeloDoNome(NomeDispositivo) == TModelo::Grafico) {
     const std::string procurado = base::UpperCase(NomeDispositivo);
     for (const platform::PrinterInfo& p : platform::current().printers()) {
       if (base::UpperCase(p.deviceName) != procurado) continue;
-      Impressora = modeloDoNome(p.description);
-      if (Impressora == TModelo::Grafico) Impressora = modeloDoNome(p.makeAndModel);
+      impressora = p;
       break;
     }
+  }
+  MapeiaImpressora(impressora);
+}
+
+// The same for a printer at hand: its name, then its description, then its make and model.
+void TRDprint::MapeiaImpressora(const platform::PrinterInfo& p) {
+  Impressora = ModeloDoNome(p.deviceName);
+  if (Impressora == TModelo::Grafico && !p.deviceName.empty()) {
+    Impressora = ModeloDoNome(p.description);
+    if (Impressora == TModelo::Grafico) Impressora = ModeloDoNome(p.makeAndModel);
   }
   ConfiguraComandos(Impressora, TamanhoQteLinhas, TamanhoQteLPP);
 }
