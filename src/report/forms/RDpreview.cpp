@@ -120,8 +120,9 @@ TDFMPreview::~TDFMPreview() {
   }
 }
 
-// One flat tool bar button 25 high at top 4, with its hint; no focus.
-QToolButton* TDFMPreview::Botao(const char* nome, const char* dica, int largura) {
+// One flat tool bar button 25 high at top 4, with its hint, glyph and command; no focus.
+QToolButton* TDFMPreview::Botao(const char* nome, const char* dica, int largura, GlifoPreview glifo,
+                                void (TDFMPreview::*clique)()) {
   auto* b = new QToolButton(PanelH);
   b->setObjectName(QString::fromLatin1(nome));
   b->setToolTip(platform::toQString(dica));
@@ -129,7 +130,9 @@ QToolButton* TDFMPreview::Botao(const char* nome, const char* dica, int largura)
   b->setFocusPolicy(Qt::NoFocus);
   b->setGeometry(0, 4, largura, 25);
   b->setIconSize(QSize(16, 16));
+  b->setIcon(IconePreview(glifo));
   b->setFont(FonteArial8());
+  connect(b, &QToolButton::clicked, this, [this, clique] { (this->*clique)(); });
   return b;
 }
 
@@ -149,61 +152,51 @@ void TDFMPreview::CriaControles() {
   PanelH->setObjectName(QStringLiteral("PanelH"));
   PanelH->setFixedHeight(34);
 
-  btIMPRIMIR = Botao("btIMPRIMIR", "Imprimir", 80);
+  btIMPRIMIR =
+      Botao("btIMPRIMIR", "Imprimir", 80, GlifoPreview::Imprimir, &TDFMPreview::btIMPRIMIRClick);
   btIMPRIMIR->setText(QStringLiteral("&Imprimir"));
   btIMPRIMIR->setFont(FonteArial8(true));
   btSETUP = Botao("btSETUP",
                   "Op\xE7\xF5"
                   "es de Impress\xE3o...",
-                  80);
+                  80, GlifoPreview::Setup, &TDFMPreview::btSETUPClick);
   btSETUP->setText(QStringLiteral("&Config"));
   Separa1 = Separador("Separa1");
-  btPDF = Botao("btPDF", "Gerar PDF", 25);
-  btEMAIL = Botao("btEMAIL", "Enviar por E-Mail", 25);
-  btSALVAR = Botao("btSALVAR", "Salvar relat\xF3rio", 25);
-  btABRIR = Botao("btABRIR", "Ler relat\xF3rio gravado", 25);
-  btPROCURAR = Botao("btPROCURAR", "Procura palavra", 25);
+  btPDF = Botao("btPDF", "Gerar PDF", 25, GlifoPreview::PDF, &TDFMPreview::btPDFClick);
+  btEMAIL =
+      Botao("btEMAIL", "Enviar por E-Mail", 25, GlifoPreview::Email, &TDFMPreview::btEMAILClick);
+  btSALVAR = Botao("btSALVAR", "Salvar relat\xF3rio", 25, GlifoPreview::Salvar,
+                   &TDFMPreview::btSALVARClick);
+  btABRIR = Botao("btABRIR", "Ler relat\xF3rio gravado", 25, GlifoPreview::Abrir,
+                  &TDFMPreview::btABRIRClick);
+  btPROCURAR = Botao("btPROCURAR", "Procura palavra", 25, GlifoPreview::Procurar,
+                     &TDFMPreview::btPROCURARClick);
   Separa2 = Separador("Separa2");
-  btPRIMEIRA = Botao("btPRIMEIRA", "Primeira p\xE1gina", 25);
-  btANTERIOR = Botao("btANTERIOR", "P\xE1gina anterior", 25);
-  btDIRETO = Botao("btDIRETO", "Acesso direto \xE0 P\xE1gina ", 25);
-  btPROXIMA = Botao("btPROXIMA", "Pr\xF3xima p\xE1gina", 25);
-  btULTIMA = Botao("btULTIMA", "\xDAltima p\xE1gina", 25);
+  btPRIMEIRA = Botao("btPRIMEIRA", "Primeira p\xE1gina", 25, GlifoPreview::Primeira,
+                     &TDFMPreview::btPRIMEIRAClick);
+  btANTERIOR = Botao("btANTERIOR", "P\xE1gina anterior", 25, GlifoPreview::Anterior,
+                     &TDFMPreview::btANTERIORClick);
+  btDIRETO = Botao("btDIRETO", "Acesso direto \xE0 P\xE1gina ", 25, GlifoPreview::Direto,
+                   &TDFMPreview::btDIRETOClick);
+  btPROXIMA = Botao("btPROXIMA", "Pr\xF3xima p\xE1gina", 25, GlifoPreview::Proxima,
+                    &TDFMPreview::btPROXIMAClick);
+  btULTIMA = Botao("btULTIMA", "\xDAltima p\xE1gina", 25, GlifoPreview::Ultima,
+                   &TDFMPreview::btULTIMAClick);
   Separa3 = Separador("Separa3");
-  btLARGURA = Botao("btLARGURA", "Ajustar na Largura", 25);
-  btFULL = Botao("btFULL", "Ver p\xE1gina inteira", 25);
-  btAumenta = Botao("btAumenta", "Aumenta zoom", 25);
-  btDiminui = Botao("btDiminui", "Diminui zoom", 25);
+  btLARGURA = Botao("btLARGURA", "Ajustar na Largura", 25, GlifoPreview::Largura,
+                    &TDFMPreview::btLARGURAClick);
+  btFULL = Botao("btFULL", "Ver p\xE1gina inteira", 25, GlifoPreview::Inteira,
+                 &TDFMPreview::btFULLClick);
+  btAumenta =
+      Botao("btAumenta", "Aumenta zoom", 25, GlifoPreview::Aumenta, &TDFMPreview::btAumentaClick);
+  btDiminui =
+      Botao("btDiminui", "Diminui zoom", 25, GlifoPreview::Diminui, &TDFMPreview::btDiminuiClick);
   Separa4 = Separador("Separa4");
-  btFECHAR = Botao("btFECHAR", "Fechar", 80);
+  btFECHAR = Botao("btFECHAR", "Fechar", 80, GlifoPreview::Fechar, &TDFMPreview::btFECHARClick);
   btFECHAR->setText(QStringLiteral("&Fechar"));
 
-  const std::pair<QToolButton*, GlifoPreview> glifos[] = {
-      {btIMPRIMIR, GlifoPreview::Imprimir}, {btSETUP, GlifoPreview::Setup},
-      {btPDF, GlifoPreview::PDF},           {btEMAIL, GlifoPreview::Email},
-      {btSALVAR, GlifoPreview::Salvar},     {btABRIR, GlifoPreview::Abrir},
-      {btPROCURAR, GlifoPreview::Procurar}, {btPRIMEIRA, GlifoPreview::Primeira},
-      {btANTERIOR, GlifoPreview::Anterior}, {btDIRETO, GlifoPreview::Direto},
-      {btPROXIMA, GlifoPreview::Proxima},   {btULTIMA, GlifoPreview::Ultima},
-      {btLARGURA, GlifoPreview::Largura},   {btFULL, GlifoPreview::Inteira},
-      {btAumenta, GlifoPreview::Aumenta},   {btDiminui, GlifoPreview::Diminui},
-      {btFECHAR, GlifoPreview::Fechar}};
-  for (const auto& [b, g] : glifos) b->setIcon(IconePreview(g));
   for (QToolButton* b : {btIMPRIMIR, btSETUP, btFECHAR})
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-
-  const std::pair<QToolButton*, void (TDFMPreview::*)()> comandos[] = {
-      {btIMPRIMIR, &TDFMPreview::btIMPRIMIRClick}, {btSETUP, &TDFMPreview::btSETUPClick},
-      {btPDF, &TDFMPreview::btPDFClick},           {btEMAIL, &TDFMPreview::btEMAILClick},
-      {btSALVAR, &TDFMPreview::btSALVARClick},     {btABRIR, &TDFMPreview::btABRIRClick},
-      {btPROCURAR, &TDFMPreview::btPROCURARClick}, {btPRIMEIRA, &TDFMPreview::btPRIMEIRAClick},
-      {btANTERIOR, &TDFMPreview::btANTERIORClick}, {btDIRETO, &TDFMPreview::btDIRETOClick},
-      {btPROXIMA, &TDFMPreview::btPROXIMAClick},   {btULTIMA, &TDFMPreview::btULTIMAClick},
-      {btLARGURA, &TDFMPreview::btLARGURAClick},   {btFULL, &TDFMPreview::btFULLClick},
-      {btAumenta, &TDFMPreview::btAumentaClick},   {btDiminui, &TDFMPreview::btDiminuiClick},
-      {btFECHAR, &TDFMPreview::btFECHARClick}};
-  for (const auto& [b, f] : comandos)
-    connect(b, &QToolButton::clicked, this, [this, f = f] { (this->*f)(); });
 
   Scroller = new TScroller(this);
   Scroller->setObjectName(QStringLiteral("Scroller"));

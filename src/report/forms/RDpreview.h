@@ -29,6 +29,8 @@ class TRDprint;
 
 namespace report::forms {
 
+enum class GlifoPreview;  // the tool bar glyphs (RDfiguras.h)
+
 class TDialogoProcura;
 class TPainelOcorrencias;
 class TScroller;
@@ -154,7 +156,8 @@ class TDFMPreview : public QDialog {
 
  private:
   void CriaControles();
-  QToolButton* Botao(const char* nome, const char* dica, int largura);
+  QToolButton* Botao(const char* nome, const char* dica, int largura, GlifoPreview glifo,
+                     void (TDFMPreview::*clique)());
   QFrame* Separador(const char* nome);
   void AtualizaImpressora();
   void RolaAteAchado();
