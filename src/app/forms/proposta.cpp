@@ -4,12 +4,14 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
 #include "app/RegrasEntrada.h"
 #include "app/forms/Aparencia.h"
+#include "app/forms/MenuFerramentas.h"
 #include "app/forms/ModeloGrade.h"
 #include "app/forms/Protecao.h"
 #include "app/forms/TDBEdit.h"
@@ -138,12 +140,13 @@ void TForm1::SincronizaSePreciso() {
   if (sujo_) AtualizaTela();
 }
 
-// The window height the proposal asks for (outer height; the client area is 21 pixels less).
+// The window height the proposal asks for (outer height; the client area is 21 pixels less). The
+// menu bar sits above the client area and adds its own height.
 void TForm1::AplicaAltura() {
   if (proposta_.pedidosAltura == alturaAplicada_) return;
   alturaAplicada_ = proposta_.pedidosAltura;
   if (proposta_.alturaJanela > kMolduraVertical)
-    resize(width(), proposta_.alturaJanela - kMolduraVertical);
+    resize(width(), proposta_.alturaJanela - kMolduraVertical + menuBar()->sizeHint().height());
 }
 
 // Mirrors the proposal state into every control.

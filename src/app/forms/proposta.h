@@ -45,6 +45,9 @@ class TForm1 : public QMainWindow {
   std::string CNPJ() const;
   // Brings every control up to date with the proposal state now.
   void AtualizaTela();
+  // Runs a command of the window (the Ferramentas menu's too): an escaping error goes to the error
+  // box, and the display is refreshed after.
+  void ExecutaComando(const std::function<void()>& f) { Trata(f); }
 
   // What "Relatório" (BitBtn2Click) and "&Assinar Docum. Dig." (BitBtn5Click) run: the item
   // listing and the signing launcher; tests may replace them. Errors they raise go to the error

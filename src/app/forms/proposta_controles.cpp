@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 
 #include "app/forms/Aparencia.h"
 #include "app/forms/Figuras.h"
+#include "app/forms/MenuFerramentas.h"
 #include "app/forms/ModeloGrade.h"
 #include "app/forms/TDBEdit.h"
 #include "app/forms/TDBGrid.h"
@@ -261,7 +263,8 @@ void TForm1::CriaControles() {
                       BitBtn2, BitBtn5, DBMemo1,      DBEdit1,   DBEdit2, DBGrid1, btn1};
   for (size_t i = 0; i + 1 < std::size(ordem); ++i) setTabOrder(ordem[i], ordem[i + 1]);
 
-  resize(873, 679);
+  CriaMenuFerramentas(*this, menuBar());
+  resize(873, 679 + menuBar()->sizeHint().height());
   move(212, 11);
 }
 

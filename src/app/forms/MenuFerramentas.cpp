@@ -1,0 +1,44 @@
+#include "app/forms/MenuFerramentas.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include "app/forms/proposta.h"
+
+namespace app::forms {
+
+namespace {
+// "Sobre": the program's name and version.
+void Sobre(TForm1& janela) {
+  QMessageBox::about(&janela, QStringLiteral("Sobre"),
+                     QStringLiteral("Digitação de Proposta\nVersão %1").arg(PROPOSTA_VERSAO));
+}
+}  // namespace
+
+// The table, in menu order.
+const std::vector<ComandoFerramenta>& ComandosFerramentas() {
+  static const std::vector<ComandoFerramenta> tabela = {
+      {"&Sobre...", "Ctrl+F1", Sobre, true},
+  };
+  return tabela;
+}
+
+// Fills the menu bar with "&Ferramentas" and its commands, each run at the window's error
+// boundary.
+void CriaMenuFerramentas(TForm1& janela, QMenuBar* barra) {
+  QMenu* menu = barra->addMenu(QStringLiteral("&Ferramentas"));
+  for (const ComandoFerramenta& c : ComandosFerramentas()) {
+    if (c.separadorAntes && !menu->isEmpty()) menu->addSeparator();
+    QAction* a = menu->addAction(QString::fromUtf8(c.titulo));
+    a->setShortcut(QKeySequence(QString::fromUtf8(c.atalho)));
+    a->setShortcutContext(Qt::WindowShortcut);
+    auto executa = c.executa;
+    QObject::connect(a, &QAction::triggered, &janela,
+                     [&janela, executa] { janela.ExecutaComando([&] { executa(janela); }); });
+  }
+}
+
+}  // namespace app::forms
