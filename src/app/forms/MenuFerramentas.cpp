@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "app/forms/TReadequacao.h"
 #include "app/forms/TRevisaoAlteracoes.h"
 #include "app/forms/proposta.h"
 
@@ -22,7 +23,8 @@ void Sobre(TForm1& janela) {
 // The table, in menu order.
 const std::vector<ComandoFerramenta>& ComandosFerramentas() {
   static const std::vector<ComandoFerramenta> tabela = {
-      {"&Desfazer altera\xC3\xA7\xC3\xB5" "es", "Ctrl+Shift+D", DesfazUltimasAlteracoes, true},
+      {"&Readequar ao lance...", "Ctrl+Shift+L", ReadequarAoLance, true},
+      {"&Desfazer altera\xC3\xA7\xC3\xB5" "es", "Ctrl+Shift+D", DesfazUltimasAlteracoes, false},
       {"&Sobre...", "Ctrl+F1", Sobre, true},
   };
   return tabela;
