@@ -201,14 +201,39 @@ void GravaLinha(TTabelaItens& t, const std::string& marca, const std::optional<d
   t.Grava();
 }
 
-// Runs on leaving a scope.
+// Runs f, then makes row `atual` current again, also when f raises.
 template <typename F>
-struct AoSair {
-  F f;
-  ~AoSair() { f(); }
-};
-template <typename F>
-AoSair(F) -> AoSair<F>;
+void VoltaALinha(TTabelaItens& t, int atual, F f) {
+  auto volta = [&] {
+    if (t.NumLinhas() > 0) t.IrParaLinha(atual);
+  };
+  try {
+    f();
+  } catch (...) {
+    volta();
+    throw;
+  }
+  volta();
+}
+
+// Applies one change to its row (posting a row being typed first); what undoes it.
+DesfazerAlteracoes::Linha AplicaLinha(TTabelaItens& t, const AlteracaoItem& a) {
+  t.IrParaLinha(static_cast<int>(a.linhaTabela));
+  DesfazerAlteracoes::Linha u;
+  u.linha = static_cast<int>(a.linhaTabela);
+  const LinhaItem& antes = t.Linha(u.linha - 1);
+  u.ordem = antes.ordem;
+  u.codigo = std::string(antes.codigo);
+  u.marcaAntes = std::string(antes.marca);
+  u.valorAntes = antes.valor;
+  GravaLinha(t, a.marcaDepois.empty() ? u.marcaAntes : a.marcaDepois,
+             a.valorDepois ? std::optional<double>(static_cast<double>(*a.valorDepois) / 10000.0)
+                           : u.valorAntes);
+  const LinhaItem& depois = t.Linha(u.linha - 1);
+  u.marcaDepois = std::string(depois.marca);
+  u.valorDepois = depois.valor;
+  return u;
+}
 
 }  // namespace
 
@@ -226,29 +251,10 @@ DesfazerAlteracoes AplicaAlteracoes(TProposta& p, const LoteAlteracoes& l,
                             ") mudou de lugar na tabela; nada foi alterado. Refa\xE7"
                             "a a revis\xE3o.");
   }
-  const int atual = t.NumeroLinha();
-  AoSair volta{[&] {
-    if (t.NumLinhas() > 0) t.IrParaLinha(atual);
-  }};
-  for (size_t i = 0; i < l.itens.size(); ++i) {
-    if (!Escolhida(l, e, i)) continue;
-    const AlteracaoItem& a = l.itens[i];
-    t.IrParaLinha(static_cast<int>(a.linhaTabela));  // posts a row being typed first
-    DesfazerAlteracoes::Linha u;
-    u.linha = static_cast<int>(a.linhaTabela);
-    const LinhaItem& antes = t.Linha(u.linha - 1);
-    u.ordem = antes.ordem;
-    u.codigo = std::string(antes.codigo);
-    u.marcaAntes = std::string(antes.marca);
-    u.valorAntes = antes.valor;
-    GravaLinha(t, a.marcaDepois.empty() ? u.marcaAntes : a.marcaDepois,
-               a.valorDepois ? std::optional<double>(static_cast<double>(*a.valorDepois) / 10000.0)
-                             : u.valorAntes);
-    const LinhaItem& depois = t.Linha(u.linha - 1);
-    u.marcaDepois = std::string(depois.marca);
-    u.valorDepois = depois.valor;
-    d.linhas.push_back(std::move(u));
-  }
+  VoltaALinha(t, t.NumeroLinha(), [&] {
+    for (size_t i = 0; i < l.itens.size(); ++i)
+      if (Escolhida(l, e, i)) d.linhas.push_back(AplicaLinha(t, l.itens[i]));
+  });
   return d;
 }
 
@@ -276,23 +282,21 @@ ResultadoDesfazer DesfazAlteracoes(TProposta& p, const DesfazerAlteracoes& d) {
     r.mantidas = static_cast<int>(d.linhas.size());
     return r;
   }
-  const int atual = t.NumeroLinha();
-  AoSair volta{[&] {
-    if (t.NumLinhas() > 0) t.IrParaLinha(atual);
-  }};
-  if (t.NumLinhas() > 0) t.IrParaLinha(atual);  // a row being typed is posted first
-  for (auto u = d.linhas.rbegin(); u != d.linhas.rend(); ++u) {
-    int linha = Localiza(t, *u);
-    // A row typed over since keeps what the user typed.
-    if (linha == 0 || t.Linha(linha - 1).marca != u->marcaDepois ||
-        t.Linha(linha - 1).valor != u->valorDepois) {
-      ++r.mantidas;
-      continue;
+  VoltaALinha(t, t.NumeroLinha(), [&] {
+    if (t.NumLinhas() > 0) t.IrParaLinha(t.NumeroLinha());  // a row being typed is posted first
+    for (auto u = d.linhas.rbegin(); u != d.linhas.rend(); ++u) {
+      const int linha = Localiza(t, *u);
+      // A row typed over since keeps what the user typed.
+      if (linha == 0 || t.Linha(linha - 1).marca != u->marcaDepois ||
+          t.Linha(linha - 1).valor != u->valorDepois) {
+        ++r.mantidas;
+        continue;
+      }
+      t.IrParaLinha(linha);
+      GravaLinha(t, u->marcaAntes, u->valorAntes);
+      ++r.desfeitas;
     }
-    t.IrParaLinha(linha);
-    GravaLinha(t, u->marcaAntes, u->valorAntes);
-    ++r.desfeitas;
-  }
+  });
   return r;
 }
 

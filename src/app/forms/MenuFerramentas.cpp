@@ -24,7 +24,7 @@ void Sobre(TForm1& janela) {
 const std::vector<ComandoFerramenta>& ComandosFerramentas() {
   static const std::vector<ComandoFerramenta> tabela = {
       {"&Readequar ao lance...", "Ctrl+Shift+L", ReadequarAoLance, true},
-      {"&Desfazer altera\xC3\xA7\xC3\xB5" "es", "Ctrl+Shift+D", DesfazUltimasAlteracoes, false},
+      {"&Desfazer altera\u00e7\u00f5es", "Ctrl+Shift+D", DesfazUltimasAlteracoes, false},
       {"&Sobre...", "Ctrl+F1", Sobre, true},
   };
   return tabela;

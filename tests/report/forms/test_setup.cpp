@@ -427,7 +427,8 @@ class TesteSetup : public QObject {
     QCOMPARE(job.pageLayout().orientation(), QPageLayout::Landscape);
     QCOMPARE(job.resolution(), 300);
     // Duplex is a property of a real printer (a PDF printer, without a spooler here, has none).
-    if (job.outputFormat() == QPrinter::NativeFormat) QCOMPARE(job.duplex(), QPrinter::DuplexLongSide);
+    if (job.outputFormat() == QPrinter::NativeFormat)
+      QCOMPARE(job.duplex(), QPrinter::DuplexLongSide);
     EsquecePropriedadesImpressoras();
   }
 
