@@ -73,8 +73,12 @@ void TProposta::AbrirProcesso(const std::string& caminho, bool descartaDigitado)
 bool TProposta::VerificaValorZerado() {
   TTabelaItens& t = ClientDataSet1;
   t.Primeiro();
-  if (t.ComoTexto(Campo::lote).empty()) return false;
   while (!t.Fim()) {
+    // Rows without a lot take no part in the check; every named lot is checked.
+    if (t.ComoTexto(Campo::lote).empty()) {
+      t.Proximo();
+      continue;
+    }
     bool semPreco = t.Nulo(Campo::valor) || t.ComoDouble(Campo::valor) == 0.0;
     auto soma = t.Agregado(Campo::totallote);
     if (soma && *soma != 0.0 && semPreco) {

@@ -22,7 +22,7 @@ struct ItemArquivo {
   std::string ordem, valor, quantidade, lote, apuracao = "1";
 };
 
-std::string Processo(std::initializer_list<ItemArquivo> itens) {
+std::string Processo(const std::vector<ItemArquivo>& itens) {
   std::string s = "<processo label=\"20240015\" descricao=\"Preg\xE3o\" totalitens=\"" +
                   std::to_string(itens.size()) + "\">\r\n<produtos>\r\n";
   for (const auto& i : itens)
@@ -73,10 +73,27 @@ TEST_F(PropostaTest, ZeroValueCheckReportsThePricedLotAndLeavesItsRowCurrent) {
   EXPECT_TRUE(p.ClientDataSet1.Fim());
 }
 
-TEST_F(PropostaTest, ItemsWithoutLotSkipTheCheckEntirely) {
-  Abre(Processo({{"1", "", "1", ""}, {"2", "10", "1", "1"}, {"3", "0", "1", "1"}}));
-  EXPECT_FALSE(p.VerificaValorZerado());
-  EXPECT_TRUE(tela.mensagens.empty());
+TEST_F(PropostaTest, ItemsWithoutLotTakeNoPartButEveryNamedLotIsChecked) {
+  struct Caso {
+    std::vector<ItemArquivo> itens;
+    bool recusa;
+    int ordem;  // the current row's item after the check
+  } casos[] = {
+      // An unpriced item without a lot does not stop the check of lot 1 after it.
+      {{{"1", "", "1", ""}, {"2", "10", "1", "1"}, {"3", "0", "1", "1"}}, true, 3},
+      // Priced and unpriced items without a lot, every named lot complete: passes.
+      {{{"1", "", "1", ""}, {"2", "7", "1", ""}, {"3", "10", "1", "1"}}, false, 3},
+      // Only items without a lot: nothing to check.
+      {{{"1", "5", "1", ""}, {"2", "", "1", ""}}, false, 2},
+  };
+  for (const Caso& c : casos) {
+    tela.mensagens.clear();
+    Abre(Processo(c.itens));
+    EXPECT_EQ(p.VerificaValorZerado(), c.recusa);
+    EXPECT_EQ(tela.mensagens, c.recusa ? std::vector<std::string>{kRecusaLote1}
+                                       : std::vector<std::string>{});
+    EXPECT_EQ(p.ClientDataSet1.ComoInteiro(Campo::ordem), c.ordem);
+  }
 }
 
 TEST_F(PropostaTest, GerarArquivoWritesTheProposalBesideTheProcess) {
