@@ -253,9 +253,18 @@ void TForm1::BitBtn3Click() {
   Trata([&] { proposta_.BitBtn3Click(); });
 }
 
-// "Ajuda": the help document on the maker's web site, opened by the desktop's handler.
+// "Ajuda": the help document, opened by the desktop's handler; when none opens it, the user is
+// told so and given the address to copy.
 void TForm1::BitBtn4Click() {
-  Trata([&] { platform::current().openUrl(EnderecoAjuda()); });
+  Trata([&] {
+    const std::string endereco = EnderecoAjuda();
+    if (!platform::current().openUrl(endereco))
+      platform::current().showMessage(
+          "A ajuda n\xE3o p\xF4"
+          "de ser aberta: nenhum programa do sistema abriu o endere\xE7o abaixo.\r"
+          "Copie o endere\xE7o e abra-o no navegador:\r\r" +
+          endereco);
+  });
 }
 
 // The help document's address.

@@ -172,11 +172,12 @@ std::optional<std::string> QtPlatform::chooseFileToSave(FileDialogOptions& optio
 }
 
 // Hands the address (a web address, or a local path) to the desktop's handler; does not wait.
-void QtPlatform::openUrl(const std::string& url) {
+// False when no handler could be started.
+bool QtPlatform::openUrl(const std::string& url) {
   QString texto = toQString(url);
   QUrl destino =
       texto.startsWith(QChar('/')) ? QUrl::fromLocalFile(pathToQString(url)) : QUrl(texto);
-  QDesktopServices::openUrl(destino);
+  return QDesktopServices::openUrl(destino);
 }
 
 // Lets pending window events be handled.

@@ -251,6 +251,12 @@ class TesteComandos : public QObject {
     const std::string url =
         "https://www.vek.com.br/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
     QCOMPARE(a.plataforma.urls, (std::vector<std::string>{url, url}));
+    QVERIFY(a.plataforma.mensagens.empty());
+    // No handler opens it: the user is told so, with the address to copy.
+    a.plataforma.abreEnderecos = false;
+    QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
+    QCOMPARE(a.plataforma.mensagens.size(), size_t(1));
+    QVERIFY(a.plataforma.mensagens[0].find("\r\r" + url) != std::string::npos);
   }
 
   // Ctrl+Delete asks "Delete record?" (OK/Cancel): Cancel keeps the row, OK deletes it and the
