@@ -116,6 +116,27 @@ class TesteGrade : public QObject {
     QCOMPARE(t.NumeroLinha(), 2);
   }
 
+  // A click on another row while the price does not convert: one error box, the row stays, the
+  // price edit gets the focus back with its text.
+  void cliqueNaGradeComPrecoInvalidoUmErroSo() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    auto& t = w.Proposta().ClientDataSet1;
+    a.Tecla(Qt::Key_Return);
+    a.Digita("1,2,3");
+    QRect r = w.DBGrid1->visualRect(w.DBGrid1->model()->index(2, 3));
+    QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    a.Processa();
+    QCOMPARE(a.plataforma.erros,
+             (std::vector<std::string>{
+                 "'1,2,3' is not a valid floating point value for field 'valor'"}));
+    QCOMPARE(t.NumeroLinha(), 1);
+    QCOMPARE(w.DBGrid1->currentIndex().row(), 0);
+    QCOMPARE(Ambiente::Foco(), w.DBEdit2);
+    QCOMPARE(w.DBEdit2->text(), QString("1,2,3"));
+  }
+
   // The navigator moves first, prior, next, last and disables what cannot move.
   void navegador() {
     Ambiente a;
