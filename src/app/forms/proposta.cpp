@@ -253,15 +253,14 @@ void TForm1::BitBtn3Click() {
   Trata([&] { proposta_.BitBtn3Click(); });
 }
 
-// "Ajuda": the help document on the maker's web site, opened by the desktop's handler.
+// "Ajuda": the user guide under the maker's address, opened by the desktop's handler.
 void TForm1::BitBtn4Click() {
   Trata([&] { platform::current().openUrl(EnderecoAjuda()); });
 }
 
 // The help document's address.
 std::string TForm1::EnderecoAjuda() {
-  return std::string("https://") + kEnderecoFabricante +
-         "/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
+  return std::string(kEnderecoFabricante) + "/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
 }
 
 // "&Assinar Docum. Dig.": document signing, through the connection point aoAssinar.

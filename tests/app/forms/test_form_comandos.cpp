@@ -2,11 +2,13 @@
 // succeeding, the rewrite on close (and none after Gerar Arquivo), a malformed file, the total
 // before any file, Ajuda, Ctrl+Delete, the connection points and the command-line opening.
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 
 #include "Ambiente.h"
 #include "app/forms/ModeloGrade.h"
@@ -243,14 +245,20 @@ class TesteComandos : public QObject {
     QVERIFY(w.close());
   }
 
-  // Ajuda hands the help address to the desktop each time it is pressed.
+  // Ajuda hands the help address to the desktop each time it is pressed: the user guide, a PDF
+  // on the disk (here the one built beside the program).
   void ajudaAbreEnderecoACadaClique() {
     Ambiente a;
     QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
     QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
-    const std::string url =
-        "https://www.vek.com.br/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
-    QCOMPARE(a.plataforma.urls, (std::vector<std::string>{url, url}));
+    QCOMPARE(a.plataforma.urls.size(), size_t(2));
+    QCOMPARE(a.plataforma.urls[0], a.plataforma.urls[1]);
+    const QUrl url(QString::fromStdString(a.plataforma.urls[0]));
+    QVERIFY2(url.isLocalFile(), a.plataforma.urls[0].c_str());
+    QVERIFY(url.path().endsWith("/Arquivos/Ajuda/programa_proposta_fornecedor.pdf"));
+    QFile guia(url.toLocalFile());
+    QVERIFY2(guia.open(QIODevice::ReadOnly), qPrintable(guia.fileName()));
+    QCOMPARE(guia.read(5), QByteArray("%PDF-"));
   }
 
   // Ctrl+Delete asks "Delete record?" (OK/Cancel): Cancel keeps the row, OK deletes it and the
