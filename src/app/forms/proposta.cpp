@@ -274,8 +274,12 @@ void TForm1::BitBtn3Click() {
   Trata([&] { proposta_.BitBtn3Click(); });
 }
 
+<<<<<<< HEAD
 // "Ajuda": the help document, opened by the desktop's handler; when none opens it, the user is
 // told so and given the address to copy.
+=======
+// "Ajuda": the user guide under the maker's address, opened by the desktop's handler.
+>>>>>>> pacote
 void TForm1::BitBtn4Click() {
   Trata([&] {
     const std::string endereco = EnderecoAjuda();
@@ -290,8 +294,7 @@ void TForm1::BitBtn4Click() {
 
 // The help document's address.
 std::string TForm1::EnderecoAjuda() {
-  return std::string("https://") + kEnderecoFabricante +
-         "/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
+  return std::string(kEnderecoFabricante) + "/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
 }
 
 // "&Assinar Docum. Dig.": document signing, through the connection point aoAssinar.
