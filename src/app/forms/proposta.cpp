@@ -14,6 +14,7 @@
 
 #include "app/RegrasEntrada.h"
 #include "app/forms/Aparencia.h"
+#include "app/forms/AssinaturaDocumentos.h"
 #include "app/forms/MenuFerramentas.h"
 #include "app/forms/ModeloGrade.h"
 #include "app/forms/Protecao.h"
@@ -78,7 +79,15 @@ void TForm1::LigaEventos() {
   proposta_.aoEscreverControles = [this] { AoEscreverControles(); };
   proposta_.aoMudarProgresso = [this] { AoMudarProgresso(); };
   aoRelatorio = [this] { proposta_.BitBtn2Click(Licitante(), CNPJ()); };
-  aoAssinar = [] { signing::executeSign("", false); };
+  // The external signing application when it (or its package) is beside the program; our own
+  // signing window otherwise.
+  aoAssinar = [this] {
+    signing::TDigitalSign externo;
+    if (externo.isExistsApplicationExec() || externo.isExistsPackageAutoExtract())
+      signing::executeSign("", false);
+    else
+      AbreAssinaturaDocumentos(*this);
+  };
 
   connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
