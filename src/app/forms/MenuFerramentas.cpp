@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "app/forms/AssinaturaDocumentos.h"
 #include "app/forms/proposta.h"
 #include "proposta_versao.h"
 
@@ -24,6 +25,7 @@ void Sobre(TForm1& janela) {
 // The table, in menu order.
 const std::vector<ComandoFerramenta>& ComandosFerramentas() {
   static const std::vector<ComandoFerramenta> tabela = {
+      {"Assinar &documentos...", "Ctrl+Shift+A", AbreAssinaturaDocumentos, false},
       {"&Sobre...", "Ctrl+F1", Sobre, true},
   };
   return tabela;

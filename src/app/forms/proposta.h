@@ -118,6 +118,8 @@ class TForm1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* e) override;
+  // Enter on a focused button presses it, as Space does.
+  bool eventFilter(QObject* alvo, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
  private:
