@@ -116,10 +116,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${PROPOSTA_MANTENEDOR})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "digitação de proposta para licitações públicas")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Programa com que o fornecedor prepara sua proposta numa licitação pública: abre o arquivo
-do processo recebido do órgão comprador, digita marca e preço de cada item, confere totais
-por lote e da proposta, gera o arquivo da proposta, imprime ou exporta a listagem dos itens
-(PDF, HTML, texto) e assina documentos. Inclui proposta-cli, os mesmos comandos sem janela.")
+  "Programa com que o fornecedor prepara sua proposta numa licitação pública:
+abre o arquivo do processo recebido do órgão comprador, digita marca e preço
+de cada item, confere totais por lote e da proposta, gera o arquivo da
+proposta, imprime ou exporta a listagem dos itens (PDF, HTML, texto) e assina
+documentos. Inclui proposta-cli, os mesmos comandos sem janela.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

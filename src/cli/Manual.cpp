@@ -56,6 +56,8 @@ std::string UmaLinha(const std::string& uso) {
 void Manual(std::ostream& o, const std::string& descricao) {
   o << ".TH PROPOSTA\\-CLI 1 \"\" \"proposta " PROPOSTA_VERSAO
        "\" \"Comandos do usu\xC3\xA1rio\"\n"
+       // Options are never broken across lines, and lines are not stretched to the margin.
+       ".nh\n.ad l\n"
        ".SH NOME\n"
        "proposta\\-cli \\- comandos da digita\xC3\xA7\xC3\xA3o de proposta sem janela\n"
        ".SH SINOPSE\n"
