@@ -6,7 +6,7 @@
 JOBS    ?= $(shell nproc)
 EXAMPLE ?= examples/pregao-exemplo.xml
 
-.PHONY: run test deps deps-test build build-test bench fuzz package clean
+.PHONY: run test deps deps-test build build-test bench fuzz package tidy tsan format clean
 
 deps:
 	scripts/install-deps build
@@ -45,6 +45,26 @@ fuzz: deps
 	  -DPROPOSTA_TESTS=OFF -DPROPOSTA_FUZZ=ON >/dev/null
 	cmake --build build/fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	scripts/run-fuzzers build/fuzz $(FUZZ_RUNS) $(FUZZ_TARGETS)
+
+# clang-tidy with the root .clang-tidy over TIDY_FILES (default: the report engine), on the
+# compile commands of a configured (not built) tree.
+TIDY_FILES ?= $(wildcard src/report/*.cpp)
+tidy: deps
+	cmake -S . -B build/tidy -DCMAKE_BUILD_TYPE=Debug -DPROPOSTA_TESTS=OFF \
+	  -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+	clang-tidy -p build/tidy --quiet $(TIDY_FILES)
+
+# The PDF writer's tests (its pages are compressed on a second thread) under ThreadSanitizer.
+tsan: deps
+	cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=thread" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
+	cmake --build build/tsan -j $(JOBS) --target test_report
+	cd build/tsan && LC_ALL=pt_BR.UTF-8 TSAN_OPTIONS=halt_on_error=1 \
+	  ./test_report --gtest_filter='PDF.*:GravaPDF.*'
+
+# Formats every C++ file of the tree with the root .clang-format.
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 # The Debian package build/proposta_VERSION_amd64.deb (reproducible; checked by lintian), and the
 # test of the package on a fresh Debian 12 root (minutes, network: not part of make test).
