@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "app/forms/CartaJanelas.h"
 #include "app/forms/proposta.h"
 
 namespace app::forms {
@@ -21,6 +22,10 @@ void Sobre(TForm1& janela) {
 // The table, in menu order.
 const std::vector<ComandoFerramenta>& ComandosFerramentas() {
   static const std::vector<ComandoFerramenta> tabela = {
+      {"&Perfis da empresa...", "Ctrl+Shift+P", ComandoPerfis, true},
+      {"&Termos da proposta...", "Ctrl+Shift+T", ComandoTermos, false},
+      {"Proposta &Comercial (carta)", "Ctrl+Shift+C", ComandoCarta, false},
+      {"Con&ferir proposta", "Ctrl+Shift+K", ComandoConferir, false},
       {"&Sobre...", "Ctrl+F1", Sobre, true},
   };
   return tabela;
