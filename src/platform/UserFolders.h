@@ -1,6 +1,5 @@
 // The user's own folders for what the program keeps outside the files it is given: the cache
-// (safe copies of files rewritten in place), the data folder (recovery journals, the terms of each
-// process) and the configuration folder (company profiles), each with a
+// (safe copies of files rewritten in place) and the data folder (recovery journals), each with a
 // "proposta" folder of ours, created private to the user when missing.
 #pragma once
 
