@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "app/forms/AssinaturaDocumentos.h"
+#include "app/forms/CartaJanelas.h"
 #include "app/forms/proposta.h"
 #include "proposta_versao.h"
 
@@ -25,6 +26,10 @@ void Sobre(TForm1& janela) {
 // The table, in menu order.
 const std::vector<ComandoFerramenta>& ComandosFerramentas() {
   static const std::vector<ComandoFerramenta> tabela = {
+      {"&Perfis da empresa...", "Ctrl+Shift+P", ComandoPerfis, true},
+      {"&Termos da proposta...", "Ctrl+Shift+T", ComandoTermos, false},
+      {"Proposta &Comercial (carta)", "Ctrl+Shift+C", ComandoCarta, false},
+      {"Con&ferir proposta", "Ctrl+Shift+K", ComandoConferir, false},
       {"Assinar &documentos...", "Ctrl+Shift+A", AbreAssinaturaDocumentos, false},
       {"&Sobre...", "Ctrl+F1", Sobre, true},
   };

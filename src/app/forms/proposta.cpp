@@ -15,6 +15,7 @@
 #include "app/RegrasEntrada.h"
 #include "app/forms/Aparencia.h"
 #include "app/forms/AssinaturaDocumentos.h"
+#include "app/forms/CartaJanelas.h"
 #include "app/forms/MenuFerramentas.h"
 #include "app/forms/ModeloGrade.h"
 #include "app/forms/Protecao.h"
@@ -112,6 +113,10 @@ void TForm1::LigaEventos() {
     e->OnEnter = [this, e] { DBEditEnter(e); };
     e->OnExit = [this, e] { DBEditExit(e); };
   }
+  MeditCNPJ->OnExit = [this] {
+    DBEditExit(MeditCNPJ);
+    QTimer::singleShot(0, this, [this] { ConfereCNPJAoSair(*this); });
+  };
   connect(qApp, &QApplication::focusChanged, this,
           [this](QWidget*, QWidget* agora) { FocoMudou(agora); });
 
@@ -439,11 +444,11 @@ void TForm1::AoMudarProgresso() {
 // The bidder name as typed.
 std::string TForm1::Licitante() const { return platform::fromQString(edtlicitante->text()); }
 
-// The CNPJ's digits, without the mask's literals.
+// The CNPJ's characters (0-9 and A-Z), without the mask's literals.
 std::string TForm1::CNPJ() const {
   std::string d;
   for (QChar c : MeditCNPJ->text())
-    if (c.isDigit()) d += static_cast<char>(c.unicode());
+    if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z')) d += static_cast<char>(c.unicode());
   return d;
 }
 

@@ -41,7 +41,7 @@ class TForm1 : public QMainWindow {
 
   // Opens a process file as if it had been chosen with "&Abrir Processo" (errors in the error box).
   void AbrirArquivo(const std::string& caminho);
-  // The bidder name (Windows-1252) and the CNPJ's digits as typed, for the listing.
+  // The bidder name (Windows-1252) and the CNPJ's characters as typed, for the listing.
   std::string Licitante() const;
   std::string CNPJ() const;
   // Brings every control up to date with the proposal state now.
