@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/ProcessoArquivo.h"
+#include "ListagemBench.h"
 #include "planilha/Exportacao.h"
 #include "planilha/Importacao.h"
 
@@ -22,23 +22,10 @@ namespace {
 
 constexpr int kItens = 100000;
 
-// A process of kItens items in 50 lots, every price typed.
+// The generated table of kItens items the report benchmarks use.
 app::TTabelaItens& Tabela() {
   static app::TTabelaItens tabela;
-  static const bool pronta = [] {
-    std::string s = "<processo label=\"20240015\" descricao=\"Preg\xE3o\" totalitens=\"" +
-                    std::to_string(kItens) + "\">\r\n<produtos>\r\n";
-    for (int i = 1; i <= kItens; ++i)
-      s += "<produto>\r\n <ordem>" + std::to_string(i) + "</ordem>\r\n <codigo>" +
-           std::to_string(1000000 + i) + "</codigo>\r\n <nome>Produto n\xBA " + std::to_string(i) +
-           "</nome>\r\n <descricao>Especifica\xE7\xE3o do item " + std::to_string(i) +
-           "</descricao>\r\n <marca>Marca " + std::to_string(i % 97) + "</marca>\r\n <quantidade>" +
-           std::to_string(1 + i % 300) + "</quantidade>\r\n <valor>" + std::to_string(i % 1000) +
-           "," + std::to_string(i % 100) + "</valor>\r\n <apuracao>1</apuracao>\r\n <lote>" +
-           std::to_string(1 + i % 50) + "</lote>\r\n</produto>\r\n";
-    app::LerProcessoDeBytes(s + "</produtos>\r\n</processo>\r\n", tabela);
-    return true;
-  }();
+  static const bool pronta = (bench::GeraTabela(tabela, kItens), true);
   (void)pronta;
   return tabela;
 }

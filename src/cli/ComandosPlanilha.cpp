@@ -6,6 +6,7 @@
 #include "base/Erros.h"
 #include "base/Formato.h"
 #include "cli/Comandos.h"
+#include "cli/ProcessoCli.h"
 #include "planilha/Exportacao.h"
 #include "planilha/Importacao.h"
 #include "planilha/MemoriaColunas.h"
@@ -17,22 +18,6 @@
 namespace cli {
 
 namespace {
-
-class PlataformaTerminal : public platform::HeadlessPlatform {
- public:
-  void showMessage(const std::string& m) override { Saida(m); }
-  void showApplicationError(const std::string& m) override { Erro(m); }
-};
-
-bool Abre(std::vector<std::string>& args, app::TProposta& p, const char* uso) {
-  if (args.size() != 1 || args[0].rfind("--", 0) == 0) {
-    Erro(std::string("uso: proposta-cli ") + uso);
-    return false;
-  }
-  p.FormCreate();
-  p.AbrirProcesso(args[0]);
-  return true;
-}
 
 constexpr const char* kUsoPlanilha = "planilha ARQUIVO.xml --saida PLANILHA.xlsx|.ods|.csv";
 constexpr const char* kUsoImportar =
@@ -48,7 +33,7 @@ int Planilha(std::vector<std::string> args) {
     return kErro;
   }
   app::TProposta p;
-  if (!Abre(args, p, kUsoPlanilha)) return kErro;
+  if (!AbreProcesso(args, p, kUsoPlanilha)) return kErro;
   std::string erro;
   if (!planilha::ExportaArquivo(saida, p.ClientDataSet1, p.label5, erro)) {
     Erro(erro);
@@ -154,7 +139,7 @@ int Importar(std::vector<std::string> args) {
   const std::optional<planilha::Mapeamento> m = EscolheMapeamento(arquivo, *folha, args);
   if (!m) return kErro;
   app::TProposta p;
-  if (!Abre(args, p, kUsoImportar)) return kErro;
+  if (!AbreProcesso(args, p, kUsoImportar)) return kErro;
   planilha::Importacao importacao;
   if (auto e = planilha::Importa(arquivo, *folha, *m, p.ClientDataSet1, p.label5, importacao)) {
     Erro(e->mensagem);

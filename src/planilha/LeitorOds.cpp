@@ -12,14 +12,6 @@ namespace planilha::detalhe {
 
 namespace {
 
-std::optional<std::string> Analisa(const Pacote& p, LeitorXml& x) {
-  auto motivo = p.Le("content.xml", [&](std::string_view parte) { return x.Parte(parte, false); });
-  if (motivo) return motivo;
-  if (!x.Interrompido()) x.Parte({}, true);
-  if (x.Interrompido()) return x.Motivo();
-  return std::nullopt;
-}
-
 long Repeticoes(LeitorXml::Atributos a, const char* nome) {
   const char* r = LeitorXml::Atributo(a, nome);
   const long n = r ? std::atol(r) : 1;
@@ -150,7 +142,7 @@ std::optional<ErroPlanilha> AbasOds(std::string_view bytes, const std::string& n
     const char* nomeAba = LeitorXml::Atributo(a, "table:name");
     abas.push_back(ParaCp1252(nomeAba ? nomeAba : ""));
   };
-  if (auto m = Analisa(p, x)) return Erro(nome, *m);
+  if (auto m = Analisa(p, "content.xml", x)) return Erro(nome, *m);
   if (abas.empty()) return Erro(nome, "o documento n\xE3o tem nenhuma tabela");
   return std::nullopt;
 }
@@ -165,7 +157,7 @@ std::optional<ErroPlanilha> LeOds(std::string_view bytes, const std::string& nom
   x.abre = [&](std::string_view n, LeitorXml::Atributos a) { t.Abre(n, a); };
   x.fecha = [&](std::string_view n) { t.Fecha(n); };
   x.texto = [&](std::string_view s) { t.Texto(s); };
-  auto m = Analisa(p, x);
+  auto m = Analisa(p, "content.xml", x);
   if (entrega.Falha()) return entrega.Falha();
   if (m && !m->empty()) return Erro(nome, *m);
   return std::nullopt;

@@ -15,15 +15,6 @@ struct Aba {
   std::string parte;  // path of its part inside the package
 };
 
-// Streams an entry of the package through a parser; the motive of a failure.
-std::optional<std::string> Analisa(const Pacote& p, const std::string& entrada, LeitorXml& x) {
-  auto motivo = p.Le(entrada, [&](std::string_view parte) { return x.Parte(parte, false); });
-  if (motivo) return motivo;
-  if (!x.Interrompido()) x.Parte({}, true);
-  if (x.Interrompido()) return x.Motivo();
-  return std::nullopt;
-}
-
 // The element's local name ("x:row" and "row" alike).
 std::string_view Local(std::string_view nome) {
   const size_t dois = nome.find(':');

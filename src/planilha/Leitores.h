@@ -82,6 +82,10 @@ class LeitorXml {
   std::string motivo_;
 };
 
+// Streams an entry of a package through a parser to its end; the motive of a failure (empty when
+// a handler stopped the parse without one: the caller cancelled).
+std::optional<std::string> Analisa(const Pacote& p, const std::string& entrada, LeitorXml& x);
+
 // UTF-8 from a file to the program's Windows-1252 (ASCII passes as it is).
 std::string ParaCp1252(std::string_view utf8);
 

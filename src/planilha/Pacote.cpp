@@ -99,4 +99,12 @@ std::optional<std::string> Pacote::LeTudo(const std::string& entrada, std::strin
   });
 }
 
+std::optional<std::string> Analisa(const Pacote& p, const std::string& entrada, LeitorXml& x) {
+  auto motivo = p.Le(entrada, [&](std::string_view parte) { return x.Parte(parte, false); });
+  if (motivo) return motivo;
+  if (!x.Interrompido()) x.Parte({}, true);
+  if (x.Interrompido()) return x.Motivo();
+  return std::nullopt;
+}
+
 }  // namespace planilha::detalhe
