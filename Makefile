@@ -1,13 +1,18 @@
-# The two commands of the README. Both install what is missing (as root, Debian 12), then build.
-#   make run   builds and starts the program on the bundled example
+# The two commands of the README (./run and ./test call these after installing make itself). Each
+# installs what it is missing (as root, Debian 12; scripts/install-deps says what and why), then
+# builds.
+#   make run   builds and starts the program on the bundled example (build + run packages only)
 #   make test  builds with AddressSanitizer + UndefinedBehaviorSanitizer and runs every test
 JOBS    ?= $(shell nproc)
 EXAMPLE ?= examples/pregao-exemplo.xml
 
-.PHONY: run test deps build build-test bench fuzz clean
+.PHONY: run test deps deps-test build build-test bench fuzz package clean
 
 deps:
-	scripts/install-deps
+	scripts/install-deps build
+
+deps-test:
+	scripts/install-deps build test
 
 build: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DPROPOSTA_TESTS=OFF >/dev/null
@@ -16,7 +21,7 @@ build: deps
 run: build
 	scripts/run-example build/release $(EXAMPLE)
 
-build-test: deps
+build-test: deps-test
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DPROPOSTA_SANITIZE=ON >/dev/null
 	cmake --build build/test -j $(JOBS)
 
@@ -26,6 +31,7 @@ test: build-test
 	  ctest --output-on-failure -j $(JOBS)
 
 bench: deps
+	scripts/install-deps bench
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPROPOSTA_TESTS=OFF -DPROPOSTA_BENCH=ON >/dev/null
 	cmake --build build/bench -j $(JOBS)
 	scripts/run-benchmarks build/bench
@@ -34,10 +40,17 @@ bench: deps
 FUZZ_RUNS    ?= 1000000
 FUZZ_TARGETS := $(basename $(notdir $(wildcard tests/fuzz/fuzz_*.cpp)))
 fuzz: deps
+	scripts/install-deps fuzz
 	CC=clang-14 CXX=clang++-14 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DPROPOSTA_TESTS=OFF -DPROPOSTA_FUZZ=ON >/dev/null
 	cmake --build build/fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	scripts/run-fuzzers build/fuzz $(FUZZ_RUNS) $(FUZZ_TARGETS)
+
+# The Debian package build/proposta_VERSION_amd64.deb (reproducible; checked by lintian), and the
+# test of the package on a fresh Debian 12 root (minutes, network: not part of make test).
+package: deps
+	scripts/install-deps package
+	scripts/empacota $(JOBS)
 
 clean:
 	rm -rf build

@@ -31,13 +31,14 @@ int Gerar(std::vector<std::string> args) {
   PlataformaTerminal terminal;
   platform::ScopedPlatform usa(terminal);
   std::string empresa;
+  const bool substitui = Bandeira(args, "--substituir");
   if (!Opcao(args, "--empresa", empresa)) {
-    Erro("uso: proposta-cli gerar ARQUIVO.xml --empresa NOME");
+    Erro("uso: proposta-cli gerar ARQUIVO.xml --empresa NOME [--substituir]");
     return kErro;
   }
   app::TProposta p;
-  if (!AbreProcesso(args, p, "gerar ARQUIVO.xml --empresa NOME")) return kErro;
-  switch (p.GerarArquivo(platform::utf8ToCp1252(empresa))) {
+  if (!AbreProcesso(args, p, "gerar ARQUIVO.xml --empresa NOME [--substituir]")) return kErro;
+  switch (p.GerarArquivo(platform::utf8ToCp1252(empresa), substitui)) {
     case app::TProposta::Geracao::Gerado:
       return kSucesso;
     case app::TProposta::Geracao::NadaAberto:
@@ -66,9 +67,12 @@ Registro verificar(
      "    Na recusa mostra a mensagem e sai com 1.",
      Verificar});
 Registro gerar(
-    {"gerar", "gerar ARQUIVO.xml --empresa NOME",
+    {"gerar", "gerar ARQUIVO.xml --empresa NOME [--substituir]",
      "    \"Gerar Arquivo\" com o nome da empresa digitado: grava a proposta ao lado do\n"
-     "    arquivo (ARQUIVO sem .xml + NOME + .xml). Na recusa nada \xC3\xA9 gravado e sai com 1.",
+     "    arquivo (ARQUIVO sem .xml + NOME + .xml). Uma proposta que j\xC3\xA1 existe s\xC3\xB3 "
+     "\xC3\xA9\n"
+     "    substitu\xC3\xAD"
+     "da com --substituir. Na recusa nada \xC3\xA9 gravado e sai com 1.",
      Gerar});
 Registro regravar({"regravar", "regravar ARQUIVO.xml",
                    "    O que fechar a janela faz: a verifica\xC3\xA7\xC3\xA3o dos lotes e o "

@@ -1,6 +1,5 @@
 // The user's own folders for what the program keeps outside the files it is given: the cache
-// (safe copies of files rewritten in place), the data folder (recovery journals) and the settings
-// (remembered column mappings), each with a
+// (safe copies of files rewritten in place) and the data folder (recovery journals), each with a
 // "proposta" folder of ours, created private to the user when missing.
 #pragma once
 
@@ -12,7 +11,7 @@ namespace platform {
 std::string userCacheFolder();
 // $XDG_DATA_HOME/proposta, or ~/.local/share/proposta; empty when there is no home folder.
 std::string userDataFolder();
-// $XDG_CONFIG_HOME/proposta, or ~/.config/proposta; empty when there is no home folder.
+// $XDG_CONFIG_HOME/proposta, or ~/.config/proposta (settings); empty when there is no home folder.
 std::string userConfigFolder();
 // Creates the folder and the missing folders above it (private to the user); 0 or the errno.
 int makeFolders(const std::string& folder);

@@ -6,21 +6,26 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "app/forms/AssinaturaDocumentos.h"
 #include "app/forms/proposta.h"
+#include "proposta_versao.h"
 
 namespace app::forms {
 
 namespace {
-// "Sobre": the program's name and version.
+// "Sobre": the program's name and version, and where its guide is.
 void Sobre(TForm1& janela) {
-  QMessageBox::about(&janela, QStringLiteral("Sobre"),
-                     QStringLiteral("Digitação de Proposta\nVersão %1").arg(PROPOSTA_VERSAO));
+  QMessageBox::about(
+      &janela, QStringLiteral("Sobre"),
+      QStringLiteral("Digitação de Proposta\nVersão %1\n\nGuia do usuário (Ajuda):\n%2")
+          .arg(QStringLiteral(PROPOSTA_VERSAO), QString::fromUtf8(TForm1::EnderecoAjuda())));
 }
 }  // namespace
 
 // The table, in menu order.
 const std::vector<ComandoFerramenta>& ComandosFerramentas() {
   static const std::vector<ComandoFerramenta> tabela = {
+      {"Assinar &documentos...", "Ctrl+Shift+A", AbreAssinaturaDocumentos, false},
       {"&Sobre...", "Ctrl+F1", Sobre, true},
   };
   return tabela;

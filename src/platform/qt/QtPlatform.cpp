@@ -45,6 +45,7 @@ void QtPlatform::showApplicationError(const std::string& message) {
   QMessageBox box(QMessageBox::Critical, toQString(titulo_), toQStringLinhas(message),
                   QMessageBox::Ok, parent());
   traduzCaixa(box);
+  moldaCaixa(box);
   box.exec();
 }
 
@@ -53,6 +54,7 @@ void QtPlatform::showMessage(const std::string& message) {
   QMessageBox box(QMessageBox::NoIcon, toQString(titulo_), toQStringLinhas(message),
                   QMessageBox::Ok, parent());
   traduzCaixa(box);
+  moldaCaixa(box);
   box.exec();
 }
 
@@ -63,6 +65,7 @@ int QtPlatform::messageBox(const std::string& text, const std::string& caption, 
   box.setDefaultButton(e.padrao);
   if (e.escape != QMessageBox::NoButton) box.setEscapeButton(e.escape);
   traduzCaixa(box);
+  moldaCaixa(box);
   box.exec();
   auto* clicado = box.clickedButton();
   if (!clicado)
@@ -81,6 +84,7 @@ bool QtPlatform::inputQuery(const std::string& caption, const std::string& promp
   d.setOkButtonText(textoDoBotao(QMessageBox::Ok));
   d.setCancelButtonText(textoDoBotao(QMessageBox::Cancel));
   if (auto* edit = d.findChild<QLineEdit*>()) edit->setMaxLength(255);
+  moldaCaixa(d);
   if (d.exec() != QDialog::Accepted) return false;
   value = fromQString(d.textValue());
   return true;
@@ -172,11 +176,12 @@ std::optional<std::string> QtPlatform::chooseFileToSave(FileDialogOptions& optio
 }
 
 // Hands the address (a web address, or a local path) to the desktop's handler; does not wait.
-void QtPlatform::openUrl(const std::string& url) {
+// False when no handler could be started.
+bool QtPlatform::openUrl(const std::string& url) {
   QString texto = toQString(url);
   QUrl destino =
       texto.startsWith(QChar('/')) ? QUrl::fromLocalFile(pathToQString(url)) : QUrl(texto);
-  QDesktopServices::openUrl(destino);
+  return QDesktopServices::openUrl(destino);
 }
 
 // Lets pending window events be handled.
