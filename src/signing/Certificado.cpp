@@ -93,7 +93,7 @@ std::time_t Instante(const ASN1_TIME* t) {
 // "dd/mm/aaaa" of a moment in the program's clock zone.
 std::string Data(std::time_t t) {
   base::DataHora d = platform::dateTimeOf(t);
-  char s[16];
+  char s[48];
   std::snprintf(s, sizeof s, "%02d/%02d/%04d", d.dia, d.mes, d.ano);
   return s;
 }

@@ -160,7 +160,7 @@ std::string TextoPdf(const std::string& cp1252) {
 std::string DataPdf(std::time_t t) {
   std::tm tm{};
   gmtime_r(&t, &tm);
-  char s[32];
+  char s[80];
   std::snprintf(s, sizeof s, "(D:%04d%02d%02d%02d%02d%02dZ)", tm.tm_year + 1900, tm.tm_mon + 1,
                 tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
   return s;

@@ -283,12 +283,8 @@ void TForm1::BitBtn3Click() {
   Trata([&] { proposta_.BitBtn3Click(); });
 }
 
-<<<<<<< HEAD
-// "Ajuda": the help document, opened by the desktop's handler; when none opens it, the user is
-// told so and given the address to copy.
-=======
-// "Ajuda": the user guide under the maker's address, opened by the desktop's handler.
->>>>>>> pacote
+// "Ajuda": the user guide under the maker's address, opened by the desktop's handler; when none
+// opens it, the user is told so and given the address to copy.
 void TForm1::BitBtn4Click() {
   Trata([&] {
     const std::string endereco = EnderecoAjuda();
