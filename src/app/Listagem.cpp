@@ -149,6 +149,13 @@ void TListagem::EscondeBarra() {
   if (aoMudarProgresso) aoMudarProgresso();
 }
 
+// The Lote column: a numeric lot with five digits ("00002"), any other as it stands ("A1").
+std::string TListagem::TextoLote(std::string_view lote) {
+  double numero = 0;
+  if (base::TryStrToFloat(lote, numero)) return base::FormatFloat("00000", numero);
+  return std::string(lote);
+}
+
 // The item lines, the lot subtotal blocks and the grand total.
 void TListagem::Compoe() {
   Contagem totalLote = 0, totalGeral = 0;
@@ -175,7 +182,7 @@ void TListagem::Compoe() {
       }
     }
     Texto(3, base::FormatFixo("00000", item.ordem.value_or(0), 0));
-    if (!item.lote.empty()) Texto(10, base::FormatFloat("00000", base::StrToFloat(item.lote)));
+    if (!item.lote.empty()) Texto(10, TextoLote(item.lote));
     Texto(20, base::Copy(item.nome, 1, 50));
     Texto(63, std::string(item.marca));
     Texto(85, item.quantidade ? base::FloatToStr(*item.quantidade) : std::string());

@@ -41,6 +41,8 @@ class TListagem {
   int pagina = 0;
 
   // Pads `texto` with `pad` in front (mode 0) or after it (mode 1) up to `largura` characters.
+  // The Lote column's text: a numeric lot with five digits, any other as it stands.
+  static std::string TextoLote(std::string_view lote);
   static std::string AlinhaTexto(const std::string& texto, int largura, int modo,
                                  const std::string& pad);
 

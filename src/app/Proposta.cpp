@@ -1,10 +1,14 @@
 #include "app/Proposta.h"
 
+#include <filesystem>
+
+#include "app/ArquivosProposta.h"
 #include "app/RegrasEntrada.h"
 #include "base/Erros.h"
 #include "base/Formato.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
+#include "platform/ReadFile.h"
 
 namespace app {
 
@@ -22,7 +26,9 @@ void TProposta::FormCreate() {
 }
 
 void TProposta::BitBtn1Click() {
-  auto escolhido = platform::current().openFileDialog("", "*.xml|*.xml", "*.xml");
+  platform::FileDialogOptions dialogo{"", "*.xml|*.xml", "", "", 0};
+  if (!edit1.empty()) dialogo.folder = std::filesystem::path(edit1).parent_path().string();
+  auto escolhido = platform::current().chooseFileToOpen(dialogo);
   if (!escolhido || escolhido->empty()) return;
   bool descarta = false;
   if (TemAlteracoes()) {
@@ -34,7 +40,40 @@ void TProposta::BitBtn1Click() {
     if (r == platform::mb::IDYES && FormClose() == Fechamento::Recusado) return;
     descarta = r == platform::mb::IDNO;
   }
-  AbrirProcesso(*escolhido, descarta);
+  AbrirNaJanela(*escolhido, descarta);
+}
+
+void TProposta::AbrirNaJanela(const std::string& caminho, bool descartaDigitado) {
+  AbrirProcesso(caminho, descartaDigitado);
+  std::string bytes;
+  platform::ReadError erro;
+  if (platform::readRegularFile(caminho, kLimiteArquivoProcesso, bytes, erro) && TextoUtf8(bytes))
+    platform::current().messageBox(
+        "O arquivo do processo est\xE1 gravado em UTF-8, e n\xE3o em Windows-1252:\r" +
+            platform::utf8ToCp1252(caminho) +
+            "\r\rAs letras acentuadas v\xE3o aparecer erradas (\"\xC3\xA7\" em vez de "
+            "\"\xE7\"). Pe\xE7" "a ao \xF3rg\xE3o o arquivo original do processo.",
+        "Aviso", platform::mb::OK | platform::mb::ICONEXCLAMATION);
+  OferecePropostaMaisRecente(caminho);
+}
+
+// A proposal generated from this process and newer than it holds values typed after the process
+// file was last written: the user may take them instead of the process file's.
+void TProposta::OferecePropostaMaisRecente(const std::string& caminho) {
+  auto proposta = PropostaMaisRecente(caminho);
+  if (!proposta) return;
+  int r = platform::current().messageBox(
+      "Existe um arquivo de proposta deste processo mais recente que ele:\r" +
+          DescreveArquivoProposta(*proposta) +
+          "\r\rOs valores digitados por \xFAltimo est\xE3o na proposta. Abrir os valores da "
+          "proposta em vez dos do processo?",
+      "Confirmar", platform::mb::YESNO | platform::mb::ICONQUESTION);
+  if (r != platform::mb::IDYES) return;
+  TTabelaItens lida;
+  LerProcesso(*proposta, lida);
+  ClientDataSet1.TrocaConteudo(lida);
+  // The process file does not hold these values yet: closing writes them into it.
+  alteracoesGravadas_ = -1;
 }
 
 bool TProposta::TemAlteracoes() const {
@@ -45,7 +84,7 @@ bool TProposta::ConfirmaFecharSemGravar() {
   int r = platform::current().messageBox(
       "As marcas e os pre\xE7os digitados n\xE3o foram gravados no arquivo do processo.\r"
       "Fechar mesmo assim e perder o que foi digitado?",
-      "Confirmar", platform::mb::YESNO | platform::mb::ICONQUESTION);
+      "Confirmar", platform::mb::YESNO | platform::mb::ICONQUESTION | platform::mb::DEFBUTTON2);
   if (r != platform::mb::IDYES) return false;
   recuperacao_.Descartado();
   return true;
@@ -73,8 +112,12 @@ void TProposta::AbrirProcesso(const std::string& caminho, bool descartaDigitado)
 bool TProposta::VerificaValorZerado() {
   TTabelaItens& t = ClientDataSet1;
   t.Primeiro();
-  if (t.ComoTexto(Campo::lote).empty()) return false;
   while (!t.Fim()) {
+    // Rows without a lot take no part in the check; every named lot is checked.
+    if (t.ComoTexto(Campo::lote).empty()) {
+      t.Proximo();
+      continue;
+    }
     bool semPreco = t.Nulo(Campo::valor) || t.ComoDouble(Campo::valor) == 0.0;
     auto soma = t.Agregado(Campo::totallote);
     if (soma && *soma != 0.0 && semPreco) {
@@ -103,34 +146,87 @@ TProposta::Geracao TProposta::BitBtn3Click() {
   if (edit1.empty()) return Geracao::NadaAberto;
   PedeAltura(640);
   if (VerificaValorZerado()) return Geracao::Recusada;
-  // A refused name is explained and asked again, holding what was typed; cancelling gives the
-  // empty name, which generation accepts.
+  // A refused name is explained and asked again, holding what was typed; Cancel stops.
   std::string empresa;
   for (;;) {
-    if (!platform::current().inputQuery("Digite o nome da empresa:", "Empresa", empresa)) {
-      empresa.clear();
-      break;
-    }
+    if (!platform::current().inputQuery("Digite o nome da empresa:", "Empresa", empresa))
+      return Geracao::Cancelada;
     auto recusa = RecusaNomeEmpresa(empresa);
     if (!recusa) break;
     platform::current().showMessage(*recusa);
   }
-  return Gera(empresa);
+  try {
+    return Gera(empresa, Substituicao::Pergunta);
+  } catch (const base::EInOutError& e) {
+    return GeraEmOutraPasta(empresa, e);
+  }
 }
 
-TProposta::Geracao TProposta::GerarArquivo(const std::string& empresa) {
+// The proposal file could not be written: the file and the reason, and the choice of another
+// folder (asked again while writing there fails too).
+TProposta::Geracao TProposta::GeraEmOutraPasta(const std::string& empresa,
+                                               const base::EInOutError& erro) {
+  platform::Platform& tela = platform::current();
+  std::string caminho = CaminhoProposta(edit1, empresa);
+  std::string motivo = MotivoFalhaGravacao(erro);
+  for (;;) {
+    int r = tela.messageBox(
+        "O arquivo da proposta n\xE3o p\xF4"
+        "de ser gravado:\r" +
+            platform::utf8ToCp1252(caminho) + "\r" + motivo +
+            ".\r\rGravar a proposta em outra pasta?",
+        "Confirmar", platform::mb::YESNO | platform::mb::ICONQUESTION);
+    if (r != platform::mb::IDYES) return Geracao::Cancelada;
+    auto destino = tela.saveFileDialog("Gravar a proposta em", "*.xml|*.xml", "*.xml",
+                                       SugestaoEmPastaGravavel(caminho));
+    if (!destino || destino->empty()) return Geracao::Cancelada;
+    try {
+      return GravaProposta(*destino, empresa, Substituicao::Pergunta);
+    } catch (const base::EInOutError& e) {
+      caminho = *destino;
+      motivo = MotivoFalhaGravacao(e);
+    }
+  }
+}
+
+TProposta::Geracao TProposta::GerarArquivo(const std::string& empresa, bool substitui) {
   if (edit1.empty()) return Geracao::NadaAberto;
   PedeAltura(640);
   if (VerificaValorZerado()) return Geracao::Recusada;
-  return Gera(empresa);
+  return Gera(empresa, substitui ? Substituicao::Substitui : Substituicao::Mantem);
 }
 
-TProposta::Geracao TProposta::Gera(const std::string& empresa) {
+TProposta::Geracao TProposta::Gera(const std::string& empresa, Substituicao s) {
   if (auto recusa = RecusaNomeEmpresa(empresa)) {
     platform::current().showMessage(*recusa);
     return Geracao::NomeRecusado;
   }
-  std::string caminho = CaminhoProposta(edit1, empresa);
+  return GravaProposta(CaminhoProposta(edit1, empresa), empresa, s);
+}
+
+// An existing proposal file is named with its date and total before it is replaced; No is the
+// default.
+bool TProposta::ConfirmaSubstituir(const std::string& caminho, Substituicao s) {
+  std::error_code ec;
+  if (s == Substituicao::Substitui || !std::filesystem::exists(caminho, ec)) return true;
+  if (s == Substituicao::Mantem) {
+    platform::current().showMessage("J\xE1 existe o arquivo da proposta:\r" +
+                                    DescreveArquivoProposta(caminho) +
+                                    "\rEle foi mantido; nada foi gravado.");
+    return false;
+  }
+  return platform::current().messageBox("J\xE1 existe o arquivo da proposta:\r" +
+                                            DescreveArquivoProposta(caminho) + "\r\rSubstituir?",
+                                        "Confirmar",
+                                        platform::mb::YESNO | platform::mb::ICONQUESTION |
+                                            platform::mb::DEFBUTTON2) == platform::mb::IDYES;
+}
+
+// Writes the proposal file at caminho (after the confirmation to replace it), sets the generated
+// flag and shows the success message.
+TProposta::Geracao TProposta::GravaProposta(const std::string& caminho, const std::string& empresa,
+                                            Substituicao s) {
+  if (!ConfirmaSubstituir(caminho, s)) return Geracao::Cancelada;
   ClientDataSet1.Primeiro();
   MostraProgresso();
   auto escrito = EscreveDocumento(caminho, ClientDataSet1, label5, memo2, empresa,
@@ -174,6 +270,8 @@ void TProposta::AvisaSeNaoDuravel(const std::string& caminho, const platform::Wr
 
 // The rewrite on close, and the user's choice when it is refused or fails.
 bool TProposta::PodeFechar() {
+  // Nothing typed since the file was read or written: nothing to write, nothing to lose.
+  if (!TemAlteracoes()) return true;
   try {
     if (FormClose() == Fechamento::Recusado) return ConfirmaFecharSemGravar();
     return true;
@@ -197,10 +295,13 @@ bool TProposta::DecideAposFalhaAoFechar() {
       "Confirmar", platform::mb::YESNOCANCEL | platform::mb::ICONQUESTION);
   if (r == platform::mb::IDNO) return ConfirmaFecharSemGravar();
   if (r != platform::mb::IDYES) return false;
-  auto destino = tela.saveFileDialog("Gravar o processo em", "*.xml|*.xml", "*.xml", edit1);
+  auto destino = tela.saveFileDialog("Gravar o processo em", "*.xml|*.xml", "*.xml",
+                                     SugestaoEmPastaGravavel(edit1));
   if (!destino || destino->empty()) return false;
   try {
     Regrava(*destino);
+    // What was typed is safe in the other file: the journal of this process is settled.
+    recuperacao_.ArquivoGravado();
     return true;
   } catch (const base::EInOutError& e) {
     tela.showApplicationError(e.Mensagem());
@@ -208,14 +309,7 @@ bool TProposta::DecideAposFalhaAoFechar() {
   }
 }
 
-Contagem TProposta::TotalProposta() const {
-  Contagem total = 0;
-  for (int i = 0; i < ClientDataSet1.NumLinhas(); ++i) {
-    const LinhaItem& it = ClientDataSet1.Linha(i);
-    total = SomaProduto(ParaFixo(it.valor.value_or(0.0)), it.quantidade.value_or(0.0), total);
-  }
-  return total;
-}
+Contagem TProposta::TotalProposta() const { return TotalDaTabela(ClientDataSet1); }
 
 void TProposta::btn1Click() {
   TTabelaItens& t = ClientDataSet1;

@@ -13,6 +13,7 @@
 #include "app/ProcessoArquivo.h"
 #include "app/RecuperacaoDigitacao.h"
 #include "app/TabelaItens.h"
+#include "base/Erros.h"
 
 namespace app {
 
@@ -51,10 +52,16 @@ class TProposta {
     alturaJanela = altura;
     ++pedidosAltura;
   }
-  // "&Abrir Processo": asks for the file, then AbrirProcesso. Nothing changes when cancelled. When
-  // brands or prices typed for the open process are not written yet, it first asks whether to
-  // write them (as closing would), to drop them, or to stay with the open process.
+  // "&Abrir Processo": asks for the file (the dialog opens in the open process's folder), then
+  // AbrirNaJanela. Nothing changes when cancelled. When brands or prices typed for the open
+  // process are not written yet, it first asks whether to write them (as closing would), to drop
+  // them, or to stay with the open process.
   void BitBtn1Click();
+  // AbrirProcesso, then what the user is told about the file read: that it is UTF-8 text (its
+  // accents show wrong), and that a proposal generated from it is newer than it, offering to take
+  // the proposal's values instead (the process file is then still the one open, with those values
+  // as changes not yet written to it).
+  void AbrirNaJanela(const std::string& caminho, bool descartaDigitado = false);
   // True when something typed since the last read or write of the process file is not in it.
   bool TemAlteracoes() const;
   // Reads the process file at caminho (all or nothing: on error nothing here changes). With
@@ -65,12 +72,15 @@ class TProposta {
   // which is then the current row.
   bool VerificaValorZerado();
 
-  enum class Geracao { NadaAberto, Recusada, NomeRecusado, Gerado };
+  enum class Geracao { NadaAberto, Recusada, NomeRecusado, Cancelada, Gerado };
   // "&Gerar Arquivo": asks for the company name through the platform's input box, again after a
-  // name that cannot be part of a file name (the box holds it), until one can or the user cancels.
+  // name that cannot be part of a file name (the box holds it), until one can; Cancel stops with
+  // nothing written. An existing proposal file is replaced only when the user confirms. A folder
+  // that cannot be written is explained, and another one may be chosen.
   Geracao BitBtn3Click();
-  // The same with the name already typed (the command-line tool).
-  Geracao GerarArquivo(const std::string& empresa);
+  // The same with the name already typed (the command-line tool); a write error escapes. An
+  // existing proposal file is replaced only with `substitui`; otherwise a message says it was kept.
+  Geracao GerarArquivo(const std::string& empresa, bool substitui = false);
   // Path of the last proposal file written.
   const std::string& CaminhoUltimaProposta() const { return ultimaProposta_; }
 
@@ -81,8 +91,9 @@ class TProposta {
   // After a refused rewrite on close: asks whether to close anyway, losing what was typed; true
   // closes. (The window stays open otherwise, on the unpriced item.)
   bool ConfirmaFecharSemGravar();
-  // Everything closing the window decides: the rewrite; after a refusal, the confirmation to lose
-  // what was typed; after a write that failed (its error shown in the error box), the choice to
+  // Everything closing the window decides: nothing when nothing was typed since the process file
+  // was read or written; otherwise the rewrite; after a refusal, the confirmation to lose what was
+  // typed; after a write that failed (its error shown in the error box), the choice to
   // save the process in another file, to close without saving (confirmed) or to go back to the
   // window. True when the window may close. Other errors (a price that does not convert) escape.
   bool PodeFechar();
@@ -106,7 +117,13 @@ class TProposta {
   void DataSource1UpdateData();
 
  private:
-  Geracao Gera(const std::string& empresa);
+  // What happens to an existing proposal file: the user is asked, it is replaced, it is kept.
+  enum class Substituicao { Pergunta, Substitui, Mantem };
+  Geracao Gera(const std::string& empresa, Substituicao s);
+  Geracao GeraEmOutraPasta(const std::string& empresa, const base::EInOutError& erro);
+  bool ConfirmaSubstituir(const std::string& caminho, Substituicao s);
+  Geracao GravaProposta(const std::string& caminho, const std::string& empresa, Substituicao s);
+  void OferecePropostaMaisRecente(const std::string& caminho);
   void Regrava(const std::string& caminho);
   bool DecideAposFalhaAoFechar();
   void AvisaSeNaoDuravel(const std::string& caminho, const platform::WriteResult& r);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/RegrasEntrada.h"
 #include "base/Erros.h"
 #include "base/Formato.h"
 #include "base/Texto.h"
@@ -410,6 +411,10 @@ void TTabelaItens::Edita() {
 void TTabelaItens::Grava() {
   ExigeEdicao();
   if (aoAtualizarDados) aoAtualizarDados();
+  // A price no bid can have stays in the row being edited, refused.
+  if (auto recusa = RecusaPreco(pendente_.ordem ? base::IntToStr(*pendente_.ordem) : std::string(),
+                                pendente_.valor, pendente_.quantidade))
+    throw EConvertError(*recusa);
   ++alteracoes_;
   if (estado_ == Estado::Editando) {
     LinhaItem& linha = Em(atual_);

@@ -68,7 +68,10 @@ std::optional<std::string> HeadlessPlatform::saveFileDialog(const std::string&, 
   return fileName;
 }
 
-void HeadlessPlatform::openUrl(const std::string& url) { std::cerr << "Abrir: " << url << '\n'; }
+bool HeadlessPlatform::openUrl(const std::string& url) {
+  std::cerr << "Abrir: " << url << '\n';
+  return false;
+}
 
 void HeadlessPlatform::sleepMs(int ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));

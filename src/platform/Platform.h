@@ -20,6 +20,7 @@ namespace platform {
 namespace mb {
 constexpr int OK = 0x00, OKCANCEL = 0x01, YESNOCANCEL = 0x03, YESNO = 0x04;
 constexpr int ICONHAND = 0x10, ICONQUESTION = 0x20, ICONEXCLAMATION = 0x30, ICONASTERISK = 0x40;
+constexpr int DEFBUTTON2 = 0x100;  // the second button is the default (Enter answers it)
 constexpr int IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7;
 }  // namespace mb
 
@@ -81,7 +82,8 @@ class Platform {
   virtual std::optional<std::string> chooseFileToOpen(FileDialogOptions& options);
   virtual std::optional<std::string> chooseFileToSave(FileDialogOptions& options);
   // Opens a web address or document with the desktop's handler; the result is not waited for.
-  virtual void openUrl(const std::string& url) = 0;
+  // False when no handler could be started for it.
+  virtual bool openUrl(const std::string& url) = 0;
   // Lets pending window messages be handled (repaints, the progress window's Cancel button).
   virtual void processMessages() = 0;
   // Sleeps, in milliseconds.
@@ -117,7 +119,7 @@ class HeadlessPlatform : public Platform {
   std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
                                             const std::string& defaultExt,
                                             const std::string& fileName) override;
-  void openUrl(const std::string& url) override;
+  bool openUrl(const std::string& url) override;
   void processMessages() override {}
   void sleepMs(int ms) override;
   std::optional<PrinterInfo> currentPrinter() override { return std::nullopt; }

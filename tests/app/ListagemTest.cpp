@@ -1,4 +1,5 @@
 // The item listing composed by "Relatório": page head, item lines, lot subtotals, total, pages.
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/Listagem.h"
@@ -190,22 +191,23 @@ TEST_F(Listagem, RowsWithoutALotComeFirstAndCloseAnEmptyLot) {
   EXPECT_EQ(col117[4], C(1, 18, 117, 'T', "           11,00"));
 }
 
-TEST_F(Listagem, ALotThatIsNoNumberStopsTheListingAndAbandonsTheReport) {
-  Carrega({Produto(1, "A1", "x", "", 1, 1)});
-  try {
-    listagem.BitBtn2Click();
-    FAIL() << "no error";
-  } catch (const base::EConvertError& e) {
-    EXPECT_STREQ(e.what(), "'A1' is not a valid floating point value");
-  }
+TEST_F(Listagem, ALotThatIsNoNumberIsPrintedAsItStands) {
+  Carrega({Produto(1, "A1", "x", "", 1, 1), Produto(2, "2", "y", "", 1, 2),
+           Produto(3, "L 3", "z", "", 1, 3)});
+  listagem.BitBtn2Click();
+  EXPECT_TRUE(plataforma.erros.empty());
+  const std::vector<std::string> lotes = Coluna(1, 10);
+  ASSERT_EQ(lotes.size(), 4u);
+  EXPECT_EQ(lotes[1], C(1, 9, 10, 'T', "00002"));
+  EXPECT_EQ(lotes[2], C(1, 13, 10, 'T', "A1"));
+  EXPECT_EQ(lotes[3], C(1, 17, 10, 'T', "L 3"));
+  const std::vector<std::string> col95 = Coluna(1, 95);
+  EXPECT_NE(std::find(col95.begin(), col95.end(), C(1, 15, 95, 'T', "Total Lote A1:")),
+            col95.end());
   EXPECT_FALSE(EstadoRelatorio().aberto);
-  EXPECT_FALSE(barra.visivel);
-  EXPECT_TRUE(noPreview.empty());
-  Carrega({Produto(1, "1", "x", "", 1, 1)});
-  listagem.BitBtn2Click();  // the next listing opens a report again
-  EXPECT_FALSE(noPreview.empty());
-  EXPECT_TRUE(plataforma.caixas.empty());
-  EXPECT_TRUE(plataforma.mensagens.empty());
+  const std::pair<const char*, const char*> casos[] = {
+      {"1,5", "00002"}, {"12", "00012"}, {"A1", "A1"}, {"-", "-"}, {"1.5", "1.5"}};
+  for (const auto& [lote, texto] : casos) EXPECT_EQ(app::TListagem::TextoLote(lote), texto);
 }
 
 TEST_F(Listagem, AlinhaTextoPadsInFrontOrAfter) {

@@ -2,6 +2,9 @@
 // close, the total and the captions.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "app/Proposta.h"
@@ -22,7 +25,7 @@ struct ItemArquivo {
   std::string ordem, valor, quantidade, lote, apuracao = "1";
 };
 
-std::string Processo(std::initializer_list<ItemArquivo> itens) {
+std::string Processo(const std::vector<ItemArquivo>& itens) {
   std::string s = "<processo label=\"20240015\" descricao=\"Preg\xE3o\" totalitens=\"" +
                   std::to_string(itens.size()) + "\">\r\n<produtos>\r\n";
   for (const auto& i : itens)
@@ -73,10 +76,27 @@ TEST_F(PropostaTest, ZeroValueCheckReportsThePricedLotAndLeavesItsRowCurrent) {
   EXPECT_TRUE(p.ClientDataSet1.Fim());
 }
 
-TEST_F(PropostaTest, ItemsWithoutLotSkipTheCheckEntirely) {
-  Abre(Processo({{"1", "", "1", ""}, {"2", "10", "1", "1"}, {"3", "0", "1", "1"}}));
-  EXPECT_FALSE(p.VerificaValorZerado());
-  EXPECT_TRUE(tela.mensagens.empty());
+TEST_F(PropostaTest, ItemsWithoutLotTakeNoPartButEveryNamedLotIsChecked) {
+  struct Caso {
+    std::vector<ItemArquivo> itens;
+    bool recusa;
+    int ordem;  // the current row's item after the check
+  } casos[] = {
+      // An unpriced item without a lot does not stop the check of lot 1 after it.
+      {{{"1", "", "1", ""}, {"2", "10", "1", "1"}, {"3", "0", "1", "1"}}, true, 3},
+      // Priced and unpriced items without a lot, every named lot complete: passes.
+      {{{"1", "", "1", ""}, {"2", "7", "1", ""}, {"3", "10", "1", "1"}}, false, 3},
+      // Only items without a lot: nothing to check.
+      {{{"1", "5", "1", ""}, {"2", "", "1", ""}}, false, 2},
+  };
+  for (const Caso& c : casos) {
+    tela.mensagens.clear();
+    Abre(Processo(c.itens));
+    EXPECT_EQ(p.VerificaValorZerado(), c.recusa);
+    EXPECT_EQ(tela.mensagens,
+              c.recusa ? std::vector<std::string>{kRecusaLote1} : std::vector<std::string>{});
+    EXPECT_EQ(p.ClientDataSet1.ComoInteiro(Campo::ordem), c.ordem);
+  }
 }
 
 TEST_F(PropostaTest, GerarArquivoWritesTheProposalBesideTheProcess) {
@@ -134,23 +154,173 @@ TEST_F(PropostaTest, GerarArquivoCancelledNameAndRefusals) {
   EXPECT_EQ(p.CaminhoUltimaProposta(), pasta / "pregao15ACME.xml");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 2);
 
-  // Cancelling, also after a refusal, generates over the process file itself, with an empty
-  // fornecedor.
-  tela.respostasEntrada = {"a|b", std::nullopt};
-  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Gerado);
-  EXPECT_EQ(p.CaminhoUltimaProposta(), processo);
-  std::string escrito = teste::Le(processo);
-  EXPECT_NE(escrito.find("<fornecedor></fornecedor>\r\n"), std::string::npos);
+  // An empty name is refused like the others; Cancel, also after a refusal, stops with nothing
+  // written (the process file is not overwritten).
+  const std::string antes = teste::Le(processo);
+  tela.mensagens.clear();
+  p.gerado = false;
+  tela.respostasEntrada = {"", "a|b", std::nullopt};
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Cancelada);
+  EXPECT_EQ(tela.mensagens, (std::vector<std::string>{*RecusaNomeEmpresa(""), kRecusaNome}));
+  EXPECT_EQ(teste::Le(processo), antes);
+  EXPECT_FALSE(p.gerado);
 }
 
-TEST_F(PropostaTest, AFailedGenerationSetsNoFlagAndShowsNoSuccess) {
+TEST_F(PropostaTest, AnExistingProposalIsReplacedOnlyWhenTheUserConfirms) {
+  ::setenv("SOURCE_DATE_EPOCH", "0", 1);  // dates in UTC
+  std::string processo = Abre(Processo({{"1", "10", "2", "1"}}));
+  std::string proposta = pasta / "pregao15ACME.xml";
+  tela.respostasEntrada = {"ACME", "ACME", "ACME"};
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Gerado);
+  EXPECT_TRUE(tela.caixas.empty());  // nothing to replace yet
+  const std::string primeira = teste::Le(proposta);
+  const std::chrono::sys_time<std::chrono::nanoseconds> quando =
+      std::chrono::sys_days{std::chrono::year{2024} / 3 / 5} + std::chrono::hours{14} +
+      std::chrono::minutes{7};
+  std::filesystem::last_write_time(proposta,
+                                   std::filesystem::file_time_type::clock::from_sys(quando));
+
+  // A new price, then No (the default): the proposal stays as it was.
+  p.ClientDataSet1.Edita();
+  p.ClientDataSet1.AtribuiTexto(Campo::valor, "11");
+  p.ClientDataSet1.Grava();
+  tela.respostasCaixa = {platform::mb::IDNO, platform::mb::IDYES};
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Cancelada);
+  ASSERT_EQ(tela.caixas.size(), 1u);
+  EXPECT_EQ(tela.caixas[0].texto, "J\xE1 existe o arquivo da proposta:\r" + proposta +
+                                      "\rgravado em 05/03/2024 \xE0s 14:07, total R$ 20,00"
+                                      "\r\rSubstituir?");
+  EXPECT_EQ(tela.caixas[0].estilo,
+            platform::mb::YESNO | platform::mb::ICONQUESTION | platform::mb::DEFBUTTON2);
+  EXPECT_EQ(teste::Le(proposta), primeira);
+  // Yes: replaced with the new price.
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Gerado);
+  EXPECT_NE(teste::Le(proposta).find("<valor>11</valor>"), std::string::npos);
+  EXPECT_NE(teste::Le(processo).find("<valor>10</valor>"), std::string::npos);
+  ::unsetenv("SOURCE_DATE_EPOCH");
+}
+
+TEST_F(PropostaTest, OpeningAProcessWhoseProposalIsNewerOffersTheProposalsValues) {
+  std::string processo = Abre(Processo({{"1", "", "2", "1"}, {"2", "", "1", "1"}}));
+  const std::string original = teste::Le(processo);
+  std::string proposta = pasta / "pregao15ACME.xml";
+  std::string comValores = Processo({{"1", "3", "2", "1"}, {"2", "4", "1", "1"}});
+  // Files that look like proposals but are not: another process, a proposal of another company
+  // name, an older one.
+  teste::Grava(pasta / "pregao150.xml", comValores);
+  teste::Grava(pasta / "pregao15XY.xml", comValores + "<fornecedor>Z</fornecedor>\r\n");
+  teste::Grava(proposta, comValores + "<fornecedor>ACME</fornecedor>\r\n");
+  auto hora = std::filesystem::last_write_time(processo);
+  for (const char* nome : {"pregao150.xml", "pregao15XY.xml"})
+    std::filesystem::last_write_time(pasta / nome, hora + std::chrono::hours(2));
+  std::filesystem::last_write_time(proposta, hora + std::chrono::hours(1));
+
+  struct Caso {
+    int resposta;
+    const char* valor1;  // item 1's price after opening
+    bool alterado;
+  } casos[] = {{platform::mb::IDNO, "", false}, {platform::mb::IDYES, "3", true}};
+  for (const Caso& c : casos) {
+    tela.caixas.clear();
+    tela.respostasCaixa = {c.resposta};
+    p.AbrirNaJanela(processo);
+    ASSERT_EQ(tela.caixas.size(), 1u);
+    EXPECT_EQ(tela.caixas[0].texto.find("Existe um arquivo de proposta deste processo mais "
+                                        "recente que ele:\r" +
+                                        proposta + "\rgravado em "),
+              0u);
+    EXPECT_NE(tela.caixas[0].texto.find(", total R$ 10,00\r"), std::string::npos);
+    p.ClientDataSet1.Primeiro();
+    EXPECT_EQ(p.ClientDataSet1.ComoTexto(Campo::valor), c.valor1);
+    EXPECT_EQ(p.edit1, processo);
+    EXPECT_EQ(p.TemAlteracoes(), c.alterado);
+  }
+  // The close writes the proposal's values into the process file.
+  EXPECT_TRUE(p.PodeFechar());
+  EXPECT_NE(teste::Le(processo).find("<valor>3</valor>"), std::string::npos);
+  EXPECT_EQ(teste::Le(processo).find("fornecedor"), std::string::npos);
+
+  // An older proposal is not offered.
+  std::filesystem::last_write_time(
+      proposta, std::filesystem::last_write_time(processo) - std::chrono::hours(1));
+  tela.caixas.clear();
+  p.AbrirNaJanela(processo);
+  EXPECT_TRUE(tela.caixas.empty());
+  (void)original;
+}
+
+TEST_F(PropostaTest, TheOpenDialogStartsInTheFolderOfTheOpenProcess) {
+  p.BitBtn1Click();
+  std::string processo = Abre(Processo({{"1", "", "1", ""}}));
+  p.BitBtn1Click();
+  ASSERT_EQ(tela.dialogos.size(), 2u);
+  EXPECT_EQ(tela.dialogos[0].folder, "");
+  EXPECT_EQ(tela.dialogos[1].folder, pasta.caminho());
+  EXPECT_EQ(tela.dialogos[1].filter, "*.xml|*.xml");
+  EXPECT_EQ(p.edit1, processo);
+}
+
+TEST_F(PropostaTest, AUtf8ProcessFileOpensWithAWarning) {
+  struct Caso {
+    const char* descricao;
+    bool aviso;
+  } casos[] = {{"Preg\xC3\xA3o", true}, {"Preg\xE3o", false}, {"Pregao", false}};
+  for (const Caso& c : casos) {
+    tela.caixas.clear();
+    std::string bytes = Processo({{"1", "", "1", ""}});
+    bytes.replace(bytes.find("Preg\xE3o"), 5, c.descricao);
+    std::string caminho = pasta / "utf8.xml";
+    teste::Grava(caminho, bytes);
+    p.AbrirNaJanela(caminho);
+    EXPECT_EQ(p.edit1, caminho);
+    EXPECT_EQ(tela.caixas.size(), c.aviso ? 1u : 0u) << c.descricao;
+    if (c.aviso) {
+      EXPECT_EQ(tela.caixas[0].estilo, platform::mb::OK | platform::mb::ICONEXCLAMATION);
+    }
+  }
+}
+
+TEST_F(PropostaTest, AFailedGenerationNamesTheFileAndOffersAnotherFolder) {
   Abre(Processo({{"1", "10", "1", "1"}}));
+  teste::PastaTemporaria casa;
+  const char* casaAntes = std::getenv("HOME");
+  std::string casaOriginal = casaAntes ? casaAntes : "";
+  ::setenv("HOME", casa.caminho().c_str(), 1);
+  const std::string proposta = pasta / "pregao15ACME.xml";
+
+  // No: nothing generated, no success message.
   platform::failAtomicStepForTesting(platform::AtomicStep::Rename, 1, 13);
   tela.respostasEntrada.push_back("ACME");
-  EXPECT_THROW(p.BitBtn3Click(), base::EInOutError);
+  tela.respostasCaixa = {platform::mb::IDNO};
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Cancelada);
+  ASSERT_EQ(tela.caixas.size(), 1u);
+  EXPECT_EQ(tela.caixas[0].texto,
+            "O arquivo da proposta n\xE3o p\xF4"
+            "de ser gravado:\r" +
+                proposta +
+                "\rsem permiss\xE3o para gravar nesta pasta (I/O error "
+                "13).\r\rGravar a proposta em outra pasta?");
   EXPECT_FALSE(p.gerado);
   EXPECT_TRUE(tela.mensagens.empty());
-  EXPECT_FALSE(std::filesystem::exists(pasta / "pregao15ACME.xml"));
+  EXPECT_FALSE(std::filesystem::exists(proposta));
+
+  // Yes: the save dialog proposes the file name in a folder that can be written.
+  platform::failAtomicStepForTesting(platform::AtomicStep::Rename, 1, 13);
+  tela.respostasEntrada.push_back("ACME");
+  tela.respostasCaixa = {platform::mb::IDYES};
+  const std::string outra = casa / "proposta.xml";
+  tela.respostasSalvar = {outra};
+  EXPECT_EQ(p.BitBtn3Click(), TProposta::Geracao::Gerado);
+  EXPECT_EQ(tela.sugestoesSalvar, (std::vector<std::string>{casa / "pregao15ACME.xml"}));
+  EXPECT_NE(teste::Le(outra).find("<fornecedor>ACME</fornecedor>"), std::string::npos);
+  EXPECT_EQ(tela.mensagens.back(), "O arquivo foi gerado com Sucesso!\rem: " + outra);
+  EXPECT_TRUE(p.gerado);
+  ::setenv("HOME", casaOriginal.c_str(), 1);
+
+  // The command-line road still raises the error.
+  p.gerado = false;
+  platform::failAtomicStepForTesting(platform::AtomicStep::Rename, 1, 13);
+  EXPECT_THROW(p.GerarArquivo("B"), base::EInOutError);
 }
 
 TEST_F(PropostaTest, CloseRewritesTheProcessFileWithTheTypedValues) {
@@ -339,8 +509,8 @@ TEST_F(PropostaTest, RelatorioComposesTheListingOfTheOpenProcess) {
 
 TEST_F(PropostaTest, EveryWalkOfTheTableLeavesTheLastRowCurrentAsMovingRowByRowWould) {
   // Rows in lot order: ordem 3 (criterion 2), 7 (criterion 1), 5 (criterion 9), all priced.
-  const std::string bytes = Processo(
-      {{"7", "1", "1", "2", "1"}, {"3", "1", "1", "1", "2"}, {"5", "1", "1", "3", "9"}});
+  const std::string bytes =
+      Processo({{"7", "1", "1", "2", "1"}, {"3", "1", "1", "1", "2"}, {"5", "1", "1", "3", "9"}});
   const std::string kUnitario = "Crit\xE9rio: Menor Pre\xE7o Unit\xE1rio do Item";
   PreviewGravado preview(p);
   report::JanelasInstaladas usaPreview(preview);
@@ -411,6 +581,20 @@ TEST_F(PropostaTest, OpeningAnotherProcessOffersToWriteWhatWasTyped) {
   EXPECT_FALSE(p.TemAlteracoes());
 }
 
+TEST_F(PropostaTest, ClosingWithNothingTypedWritesNothingAndAsksNothing) {
+  // A read-only file (writing fails) that nobody typed into closes quietly.
+  std::string processo =
+      Abre(Processo({{"2", "", "1", ""}, {"1", "10", "1", "1"}, {"3", "", "1", "1"}}));
+  const std::string antes = teste::Le(processo);
+  platform::failAtomicStepForTesting(platform::AtomicStep::Create, 1, 13);
+  EXPECT_TRUE(p.PodeFechar());
+  platform::clearAtomicFailuresForTesting();
+  EXPECT_TRUE(tela.caixas.empty());
+  EXPECT_TRUE(tela.mensagens.empty());
+  EXPECT_TRUE(tela.erros.empty());
+  EXPECT_EQ(teste::Le(processo), antes);
+}
+
 TEST_F(PropostaTest, ARefusedRewriteAsksBeforeLosingTheTypedValues) {
   Abre(Processo({{"1", "10", "1", "1"}, {"2", "", "1", "1"}}));
   EXPECT_EQ(p.FormClose(), TProposta::Fechamento::Recusado);
@@ -420,4 +604,6 @@ TEST_F(PropostaTest, ARefusedRewriteAsksBeforeLosingTheTypedValues) {
   EXPECT_EQ(tela.caixas[0].texto,
             "As marcas e os pre\xE7os digitados n\xE3o foram gravados no arquivo do processo.\r"
             "Fechar mesmo assim e perder o que foi digitado?");
+  EXPECT_EQ(tela.caixas[0].estilo,
+            platform::mb::YESNO | platform::mb::ICONQUESTION | platform::mb::DEFBUTTON2);
 }

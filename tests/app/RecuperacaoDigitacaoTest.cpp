@@ -12,6 +12,7 @@
 #include "app/DiarioRecuperacao.h"
 #include "app/Proposta.h"
 #include "base/Erros.h"
+#include "platform/AtomicFile.h"
 #include "support/Arquivos.h"
 #include "support/PlataformaRoteiro.h"
 
@@ -193,7 +194,7 @@ TEST_F(Recuperacao, ACleanWriteRemovesTheJournalAndItsRecordsStartOverFromTheFil
     std::string diario = Diario();
     ASSERT_TRUE(std::filesystem::exists(diario));
     if (gera)
-      EXPECT_EQ(p->GerarArquivo(""), TProposta::Geracao::Gerado);  // over the process file
+      EXPECT_EQ(p->GerarArquivo("ACME"), TProposta::Geracao::Gerado);
     else
       EXPECT_EQ(p->FormClose(), TProposta::Fechamento::Regravado);
     EXPECT_FALSE(std::filesystem::exists(diario));
@@ -208,6 +209,26 @@ TEST_F(Recuperacao, ACleanWriteRemovesTheJournalAndItsRecordsStartOverFromTheFil
     EXPECT_EQ(q.FormClose(), TProposta::Fechamento::Regravado);
     tela.caixas.clear();
   }
+}
+
+TEST_F(Recuperacao, AProcessSavedElsewhereOnCloseIsNotOfferedAgainWhenReopened) {
+  Abre(processo);
+  Digita(1, "Acme", "5");
+  const std::string diario = Diario();
+  ASSERT_TRUE(std::filesystem::exists(diario));
+  // The process file cannot be written: the user saves it elsewhere.
+  platform::failAtomicStepForTesting(platform::AtomicStep::Create, 1, 13);
+  const std::string outro = pasta / "copia.xml";
+  tela.respostasCaixa = {platform::mb::IDYES};
+  tela.respostasSalvar = {outro};
+  EXPECT_TRUE(p->PodeFechar());
+  EXPECT_NE(teste::Le(outro).find("<marca>Acme</marca>"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(diario));
+  p.reset();
+  tela.caixas.clear();
+  Abre(processo);
+  EXPECT_TRUE(tela.caixas.empty());
+  EXPECT_EQ(p->ClientDataSet1.ComoTexto(Campo::marca), "");
 }
 
 TEST_F(Recuperacao, ChoosingNotToKeepTheTypingPutsTheJournalAsideOnceTheChoiceIsCarriedOut) {

@@ -44,9 +44,9 @@ TEST(RegrasEntrada, FocusMarkingByClassName) {
 }
 
 TEST(RegrasEntrada, CompanyNamesThatWouldLeaveTheFolderAreRefused) {
-  for (const char* ruim :
-       {"../etc", "a/b", "a\\b", "C:", "x*", "y?", "\"q\"", "<a>", "a|b", "tab\there", "\x7F"})
+  for (const char* ruim : {"../etc", "a/b", "a\\b", "C:", "x*", "y?", "\"q\"", "<a>", "a|b",
+                           "tab\there", "\x7F", "", "   "})
     EXPECT_TRUE(RecusaNomeEmpresa(ruim).has_value()) << ruim;
-  for (const char* bom : {"", "ACME Ltda.", "Jos\xE9 & Filhos", "..", "A-B_C (1)"})
+  for (const char* bom : {" A", "ACME Ltda.", "Jos\xE9 & Filhos", "..", "A-B_C (1)"})
     EXPECT_FALSE(RecusaNomeEmpresa(bom).has_value()) << bom;
 }

@@ -257,3 +257,54 @@ TEST(TabelaItens, ClosedAndEmptyTables) {
   EXPECT_TRUE(t.Vazia());
   EXPECT_EQ(t.NumeroLinha(), 0);
 }
+
+TEST(TabelaItens, PostingRefusesPricesNoBidCanHaveNamingTheItem) {
+  const std::string kGrande =
+      " \xE9 grande demais: o pre\xE7o e o total do item (pre\xE7o x quantidade) v\xE3o at\xE9 R$ "
+      "922.337.203.685.477,58.";
+  struct Caso {
+    const char* valor;
+    double quantidade;
+    std::string recusa;  // empty: posted
+  } casos[] = {
+      {"-5", 1,
+       "O pre\xE7o do item 7 n\xE3o pode ser negativo: digite o pre\xE7o unit\xE1rio, de 0 para "
+       "cima."},
+      {"-0,0001", 1,
+       "O pre\xE7o do item 7 n\xE3o pode ser negativo: digite o pre\xE7o unit\xE1rio, de 0 para "
+       "cima."},
+      {"99999999999999999999", 1, "O pre\xE7o do item 7" + kGrande},
+      {"922337203685477", 1, ""},  // the largest whole price the count holds
+      {"922337203685477", 2, "O pre\xE7o do item 7" + kGrande},  // its amount does not fit
+      {"1000000", 1e10, "O pre\xE7o do item 7" + kGrande},
+      {"0", 1e300, ""},
+      {"", 1, ""},
+      {"12,5", 3, ""},
+  };
+  for (const Caso& c : casos) {
+    TTabelaItens t;
+    Carrega(t, {Novo(7, "1", 2, c.quantidade)});
+    t.Edita();
+    t.AtribuiTexto(Campo::valor, c.valor);
+    if (c.recusa.empty()) {
+      EXPECT_NO_THROW(t.Grava()) << c.valor;
+      continue;
+    }
+    try {
+      t.Grava();
+      ADD_FAILURE() << c.valor;
+    } catch (const base::EConvertError& e) {
+      EXPECT_EQ(e.Mensagem(), c.recusa);
+    }
+    // The row stays in edit mode with what was typed; the stored price and the lot sum are kept.
+    EXPECT_EQ(t.EstadoAtual(), TTabelaItens::Estado::Editando);
+    EXPECT_THROW(t.Proximo(), base::EConvertError);
+    t.Cancela();
+    EXPECT_EQ(t.ComoDouble(Campo::valor), 2.0);
+    EXPECT_EQ(t.Agregado(Campo::totallote), 2.0);
+  }
+  // A file's rows are loaded as they are: only posting refuses.
+  TTabelaItens t;
+  EXPECT_NO_THROW(Carrega(t, {Novo(1, "1", -5)}));
+  EXPECT_EQ(t.ComoDouble(Campo::valor), -5.0);
+}

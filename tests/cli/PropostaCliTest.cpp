@@ -32,7 +32,21 @@ TEST(PropostaCli, GerarWritesTheProposalAndRefusesBadNames) {
   auto ruim = Roda({"gerar", processo, "--empresa", "../fora"});
   EXPECT_EQ(ruim.codigo, 1);
   EXPECT_NE(ruim.saida.find("O nome da empresa n\xC3\xA3o pode conter"), std::string::npos);
+  auto vazio = Roda({"gerar", processo, "--empresa", ""});
+  EXPECT_EQ(vazio.codigo, 1);
+  EXPECT_EQ(teste::Le(processo), Exemplo());
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 2);
+
+  // An existing proposal is kept unless --substituir says otherwise.
+  teste::Grava(proposta, "antiga");
+  auto mantida = Roda({"gerar", processo, "--empresa", "Jos\xC3\xA9 & Filhos"});
+  EXPECT_EQ(mantida.codigo, 1);
+  EXPECT_NE(mantida.saida.find("Ele foi mantido; nada foi gravado."), std::string::npos);
+  EXPECT_EQ(teste::Le(proposta), "antiga");
+  auto substituida =
+      Roda({"gerar", processo, "--substituir", "--empresa", "Jos\xC3\xA9 & Filhos"});
+  EXPECT_EQ(substituida.codigo, 0);
+  EXPECT_EQ(teste::Le(proposta), escrito);
 }
 
 TEST(PropostaCli, VerificarAndRegravarRefuseAPartlyPricedLot) {

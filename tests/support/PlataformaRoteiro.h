@@ -42,6 +42,7 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
   std::deque<std::optional<std::string>> respostasEntrada;  // nullopt = Cancel; default confirms
   std::deque<std::optional<std::string>> arquivosAbrir;     // nullopt or "" = Cancel; default too
   std::function<void()> aoProcessar;                        // runs at every message pump
+  bool abreEnderecos = true;  // false: the desktop has no handler for the addresses given
   std::deque<std::string> respostasSalvar;   // plain save dialog answers; "" or none = Cancel
   std::vector<std::string> sugestoesSalvar;  // the file name each plain save dialog offered
   // File dialogs with a folder and a type: what each was asked with, and the save answers (the
@@ -131,7 +132,10 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
     return r.nome;
   }
 
-  void openUrl(const std::string& url) override { urls.push_back(url); }
+  bool openUrl(const std::string& url) override {
+    urls.push_back(url);
+    return abreEnderecos;
+  }
   void processMessages() override {
     ++mensagensProcessadas;
     if (aoProcessar) aoProcessar();

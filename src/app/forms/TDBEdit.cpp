@@ -12,6 +12,27 @@
 
 namespace app::forms {
 
+namespace {
+// The character a key types (Enter, Backspace or a printable one, as Windows-1252) in doEvento,
+// and in tecla what the edit takes it as: in a price the keypad's decimal key is the decimal
+// separator. False for the other keys.
+bool CaractereDaTecla(const QKeyEvent* e, bool semAtalho, bool preco, char& doEvento, char& tecla) {
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+    doEvento = '\r';
+  else if (e->key() == Qt::Key_Backspace && semAtalho)
+    doEvento = '\x08';
+  else if (semAtalho && e->text().size() == 1 && e->text()[0].isPrint()) {
+    std::string b = platform::fromQString(e->text());
+    doEvento = b.empty() ? '?' : b[0];
+  } else
+    return false;
+  tecla = doEvento;
+  if (preco && (e->modifiers() & Qt::KeypadModifier) && (tecla == '.' || tecla == ','))
+    tecla = base::FormatoPadrao().separadorDecimal;
+  return true;
+}
+}  // namespace
+
 // A bound edit with no context menu and no drops: every change comes through the keyboard.
 TDBEdit::TDBEdit(QWidget* parent, TTabelaItens& tabela, Campo campo)
     : TEdit(parent), tabela_(tabela), campo_(campo) {
@@ -84,19 +105,8 @@ void TDBEdit::keyPressEvent(QKeyEvent* e) {
     e->accept();
     return;
   }
-  char tecla = 0;
-  bool caractere = false;
-  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-    tecla = '\r';
-    caractere = true;
-  } else if (e->key() == Qt::Key_Backspace && semAtalho) {
-    tecla = '\x08';
-    caractere = true;
-  } else if (semAtalho && e->text().size() == 1 && e->text()[0].isPrint()) {
-    std::string b = platform::fromQString(e->text());
-    tecla = b.empty() ? '?' : b[0];
-    caractere = true;
-  }
+  char tecla = 0, doEvento = 0;
+  const bool caractere = CaractereDaTecla(e, semAtalho, campo_ == Campo::valor, doEvento, tecla);
   if (!caractere) {
     bool edicao = e->key() == Qt::Key_Delete || e->matches(QKeySequence::Paste) ||
                   e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Undo) ||
@@ -111,7 +121,6 @@ void TDBEdit::keyPressEvent(QKeyEvent* e) {
     QLineEdit::keyPressEvent(e);
     return;
   }
-  const char original = tecla;
   if (OnKeyPress && !Protege([&] { OnKeyPress(tecla); })) {
     e->accept();
     return;
@@ -121,12 +130,13 @@ void TDBEdit::keyPressEvent(QKeyEvent* e) {
   if (static_cast<unsigned char>(tecla) >= 0x20 && campo_ == Campo::valor &&
       !ValorAceitaCaractere(tecla)) {
     if (aoBipe) aoBipe();
+    if (aoRecusar) aoRecusar(tecla);
     return;
   }
   if (static_cast<unsigned char>(tecla) < 0x20 && tecla != '\x08') return;
   bool pode = false;
   if (!Protege([&] { pode = Edita(); }) || !pode) return;
-  if (tecla == original)
+  if (tecla == doEvento)
     QLineEdit::keyPressEvent(e);
   else if (tecla == '\x08')
     backspace();
@@ -145,7 +155,9 @@ bool TDBEdit::PodeSair() {
   if (modificado_ && aoSair) {
     if (auto erro = aoSair()) {
       std::string mensagem = *erro;
+      recusaPendente_ = true;
       QTimer::singleShot(0, this, [this, mensagem] {
+        recusaPendente_ = false;
         setFocus(Qt::OtherFocusReason);
         selectAll();
         platform::current().showApplicationError(mensagem);

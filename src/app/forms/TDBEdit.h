@@ -45,6 +45,11 @@ class TDBEdit : public TEdit {
   std::function<void()> aoEditar;
   // Sounds the refusal beep (replaceable by tests).
   std::function<void()> aoBipe;
+  // The field refused a typed character (after the beep): the window says why.
+  std::function<void(char key)> aoRecusar;
+  // True from a refusal of the edited text on leaving until its error box was shown: the move
+  // that took the focus away must not post the row and show the same error again.
+  bool RecusaPendente() const { return recusaPendente_; }
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -61,6 +66,7 @@ class TDBEdit : public TEdit {
   Campo campo_;
   bool modificado_ = false;
   bool mostrando_ = false;
+  bool recusaPendente_ = false;
 };
 
 }  // namespace app::forms

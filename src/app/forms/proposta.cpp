@@ -1,16 +1,21 @@
 #include "app/forms/proposta.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "app/RegrasEntrada.h"
 #include "app/forms/Aparencia.h"
+#include "app/forms/AssinaturaDocumentos.h"
+#include "app/forms/CartaJanelas.h"
 #include "app/forms/MenuFerramentas.h"
 #include "app/forms/ModeloGrade.h"
 #include "app/forms/Protecao.h"
@@ -75,7 +80,15 @@ void TForm1::LigaEventos() {
   proposta_.aoEscreverControles = [this] { AoEscreverControles(); };
   proposta_.aoMudarProgresso = [this] { AoMudarProgresso(); };
   aoRelatorio = [this] { proposta_.BitBtn2Click(Licitante(), CNPJ()); };
-  aoAssinar = [] { signing::executeSign("", false); };
+  // The external signing application when it (or its package) is beside the program; our own
+  // signing window otherwise.
+  aoAssinar = [this] {
+    signing::TDigitalSign externo;
+    if (externo.isExistsApplicationExec() || externo.isExistsPackageAutoExtract())
+      signing::executeSign("", false);
+    else
+      AbreAssinaturaDocumentos(*this);
+  };
 
   connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
@@ -92,10 +105,18 @@ void TForm1::LigaEventos() {
   DBEdit1->OnKeyPress = [this](char& k) { DBEdit1KeyPress(k); };
   DBEdit1->OnChange = [this] { DBEdit1Change(); };
   DBEdit2->OnKeyPress = [this](char& k) { DBEdit2KeyPress(k); };
+  DBEdit2->aoRecusar = [this](char k) {
+    StatusBar1->showMessage(platform::toQString(app::MotivoRecusaValor(k)), 5000);
+  };
+  for (QAbstractButton* b : findChildren<QAbstractButton*>()) b->installEventFilter(this);
   for (TEdit* e : {static_cast<TEdit*>(DBEdit1), edtlicitante, MeditCNPJ}) {
     e->OnEnter = [this, e] { DBEditEnter(e); };
     e->OnExit = [this, e] { DBEditExit(e); };
   }
+  MeditCNPJ->OnExit = [this] {
+    DBEditExit(MeditCNPJ);
+    QTimer::singleShot(0, this, [this] { ConfereCNPJAoSair(*this); });
+  };
   connect(qApp, &QApplication::focusChanged, this,
           [this](QWidget*, QWidget* agora) { FocoMudou(agora); });
 
@@ -188,6 +209,20 @@ void TForm1::FormCreate() { proposta_.FormCreate(); }
 // FormShow: the focus starts on "&Abrir Processo".
 void TForm1::FormShow() { BitBtn1->setFocus(Qt::OtherFocusReason); }
 
+// Enter (either key, no modifier) on a focused button clicks it.
+bool TForm1::eventFilter(QObject* alvo, QEvent* e) {
+  if (e->type() == QEvent::KeyPress) {
+    auto* tecla = static_cast<QKeyEvent*>(e);
+    auto* botao = qobject_cast<QAbstractButton*>(alvo);
+    bool enter = tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter;
+    if (botao && enter && !(tecla->modifiers() & ~Qt::KeypadModifier) && botao->isEnabled()) {
+      botao->click();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(alvo, e);
+}
+
 // The window is shown for the first time: FormShow.
 void TForm1::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
@@ -222,7 +257,7 @@ void TForm1::FocoMudou(QWidget* agora) {
 // Opens a process file as if chosen with "&Abrir Processo"; the brand edit gets the focus.
 void TForm1::AbrirArquivo(const std::string& caminho) {
   Trata([&] {
-    proposta_.AbrirProcesso(caminho);
+    proposta_.AbrirNaJanela(caminho);
     AtualizaTela();
     DBEdit1->setFocus(Qt::OtherFocusReason);
   });
@@ -253,15 +288,23 @@ void TForm1::BitBtn3Click() {
   Trata([&] { proposta_.BitBtn3Click(); });
 }
 
-// "Ajuda": the help document on the maker's web site, opened by the desktop's handler.
+// "Ajuda": the user guide under the maker's address, opened by the desktop's handler; when none
+// opens it, the user is told so and given the address to copy.
 void TForm1::BitBtn4Click() {
-  Trata([&] { platform::current().openUrl(EnderecoAjuda()); });
+  Trata([&] {
+    const std::string endereco = EnderecoAjuda();
+    if (!platform::current().openUrl(endereco))
+      platform::current().showMessage(
+          "A ajuda n\xE3o p\xF4"
+          "de ser aberta: nenhum programa do sistema abriu o endere\xE7o abaixo.\r"
+          "Copie o endere\xE7o e abra-o no navegador:\r\r" +
+          endereco);
+  });
 }
 
 // The help document's address.
 std::string TForm1::EnderecoAjuda() {
-  return std::string("https://") + kEnderecoFabricante +
-         "/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
+  return std::string(kEnderecoFabricante) + "/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
 }
 
 // "&Assinar Docum. Dig.": document signing, through the connection point aoAssinar.
@@ -372,6 +415,11 @@ void TForm1::DBGrid1Delete() {
 void TForm1::GradeMudouLinha(int linha) {
   TTabelaItens& t = proposta_.ClientDataSet1;
   if (!t.Aberta() || linha + 1 == t.NumeroLinha()) return;
+  // An edit that refused its text when the focus left it shows that error itself: the row stays.
+  if (DBEdit1->RecusaPendente() || DBEdit2->RecusaPendente()) {
+    AgendaAtualizacao();
+    return;
+  }
   Trata([&] { t.IrParaLinha(linha + 1); });
 }
 
@@ -396,11 +444,11 @@ void TForm1::AoMudarProgresso() {
 // The bidder name as typed.
 std::string TForm1::Licitante() const { return platform::fromQString(edtlicitante->text()); }
 
-// The CNPJ's digits, without the mask's literals.
+// The CNPJ's characters (0-9 and A-Z), without the mask's literals.
 std::string TForm1::CNPJ() const {
   std::string d;
   for (QChar c : MeditCNPJ->text())
-    if (c.isDigit()) d += static_cast<char>(c.unicode());
+    if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z')) d += static_cast<char>(c.unicode());
   return d;
 }
 

@@ -1,6 +1,10 @@
 #include "platform/qt/QtCaixas.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -108,10 +112,33 @@ QString textoDoBotao(QMessageBox::StandardButton b) {
 // Captions every button and sets the text format to plain text.
 void traduzCaixa(QMessageBox& box) {
   box.setTextFormat(Qt::PlainText);
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse);
   for (QAbstractButton* b : box.buttons()) {
     QString texto = textoDoBotao(box.standardButton(b));
     if (!texto.isEmpty()) b->setText(texto);
   }
+}
+
+int larguraParaTitulo(const QString& titulo) {
+  // The window manager draws the title, usually bold and larger than the text; the room of the
+  // window icon and the close button comes on top.
+  QFont fonte = QApplication::font();
+  fonte.setBold(true);
+  fonte.setPointSizeF(fonte.pointSizeF() * 1.2);
+  constexpr int kFolga = 96;
+  return QFontMetrics(fonte).horizontalAdvance(titulo) + kFolga;
+}
+
+void moldaCaixa(QDialog& box) {
+  box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowCloseButtonHint);
+  const int largura = larguraParaTitulo(box.windowTitle());
+  // A message box sizes itself from its layout: a spacer across the grid holds the width.
+  if (auto* grade = qobject_cast<QGridLayout*>(box.layout()))
+    grade->addItem(new QSpacerItem(largura, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                   grade->rowCount(), 0, 1, grade->columnCount());
+  else
+    box.setMinimumWidth(largura);
 }
 
 }  // namespace platform

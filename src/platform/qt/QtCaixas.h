@@ -3,6 +3,7 @@
 // identifier the callers expect.
 #pragma once
 
+#include <QDialog>
 #include <QMessageBox>
 
 namespace platform {
@@ -25,7 +26,12 @@ int idDoBotao(QMessageBox::StandardButton b);
 // "Ignorar", "Sim", "Não".
 QString textoDoBotao(QMessageBox::StandardButton b);
 // Gives every button of a box its caption, and makes the box show its text as plain text (a
-// message quoting a name from a file never renders as markup).
+// message quoting a name from a file never renders as markup) that the mouse can select and copy.
 void traduzCaixa(QMessageBox& box);
+// Gives a box (or the input box) a title bar without minimise and maximise buttons, and a width
+// that holds its whole title. Call after the title is set, before the box is shown.
+void moldaCaixa(QDialog& box);
+// The width a box needs for its title in the title bar.
+int larguraParaTitulo(const QString& titulo);
 
 }  // namespace platform

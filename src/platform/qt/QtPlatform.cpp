@@ -45,6 +45,7 @@ void QtPlatform::showApplicationError(const std::string& message) {
   QMessageBox box(QMessageBox::Critical, toQString(titulo_), toQStringLinhas(message),
                   QMessageBox::Ok, parent());
   traduzCaixa(box);
+  moldaCaixa(box);
   box.exec();
 }
 
@@ -53,6 +54,7 @@ void QtPlatform::showMessage(const std::string& message) {
   QMessageBox box(QMessageBox::NoIcon, toQString(titulo_), toQStringLinhas(message),
                   QMessageBox::Ok, parent());
   traduzCaixa(box);
+  moldaCaixa(box);
   box.exec();
 }
 
@@ -63,6 +65,7 @@ int QtPlatform::messageBox(const std::string& text, const std::string& caption, 
   box.setDefaultButton(e.padrao);
   if (e.escape != QMessageBox::NoButton) box.setEscapeButton(e.escape);
   traduzCaixa(box);
+  moldaCaixa(box);
   box.exec();
   auto* clicado = box.clickedButton();
   if (!clicado)
@@ -81,6 +84,7 @@ bool QtPlatform::inputQuery(const std::string& caption, const std::string& promp
   d.setOkButtonText(textoDoBotao(QMessageBox::Ok));
   d.setCancelButtonText(textoDoBotao(QMessageBox::Cancel));
   if (auto* edit = d.findChild<QLineEdit*>()) edit->setMaxLength(255);
+  moldaCaixa(d);
   if (d.exec() != QDialog::Accepted) return false;
   value = fromQString(d.textValue());
   return true;
@@ -146,7 +150,10 @@ namespace {
 // A file dialog opening in options.folder with the type options.type selected; the chosen type
 // comes back in options.type. Nothing asks about overwriting: the caller decides the final name.
 std::optional<std::string> dialogoDeArquivo(QWidget* pai, FileDialogOptions& options, bool salvar) {
+  // The dialog shows (and gives back) each filter with its blanks simplified: so are ours, so the
+  // chosen one is found among them ("Arquivo Texto  (*.TXT)" has two blanks).
   QStringList filtros = qtFileFilter(options.filter).split(QStringLiteral(";;"));
+  for (QString& f : filtros) f = f.simplified();
   QFileDialog d(pai, toQString(options.title), pathToQString(options.folder));
   d.setNameFilters(filtros);
   if (options.type >= 0 && options.type < filtros.size()) d.selectNameFilter(filtros[options.type]);
@@ -172,11 +179,12 @@ std::optional<std::string> QtPlatform::chooseFileToSave(FileDialogOptions& optio
 }
 
 // Hands the address (a web address, or a local path) to the desktop's handler; does not wait.
-void QtPlatform::openUrl(const std::string& url) {
+// False when no handler could be started.
+bool QtPlatform::openUrl(const std::string& url) {
   QString texto = toQString(url);
   QUrl destino =
       texto.startsWith(QChar('/')) ? QUrl::fromLocalFile(pathToQString(url)) : QUrl(texto);
-  QDesktopServices::openUrl(destino);
+  return QDesktopServices::openUrl(destino);
 }
 
 // Lets pending window events be handled.

@@ -34,7 +34,7 @@ class QtPlatform : public Platform {
                                             const std::string& fileName) override;
   std::optional<std::string> chooseFileToOpen(FileDialogOptions& options) override;
   std::optional<std::string> chooseFileToSave(FileDialogOptions& options) override;
-  void openUrl(const std::string& url) override;
+  bool openUrl(const std::string& url) override;
   void processMessages() override;
   void sleepMs(int ms) override;
   std::optional<PrinterInfo> currentPrinter() override;

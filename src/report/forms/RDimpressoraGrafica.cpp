@@ -198,7 +198,12 @@ void TImpressoraGraficaQt::FinalizaDocumento() {
 }
 
 // Abandons the open document.
-void TImpressoraGraficaQt::AbandonaDocumento() { Descarta(); }
+void TImpressoraGraficaQt::AbandonaDocumento() {
+  // The print run is aborted before the painter ends, so that the pages drawn never reach the
+  // spooler.
+  if (printer_ && painter_ && painter_->isActive()) printer_->abort();
+  Descarta();
+}
 
 // Ends a document still open and lets go of its printer; an unfinished PDF file is not written.
 void TImpressoraGraficaQt::Descarta() {

@@ -2,13 +2,19 @@
 // succeeding, the rewrite on close (and none after Gerar Arquivo), a malformed file, the total
 // before any file, Ajuda, Ctrl+Delete, the connection points and the command-line opening.
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
+#include <chrono>
+#include <filesystem>
 
 #include "Ambiente.h"
+#include "app/RegrasEntrada.h"
 #include "app/forms/ModeloGrade.h"
 #include "app/forms/TDBEdit.h"
 #include "app/forms/TDBGrid.h"
@@ -102,26 +108,74 @@ class TesteComandos : public QObject {
     QVERIFY(!w.FProgresso->isHidden());
     QCOMPARE(w.FProgresso->value(), 4);
     QCOMPARE(w.FProgresso->maximum(), 4);
-    QCOMPARE(w.height(), 640 - 21);  // outer height 640: the client area is 21 pixels less
+    // outer height 640: the client area is 21 pixels less; the menu bar sits above it
+    QCOMPARE(w.height() - w.menuBar()->sizeHint().height(), 640 - 21);
     // Resized by the user, the window takes that height again at the next Gerar Arquivo.
     w.resize(w.width(), 900);
     a.plataforma.respostasEntrada.push_back(std::string("ACME"));
     QTest::mouseClick(w.BitBtn3, Qt::LeftButton);
     a.Processa();
-    QCOMPARE(w.height(), 640 - 21);
+    QCOMPARE(w.height() - w.menuBar()->sizeHint().height(), 640 - 21);
     QVERIFY(w.close());
     QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
   }
 
-  // Cancelling the company box still generates, over the process file's own name.
-  void gerarComEmpresaCanceladaUsaNomeDoProcesso() {
+  // Cancel in the company box stops Gerar Arquivo: nothing written, no success message; an empty
+  // name typed and confirmed is refused and asked again.
+  void gerarComEmpresaCanceladaNaoGravaNada() {
     Ambiente a;
     a.Abre();
     DigitaItem1(a);
-    a.plataforma.respostasEntrada.push_back(std::nullopt);
+    a.plataforma.respostasEntrada = {std::string(""), std::nullopt};
     QTest::mouseClick(a.janela->BitBtn3, Qt::LeftButton);
     a.Processa();
-    QCOMPARE(LeArquivo(a.processo), kCabecalho + kItensDigitados + "<fornecedor></fornecedor>\r\n");
+    QCOMPARE(a.plataforma.entradas.size(), size_t(2));
+    QCOMPARE(a.plataforma.mensagens, (std::vector<std::string>{*app::RecusaNomeEmpresa("")}));
+    QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
+    QVERIFY(!a.janela->Proposta().gerado);
+    // The typed values are still to be written by the close.
+    QVERIFY(a.janela->close());
+    QCOMPARE(LeArquivo(a.processo), kCabecalho + kItensDigitados);
+  }
+
+  // Generating again over an existing proposal asks first, naming it; No keeps it.
+  void gerarDeNovoPerguntaAntesDeSubstituir() {
+    Ambiente a;
+    a.Abre();
+    DigitaItem1(a);
+    a.plataforma.respostasEntrada = {std::string("ACME"), std::string("ACME")};
+    QTest::mouseClick(a.janela->BitBtn3, Qt::LeftButton);
+    a.Processa();
+    const std::string proposta = a.pasta.path().toStdString() + "/procACME.xml";
+    const std::string primeira = LeArquivo(proposta);
+    QVERIFY(a.plataforma.caixas.empty());
+    a.plataforma.respostasCaixa = {platform::mb::IDNO};
+    QTest::mouseClick(a.janela->BitBtn3, Qt::LeftButton);
+    a.Processa();
+    QCOMPARE(a.plataforma.caixas.size(), size_t(1));
+    QVERIFY(a.plataforma.caixas[0].texto.find(proposta + "\rgravado em ") != std::string::npos);
+    QVERIFY(a.plataforma.caixas[0].texto.find(", total R$ 18,00\r\rSubstituir?") !=
+            std::string::npos);
+    QCOMPARE(LeArquivo(proposta), primeira);
+  }
+
+  // Reopening a process whose proposal is newer offers the proposal's values.
+  void abrirProcessoComPropostaMaisNova() {
+    Ambiente a;
+    a.Abre();
+    DigitaItem1(a);
+    a.plataforma.respostasEntrada = {std::string("ACME")};
+    QTest::mouseClick(a.janela->BitBtn3, Qt::LeftButton);
+    a.Processa();
+    const std::string proposta = a.pasta.path().toStdString() + "/procACME.xml";
+    std::filesystem::last_write_time(
+        proposta, std::filesystem::last_write_time(proposta) + std::chrono::seconds(5));
+    a.plataforma.respostasCaixa = {platform::mb::IDYES};
+    a.Abre();
+    QCOMPARE(a.plataforma.caixas.size(), size_t(1));
+    QVERIFY(a.plataforma.caixas[0].texto.find(proposta) != std::string::npos);
+    QCOMPARE(a.janela->DBEdit1->text(), QString("Bic"));
+    QCOMPARE(a.janela->Edit1->text().toStdString(), a.processo);
   }
 
   // Closing the window rewrites the process file with what was typed, including the pending row.
@@ -158,14 +212,33 @@ class TesteComandos : public QObject {
     Ambiente a;
     a.Abre();
     auto& w = *a.janela;
+    a.Digita("Bic");
+    a.Tecla(Qt::Key_Return);
+    a.Tecla(Qt::Key_Return);
     a.plataforma.respostasCaixa.push_back(platform::mb::IDNO);
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
     QCOMPARE(a.plataforma.mensagens.size(), size_t(1));  // the lot refusal
     QCOMPARE(a.plataforma.caixas.size(), size_t(1));
-    QCOMPARE(a.plataforma.caixas[0].estilo, platform::mb::YESNO | platform::mb::ICONQUESTION);
+    QCOMPARE(a.plataforma.caixas[0].estilo,
+             platform::mb::YESNO | platform::mb::ICONQUESTION | platform::mb::DEFBUTTON2);
     a.plataforma.respostasCaixa.push_back(platform::mb::IDYES);
     QVERIFY(w.close());
+    QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
+  }
+
+  // Opening and closing without typing writes nothing and asks nothing, also when the file cannot
+  // be written.
+  void fecharSemDigitarNaoGravaNemPergunta() {
+    Ambiente a;
+    a.Abre();
+    a.Tecla(Qt::Key_Tab);
+    platform::failAtomicStepForTesting(platform::AtomicStep::Create, 1, 13);
+    QVERIFY(a.janela->close());
+    platform::clearAtomicFailuresForTesting();
+    QVERIFY(a.plataforma.caixas.empty());
+    QVERIFY(a.plataforma.erros.empty());
+    QVERIFY(a.plataforma.mensagens.empty());
     QCOMPARE(LeArquivo(a.processo), teste::ProcessoPadrao());
   }
 
@@ -243,14 +316,43 @@ class TesteComandos : public QObject {
     QVERIFY(w.close());
   }
 
-  // Ajuda hands the help address to the desktop each time it is pressed.
+  // Ajuda hands the help address to the desktop each time it is pressed: the user guide, a PDF
+  // on the disk (here the one built beside the program).
   void ajudaAbreEnderecoACadaClique() {
     Ambiente a;
     QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
     QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
-    const std::string url =
-        "https://www.vek.com.br/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
-    QCOMPARE(a.plataforma.urls, (std::vector<std::string>{url, url}));
+    QCOMPARE(a.plataforma.urls.size(), size_t(2));
+    QCOMPARE(a.plataforma.urls[0], a.plataforma.urls[1]);
+    const QUrl url(QString::fromStdString(a.plataforma.urls[0]));
+    QVERIFY2(url.isLocalFile(), a.plataforma.urls[0].c_str());
+    QVERIFY(url.path().endsWith("/Arquivos/Ajuda/programa_proposta_fornecedor.pdf"));
+    QFile guia(url.toLocalFile());
+    QVERIFY2(guia.open(QIODevice::ReadOnly), qPrintable(guia.fileName()));
+    QCOMPARE(guia.read(5), QByteArray("%PDF-"));
+    QVERIFY(a.plataforma.mensagens.empty());
+    // No handler opens it: the user is told so, with the address to copy.
+    a.plataforma.abreEnderecos = false;
+    QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
+    QCOMPARE(a.plataforma.mensagens.size(), size_t(1));
+    QVERIFY(a.plataforma.mensagens[0].find("\r\r" + a.plataforma.urls[0]) != std::string::npos);
+  }
+
+  // Enter on a focused button presses it: "&Abrir Processo" has the focus at start.
+  void enterNoBotaoPressiona() {
+    Ambiente a;
+    auto& w = *a.janela;
+    QCOMPARE(Ambiente::Foco(), w.BitBtn1);
+    a.plataforma.arquivosAbrir.push_back(a.processo);
+    a.Tecla(Qt::Key_Return);
+    QCOMPARE(a.plataforma.dialogosAbrir, 1);
+    QCOMPARE(w.Edit1->text().toStdString(), a.processo);
+    w.BitBtn4->setFocus();
+    a.Processa();
+    a.Tecla(Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(a.plataforma.urls.size(), size_t(1));
+    a.Tecla(Qt::Key_Return, Qt::ControlModifier);  // with a modifier it is not a press
+    QCOMPARE(a.plataforma.urls.size(), size_t(1));
   }
 
   // Ctrl+Delete asks "Delete record?" (OK/Cancel): Cancel keeps the row, OK deletes it and the

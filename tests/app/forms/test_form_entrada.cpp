@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include "Ambiente.h"
@@ -220,6 +221,53 @@ class TesteEntrada : public QObject {
     a.Digita("E+1-e");
     QCOMPARE(w.DBEdit2->text(), QString("2,5E+1-e"));
     QCOMPARE(a.bipes, 4);
+  }
+
+  // The keypad's decimal key types the comma (as a US keypad gives "." and a Brazilian one ",");
+  // a point typed on the main keys is refused and the status bar says why.
+  void pontoDoTecladoNumericoViraVirgula() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    w.DBEdit2->setFocus();
+    a.Processa();
+    a.Digita("12");
+    for (const char* ponto : {".", ","}) {
+      QTest::keyClick(w.DBEdit2, Qt::Key_Period, Qt::KeypadModifier);  // a "." key event
+      QTest::sendKeyEvent(QTest::Click, w.DBEdit2, Qt::Key_Comma, QString(ponto),
+                          Qt::KeypadModifier);
+      QCOMPARE(w.DBEdit2->text(), QString("12,,"));
+      a.Tecla(Qt::Key_Backspace);
+      a.Tecla(Qt::Key_Backspace);
+    }
+    QCOMPARE(a.bipes, 0);
+    QVERIFY(w.StatusBar1->currentMessage().isEmpty());
+    a.Digita(".50");
+    QCOMPARE(w.DBEdit2->text(), QString("1250"));
+    QCOMPARE(a.bipes, 1);
+    QCOMPARE(w.StatusBar1->currentMessage(),
+             QString("Use a v\u00EDrgula para separar os centavos"));
+  }
+
+  // Prices no bid can have are refused when the row is posted, naming the item; the row and the
+  // focus stay.
+  void precoNegativoOuGrandeDemaisRecusado() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    auto& t = w.Proposta().ClientDataSet1;
+    for (const char* preco : {"-5", "99999999999999999999"}) {
+      a.plataforma.erros.clear();
+      w.DBEdit2->setFocus();
+      a.Processa();
+      a.Tecla(Qt::Key_A, Qt::ControlModifier);
+      a.Digita(preco);
+      a.Tecla(Qt::Key_Return);
+      QCOMPARE(a.plataforma.erros.size(), size_t(1));
+      QVERIFY(a.plataforma.erros[0].rfind("O pre\xE7o do item 1 ", 0) == 0);
+      QCOMPARE(t.NumeroLinha(), 1);
+      QCOMPARE(Ambiente::Foco(), w.DBEdit2);
+    }
   }
 
   // A price that does not convert is refused when the row is posted: the error box, the row and

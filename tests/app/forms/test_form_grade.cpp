@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -116,6 +117,27 @@ class TesteGrade : public QObject {
     QCOMPARE(t.NumeroLinha(), 2);
   }
 
+  // A click on another row while the price does not convert: one error box, the row stays, the
+  // price edit gets the focus back with its text.
+  void cliqueNaGradeComPrecoInvalidoUmErroSo() {
+    Ambiente a;
+    a.Abre();
+    auto& w = *a.janela;
+    auto& t = w.Proposta().ClientDataSet1;
+    a.Tecla(Qt::Key_Return);
+    a.Digita("1,2,3");
+    QRect r = w.DBGrid1->visualRect(w.DBGrid1->model()->index(2, 3));
+    QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    a.Processa();
+    QCOMPARE(a.plataforma.erros,
+             (std::vector<std::string>{
+                 "'1,2,3' is not a valid floating point value for field 'valor'"}));
+    QCOMPARE(t.NumeroLinha(), 1);
+    QCOMPARE(w.DBGrid1->currentIndex().row(), 0);
+    QCOMPARE(Ambiente::Foco(), w.DBEdit2);
+    QCOMPARE(w.DBEdit2->text(), QString("1,2,3"));
+  }
+
   // The navigator moves first, prior, next, last and disables what cannot move.
   void navegador() {
     Ambiente a;
@@ -151,7 +173,8 @@ class TesteGrade : public QObject {
     Ambiente a;
     a.Abre();
     auto& w = *a.janela;
-    QCOMPARE(w.size(), QSize(873, 679));
+    // The client area; the menu bar sits above it.
+    QCOMPARE(w.size() - QSize(0, w.menuBar()->sizeHint().height()), QSize(873, 679));
     QCOMPARE(w.BitBtn1->geometry(), QRect(707, 3, 153, 25));
     QCOMPARE(w.DBEdit2->geometry(), QRect(726, 110, 134, 19));
     QCOMPARE(w.DBGrid1->geometry(), QRect(4, 310, 866, 290));
@@ -159,7 +182,8 @@ class TesteGrade : public QObject {
     QVERIFY(w.FProgresso->isHidden());
     QVERIFY(w.DBText2->isHidden());
     QCOMPARE(w.DBText2->text(), QString("1"));
-    QCOMPARE(w.Panel6->text(), QString("www.vek.com.br"));
+    // Panel6 shows the maker's address, the folder that Ajuda opens the guide from.
+    QVERIFY(QString::fromStdString(w.EnderecoAjuda()).startsWith(w.Panel6->text() + "/"));
     // Each label ends before the control to its right.
     struct {
       QLabel* rotulo;

@@ -14,12 +14,13 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "platform/qt/QtCaixas.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtTexto.h"
-#include "support/ServidorCups.h"
 #include "platform/qt/QtTraducao.h"
+#include "support/ServidorCups.h"
 
 using platform::EstiloCaixa;
 using B = QMessageBox;
@@ -106,6 +107,36 @@ class TestePlataformaQt : public QObject {
     QCOMPARE(platform::toQStringLinhas("a\rb\r\nc"), QString("a\nb\nc"));
     QCOMPARE(platform::pathFromQString(platform::pathToQString("/tmp/ação.xml")),
              std::string("/tmp/ação.xml"));
+  }
+
+  // Every box has no minimise or maximise button and is wide enough for its title; Enter answers
+  // the default button (No with the second-button style), and the input box too.
+  void caixasMostramOTituloInteiro() {
+    platform::QtPlatform p("Digita\xE7\xE3o de Proposta");
+    const std::string titulo = "Digite o nome da empresa: um t\xEDtulo bem comprido de caixa";
+    const int necessaria = platform::larguraParaTitulo(platform::toQString(titulo));
+    struct Visto {
+      bool semMinMax = false;
+      int largura = 0;
+    };
+    std::vector<Visto> vistos;
+    auto confere = [&](QWidget* m) {
+      const Qt::WindowFlags f = m->windowFlags();
+      vistos.push_back(
+          {!(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)), m->width()});
+      QTest::keyClick(m->focusWidget() ? m->focusWidget() : m, Qt::Key_Return);
+    };
+    QuandoModal(confere);
+    QCOMPARE(p.messageBox("x", titulo, 0x4 | 0x100), 7);
+    QuandoModal(confere);
+    std::string valor = "ACME";
+    QVERIFY(p.inputQuery(titulo, "Empresa", valor));
+    QCOMPARE(valor, std::string("ACME"));
+    QCOMPARE(vistos.size(), size_t(2));
+    for (const Visto& v : vistos) {
+      QVERIFY(v.semMinMax);
+      QVERIFY2(v.largura >= necessaria, qPrintable(QString::number(v.largura)));
+    }
   }
 
   // The real box: title, text with its line break, buttons, icon; the pressed button's identifier.
