@@ -396,6 +396,7 @@ bool TDFMPreview::eventFilter(QObject* alvo, QEvent* e) {
                                   k->key()) != std::end(kTeclasDePagina);
   const bool daLista = alvo == PainelOcorrencias->tvOcorrencias;
   if (alvo != this && !(daLista && dePagina)) alvo->event(e);
+  e->accept();  // a key the control left unused would otherwise go on to its parents
   return true;
 }
 

@@ -588,6 +588,10 @@ class TestePreview : public QObject {
     const int antes = w.Scroller->horizontalScrollBar()->value();
     QTest::keyClick(tv, Qt::Key_Right);
     QVERIFY(w.Scroller->horizontalScrollBar()->value() > antes);
+    // A key the focused control does not take reaches the window once, not again on its way up.
+    w.PainelOcorrencias->btListar->setFocus();
+    QTest::keyClick(w.PainelOcorrencias->btListar, Qt::Key_PageDown);
+    QCOMPARE(w.Pagina, 3);
   }
 
   // Reading a saved report replaces the pages, shows its first page at the same zoom; a file
