@@ -122,7 +122,8 @@ registros() {
   cat "$pasta"/dados/proposta/*.diario 2>/dev/null | grep -c '^G' || true
 }
 
-itens=(Acme 10,5 Bic 2 Faber 3,25 Tilibra 7)
+# Every item of the example, so that every lot is whole and the close writes without asking.
+itens=(Acme 10,5 Bic 2 Faber 3,25 Tilibra 7 Pilot 1,5 Maped 4 Cis 0,75 Kores 12)
 
 # The run that is never interrupted.
 inicia "$pasta/referencia/pregao.xml"
@@ -133,8 +134,8 @@ titulo=$(xprop -id "$principal" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRI
 [[ "$titulo" =~ ^"Digitação de Proposta - Item "[0-9]+" de 8"$ ]] || falha "título da janela: $titulo"
 xdotool windowactivate --sync "$principal"
 digita "${itens[@]}"
-quatro_registros() { [ "$(registros)" -ge 4 ]; }
-espera 120 quatro_registros || falha "o diário tem $(registros) registros, e não 4"
+todos_registros() { [ "$(registros)" -ge 8 ]; }
+espera 120 todos_registros || falha "o diário tem $(registros) registros, e não 8"
 fecha
 
 # The run that is killed while a row is being typed.
@@ -144,8 +145,8 @@ principal=$(janela "$pid" "Item 1 de")
 xdotool windowactivate --sync "$principal"
 digita "${itens[@]}"
 xdotool type --delay 30 "Perdida"
-espera 120 quatro_registros
-[ "$(registros)" -eq 4 ] || falha "o diário tem $(registros) registros, e não 4"
+espera 120 todos_registros
+[ "$(registros)" -eq 8 ] || falha "o diário tem $(registros) registros, e não 8"
 kill -9 "$pid"
 wait "$pid" 2>/dev/null
 cmp -s "$exemplo" "$pasta/interrompido/pregao.xml" || falha "o arquivo do processo mudou antes de gravado"
