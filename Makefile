@@ -1,13 +1,18 @@
-# The two commands of the README. Both install what is missing (as root, Debian 12), then build.
-#   make run   builds and starts the program on the bundled example
+# The two commands of the README (./run and ./test call these after installing make itself). Each
+# installs what it is missing (as root, Debian 12; scripts/install-deps says what and why), then
+# builds.
+#   make run   builds and starts the program on the bundled example (build + run packages only)
 #   make test  builds with AddressSanitizer + UndefinedBehaviorSanitizer and runs every test
 JOBS    ?= $(shell nproc)
 EXAMPLE ?= examples/pregao-exemplo.xml
 
-.PHONY: run test deps build build-test bench fuzz clean
+.PHONY: run test deps deps-test build build-test bench fuzz package tidy tsan format clean
 
 deps:
-	scripts/install-deps
+	scripts/install-deps build
+
+deps-test:
+	scripts/install-deps build test
 
 build: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DPROPOSTA_TESTS=OFF >/dev/null
@@ -16,7 +21,7 @@ build: deps
 run: build
 	scripts/run-example build/release $(EXAMPLE)
 
-build-test: deps
+build-test: deps-test
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DPROPOSTA_SANITIZE=ON >/dev/null
 	cmake --build build/test -j $(JOBS)
 
@@ -26,6 +31,7 @@ test: build-test
 	  ctest --output-on-failure -j $(JOBS)
 
 bench: deps
+	scripts/install-deps bench
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPROPOSTA_TESTS=OFF -DPROPOSTA_BENCH=ON >/dev/null
 	cmake --build build/bench -j $(JOBS)
 	scripts/run-benchmarks build/bench
@@ -34,10 +40,37 @@ bench: deps
 FUZZ_RUNS    ?= 1000000
 FUZZ_TARGETS := $(basename $(notdir $(wildcard tests/fuzz/fuzz_*.cpp)))
 fuzz: deps
+	scripts/install-deps fuzz
 	CC=clang-14 CXX=clang++-14 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DPROPOSTA_TESTS=OFF -DPROPOSTA_FUZZ=ON >/dev/null
 	cmake --build build/fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	scripts/run-fuzzers build/fuzz $(FUZZ_RUNS) $(FUZZ_TARGETS)
+
+# clang-tidy with the root .clang-tidy over TIDY_FILES (default: the report engine), on the
+# compile commands of a configured (not built) tree.
+TIDY_FILES ?= $(wildcard src/report/*.cpp)
+tidy: deps
+	cmake -S . -B build/tidy -DCMAKE_BUILD_TYPE=Debug -DPROPOSTA_TESTS=OFF \
+	  -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+	clang-tidy -p build/tidy --quiet $(TIDY_FILES)
+
+# The PDF writer's tests (its pages are compressed on a second thread) under ThreadSanitizer.
+tsan: deps
+	cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=thread" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
+	cmake --build build/tsan -j $(JOBS) --target test_report
+	cd build/tsan && LC_ALL=pt_BR.UTF-8 TSAN_OPTIONS=halt_on_error=1 \
+	  ./test_report --gtest_filter='PDF.*:GravaPDF.*'
+
+# Formats every C++ file of the tree with the root .clang-format.
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# The Debian package build/proposta_VERSION_amd64.deb (reproducible; checked by lintian), and the
+# test of the package on a fresh Debian 12 root (minutes, network: not part of make test).
+package: deps
+	scripts/install-deps package
+	scripts/empacota $(JOBS)
 
 clean:
 	rm -rf build

@@ -3,6 +3,13 @@
 
 set(PROPOSTA_CORE_LIBS "" CACHE INTERNAL "")
 
+# Every test program ctest starts (and lists, for the GoogleTest ones) runs through a wrapper that
+# gives it a home of its own (HOME and the XDG folders in a fresh folder), so tests never touch the
+# real user's settings or caches and two tests running at once never share them.
+if(PROPOSTA_TESTS)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/teste-isolado)
+endif()
+
 # A static library from every .cpp of DIR; skipped while DIR has no sources yet.
 function(proposta_library name dir)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)

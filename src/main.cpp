@@ -14,6 +14,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtTexto.h"
 #include "platform/qt/QtTraducao.h"
+#include "proposta_versao.h"
 #include "report/RDjanelas.h"
 #include "report/forms/RDjanelasQt.h"
 #include "report/forms/RDpintura.h"
@@ -22,6 +23,10 @@
 int main(int argc, char** argv) {
   if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::puts("uso: proposta [ARQUIVO.xml]");
+    return 0;
+  }
+  if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts("proposta " PROPOSTA_VERSAO);
     return 0;
   }
   platform::installSignalHandlers();

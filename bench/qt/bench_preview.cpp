@@ -1,7 +1,9 @@
 // The preview window on the 100,000-item listing (2,001 pages): opening it up to the first page
 // painted, turning a page (drawn and painted), and the find command for a text on the last page
 // (the search over the whole store, the page drawn and scrolled to the match), plus the list of
-// every match. Memory: the resident size the page store adds, and what an open preview adds on top.
+// every match; the preview's save command writing HTML and PDF with the progress window on
+// screen, beside the same writers with no window (as proposta-cli runs them). Memory: the
+// resident size the page store adds, and what an open preview adds on top.
 // Runs offscreen unless QT_QPA_PLATFORM says otherwise.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -11,16 +13,19 @@
 #include <QWindow>
 #include <fstream>
 #include <functional>
+#include <optional>
+#include <string>
 
+#include "ListagemBench.h"
 #include "app/Listagem.h"
 #include "app/TabelaItens.h"
 #include "report/RDestado.h"
 #include "report/RDjanelas.h"
 #include "report/RDprint.h"
+#include "report/forms/RDjanelasQt.h"
 #include "report/forms/RDpintura.h"
 #include "report/forms/RDpreview.h"
 #include "report/forms/RDprocura.h"
-#include "ListagemBench.h"
 
 namespace {
 
@@ -103,6 +108,48 @@ void BM_ListaOcorrencias(benchmark::State& state) {
   state.counters["ocorrencias"] = static_cast<double>(n);
 }
 BENCHMARK(BM_ListaOcorrencias)->Unit(benchmark::kMillisecond);
+
+// A platform whose save dialog answers at once (type and name), pumping Qt's events as the
+// program's platform does.
+class PlataformaSalvar : public platform::HeadlessPlatform {
+ public:
+  std::string nome;
+  int tipo = 0;
+  std::optional<std::string> chooseFileToSave(platform::FileDialogOptions& o) override {
+    o.type = tipo;
+    return nome;
+  }
+  void processMessages() override { QCoreApplication::processEvents(); }
+};
+
+const char* const kTipos[] = {"html", "pdf"};  // the save dialog's first two types
+
+// The preview's save command (Ctrl+S) writing the whole listing, the progress window shown.
+void BM_SalvaDaJanela(benchmark::State& state) {
+  PlataformaSalvar plataforma;
+  platform::ScopedPlatform guarda(plataforma);
+  report::forms::TJanelasQt janelas;
+  report::JanelasInstaladas guardaJanelas(janelas);
+  plataforma.tipo = static_cast<int>(state.range(0));
+  plataforma.nome = "/tmp/bench-preview-salvar";
+  auto w = Abre();
+  for (auto _ : state) w->btSALVARClick();
+  state.SetLabel(kTipos[state.range(0)]);
+}
+BENCHMARK(BM_SalvaDaJanela)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same writers with no window, as the command line runs them.
+void BM_SalvaSemJanela(benchmark::State& state) {
+  const std::string arquivo = std::string("/tmp/bench-preview-salvar.") + kTipos[state.range(0)];
+  for (auto _ : state) {
+    if (state.range(0) == 0)
+      relatorio->GravaHTML(arquivo);
+    else
+      relatorio->GravaPDF(arquivo);
+  }
+  state.SetLabel(kTipos[state.range(0)]);
+}
+BENCHMARK(BM_SalvaSemJanela)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

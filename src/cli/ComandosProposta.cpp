@@ -3,6 +3,7 @@
 #include "app/Proposta.h"
 #include "base/Erros.h"
 #include "cli/Comandos.h"
+#include "cli/ProcessoCli.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
 
@@ -10,27 +11,9 @@ namespace cli {
 
 namespace {
 
-// The window's message boxes become terminal lines: plain messages on stdout, errors on stderr.
-class PlataformaTerminal : public platform::HeadlessPlatform {
- public:
-  void showMessage(const std::string& m) override { Saida(m); }
-  void showApplicationError(const std::string& m) override { Erro(m); }
-};
-
-// Opens ARQUIVO.xml (the single positional argument) into a proposal as "&Abrir Processo" does.
-bool Abre(std::vector<std::string>& args, app::TProposta& p, const char* uso) {
-  if (args.size() != 1 || args[0].rfind("--", 0) == 0) {
-    Erro(std::string("uso: proposta-cli ") + uso);
-    return false;
-  }
-  p.FormCreate();
-  p.AbrirProcesso(args[0]);
-  return true;
-}
-
 int Total(std::vector<std::string> args) {
   app::TProposta p;
-  if (!Abre(args, p, "total ARQUIVO.xml")) return kErro;
+  if (!AbreProcesso(args, p, "total ARQUIVO.xml")) return kErro;
   p.btn1Click();
   Saida(p.btn1);
   return kSucesso;
@@ -40,7 +23,7 @@ int Verificar(std::vector<std::string> args) {
   PlataformaTerminal terminal;
   platform::ScopedPlatform usa(terminal);
   app::TProposta p;
-  if (!Abre(args, p, "verificar ARQUIVO.xml")) return kErro;
+  if (!AbreProcesso(args, p, "verificar ARQUIVO.xml")) return kErro;
   return p.VerificaValorZerado() ? kRecusa : kSucesso;
 }
 
@@ -54,7 +37,7 @@ int Gerar(std::vector<std::string> args) {
     return kErro;
   }
   app::TProposta p;
-  if (!Abre(args, p, "gerar ARQUIVO.xml --empresa NOME [--substituir]")) return kErro;
+  if (!AbreProcesso(args, p, "gerar ARQUIVO.xml --empresa NOME [--substituir]")) return kErro;
   switch (p.GerarArquivo(platform::utf8ToCp1252(empresa), substitui)) {
     case app::TProposta::Geracao::Gerado:
       return kSucesso;
@@ -69,7 +52,7 @@ int Regravar(std::vector<std::string> args) {
   PlataformaTerminal terminal;
   platform::ScopedPlatform usa(terminal);
   app::TProposta p;
-  if (!Abre(args, p, "regravar ARQUIVO.xml")) return kErro;
+  if (!AbreProcesso(args, p, "regravar ARQUIVO.xml")) return kErro;
   return p.FormClose() == app::TProposta::Fechamento::Recusado ? kRecusa : kSucesso;
 }
 

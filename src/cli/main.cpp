@@ -5,8 +5,10 @@
 
 #include "base/Erros.h"
 #include "cli/Comandos.h"
+#include "cli/Manual.h"
 #include "platform/CodePage.h"
 #include "platform/SignalSetup.h"
+#include "proposta_versao.h"
 
 namespace cli {
 
@@ -46,12 +48,15 @@ bool Bandeira(std::vector<std::string>& args, const std::string& nome) {
   return false;
 }
 
+// The opening text of --help and of the manual page.
+static const char kDescricao[] =
+    "Comandos da digitação de proposta sem janela. Saída 0: sucesso; 1: recusa pelas regras\n"
+    "do programa (nada é gravado); 2: arquivo ilegível ou que não pôde ser gravado, ou uso\n"
+    "incorreto (nada é alterado no disco, salvo um arquivo regravado no lugar: a mensagem\n"
+    "diz onde está a cópia segura do conteúdo novo).\n";
+
 static void Ajuda(std::ostream& o) {
-  o << "Uso: proposta-cli COMANDO [ARGUMENTOS]\n\n"
-       "Comandos da digitação de proposta sem janela. Saída 0: sucesso; 1: recusa pelas regras\n"
-       "do programa (nada é gravado); 2: arquivo ilegível ou que não pôde ser gravado, ou uso\n"
-       "incorreto (nada é alterado no disco, salvo um arquivo regravado no lugar: a mensagem\n"
-       "diz onde está a cópia segura do conteúdo novo).\n\n";
+  o << "Uso: proposta-cli COMANDO [ARGUMENTOS]\n\n" << kDescricao << "\n";
   for (const auto& c : Todos()) o << "  " << c.uso << "\n" << c.ajuda << "\n\n";
 }
 
@@ -61,6 +66,15 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   platform::installSignalHandlers();
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args[0] == "--version") {
+    std::cout << "proposta-cli " PROPOSTA_VERSAO "\n";
+    return cli::kSucesso;
+  }
+  // The manual page (roff), made from the table at build time.
+  if (!args.empty() && args[0] == "--manual") {
+    cli::Manual(std::cout, cli::kDescricao);
+    return cli::kSucesso;
+  }
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "ajuda") {
     cli::Ajuda(args.empty() ? std::cerr : std::cout);
     return args.empty() ? cli::kErro : cli::kSucesso;

@@ -137,18 +137,31 @@ int writeFully(int fd, const char* p, size_t left, AtomicStep step) {
   return 0;
 }
 
+// Takes the room for `size` bytes of the file without changing it (its length stays), so that a
+// full disk is found before the old content is overwritten; 0 or the errno. A file system that
+// cannot reserve room is written without it.
+int reserveRoom(int fd, off_t size) {
+  if (injectedFailure(AtomicStep::Reserve)) return errno;
+  if (size == 0 || ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0) return 0;
+  return errno == EOPNOTSUPP || errno == ENOSYS ? 0 : errno;
+}
+
 // The error of a rewrite in place that failed: "I/O error %d", and where the safe copy is.
 base::EInOutError inPlaceFailure(int err, const std::string& safeCopy) {
-  return base::EInOutError(base::ErroDeArquivo(err).Mensagem() +
-                               "\r\rO arquivo pode ter ficado incompleto. O conte\xFA"
-                               "do novo completo est\xE1 guardado em:\r" +
-                               utf8ToCp1252(safeCopy) +
-                               "\rCopie-o para o lugar do arquivo quando o problema for "
-                               "resolvido.",
-                           err);
+  return base::EInOutError(
+      base::ErroDeArquivo(err).Mensagem() + "\r\r" + inPlaceFailureText(safeCopy), err);
 }
 
 }  // namespace
+
+// The file may be incomplete; the complete new content is in the safe copy.
+std::string inPlaceFailureText(const std::string& safeCopy) {
+  return "O arquivo pode ter ficado incompleto. O conte\xFA"
+         "do novo completo est\xE1 guardado em:\r" +
+         utf8ToCp1252(safeCopy) +
+         "\rCopie-o para o lugar do arquivo quando o problema for "
+         "resolvido.";
+}
 
 // Records which occurrence of which step a test wants to fail.
 void failAtomicStepForTesting(AtomicStep step, int occurrence, int errnoValue) {
@@ -239,10 +252,14 @@ AtomicFileWriter::~AtomicFileWriter() = default;
 // Whether the committed file's last step (the folder's sync) failed.
 int AtomicFileWriter::durabilityError() const { return s_->durabilityError; }
 
+// The safe copy a failed rewrite in place left.
+const std::string& AtomicFileWriter::safeCopyKept() const { return s_->safeCopy; }
+
 // Drops the new content (the safe copy too: the target was not touched) and raises the error.
 void AtomicFileWriter::fail(int err) {
   s_->pending.discard();
   if (!s_->safeCopy.empty()) ::unlink(s_->safeCopy.c_str());
+  s_->safeCopy.clear();
   s_->done = true;
   throw base::ErroDeArquivo(err);
 }
@@ -297,7 +314,8 @@ void AtomicFileWriter::commit() {
 
 // The safe copy gets its name and is made durable; then the target is rewritten from it and
 // synced, with termination signals held back meanwhile. The safe copy goes once the target is
-// whole; when the rewrite fails it stays, and the error says where it is.
+// whole; when the rewrite fails it stays, and the error says where it is. Room for the new
+// length is reserved first: a full disk then leaves the old file whole.
 void AtomicFileWriter::commitInPlace() {
   State& s = *s_;
   SignalDeferral deferral;
@@ -310,6 +328,7 @@ void AtomicFileWriter::commitInPlace() {
   if (err) fail(err);
   s.safeCopy = s.cache + "/" + name;
   if (int e = syncSavedFolder(s.cache)) fail(e);
+  if (int e = reserveRoom(s.targetFd.fd, s.size)) fail(e);  // the old file is still whole
 
   std::vector<char> chunk(kBufferSize);
   for (off_t at = 0; at < s.size && err == 0;) {
@@ -328,6 +347,7 @@ void AtomicFileWriter::commitInPlace() {
   s.done = true;
   if (err) throw inPlaceFailure(err, s.safeCopy);
   ::unlink(s.safeCopy.c_str());
+  s.safeCopy.clear();
 }
 
 // One call: the writer, the bytes, the commit.

@@ -4,8 +4,9 @@
 // written, in its own folder); the file's permissions (and owner and group as root) are kept.
 // Where that cannot be done (the folder takes no new files, the file has other hard links, its
 // owner could not be kept), the new content first goes to a safe copy in the user's cache folder
-// and the file is then rewritten in place. On any failure before the new content is in place the
-// old file is whole, nothing is left behind and an EInOutError ("I/O error %d") is raised.
+// and the file is then rewritten in place, after the room for its new length was reserved (a full
+// disk is found before the old content is touched). On any failure before the new content is in
+// place the old file is whole, nothing is left behind and an EInOutError ("I/O error %d") is raised.
 #pragma once
 
 #include <memory>
@@ -36,6 +37,9 @@ class AtomicFileWriter {
   // After commit(): 0, or the system's error number when the new file is in place but its last
   // step failed (its folder could not be synced): it may not survive a power cut.
   int durabilityError() const;
+  // After a failed commit(): the safe copy kept when the file was being rewritten in place (the
+  // file may be incomplete), otherwise empty.
+  const std::string& safeCopyKept() const;
 
  private:
   struct State;
@@ -55,6 +59,10 @@ struct WriteResult {
 
 // Writes bytes as the whole new content of path.
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// What a user reads after a rewrite in place failed part-way (Windows-1252): the file may be
+// incomplete, and where the complete new content is kept.
+std::string inPlaceFailureText(const std::string& safeCopy);
 
 // The warning for a file that was written but whose folder could not be synced (Windows-1252).
 std::string durabilityWarning(const std::string& path, int err);

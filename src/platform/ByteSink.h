@@ -34,6 +34,10 @@ class ByteSink {
 
   bool failed() const { return failed_; }
   const SinkError& error() const { return error_; }
+  // Set when the failure may have cost the old content (a rewrite in place failed part-way): the
+  // file that holds the complete new content. error().text says so; a writer that shows its own
+  // words adds that text.
+  const std::string& safeCopy() const { return safeCopy_; }
 
  protected:
   // Records the first failure; always returns false, so implementations can `return fail(...)`.
@@ -44,10 +48,13 @@ class ByteSink {
     }
     return false;
   }
+  // Names the safe copy of the failure (see safeCopy()).
+  void keepSafeCopy(std::string path) { safeCopy_ = std::move(path); }
 
  private:
   bool failed_ = false;
   SinkError error_;
+  std::string safeCopy_;
 };
 
 // Bytes kept in memory: what the tests read back.

@@ -5,7 +5,8 @@
 namespace platform {
 
 // The steps of a save, in order. Unnamed is the attempt at an unnamed file (failing it makes the
-// save use a temporary name); Rewrite is the write of a file in place; Count counts the steps.
+// save use a temporary name); Reserve is the room taken for a file rewritten in place before its
+// old content is touched; Rewrite is the write of a file in place; Count counts the steps.
 enum class AtomicStep {
   Create,
   Unnamed,
@@ -15,6 +16,7 @@ enum class AtomicStep {
   Close,
   Rename,
   SyncFolder,
+  Reserve,
   Rewrite,
   Count
 };

@@ -15,10 +15,14 @@ namespace platform {
 
 namespace {
 
-// What a file that could not be written needs from the user, in Windows-1252.
-std::string writeErrorText(const std::string& path, int code) {
-  return utf8ToCp1252("Não foi possível gravar " + path + " (" + std::strerror(code) +
-                      "). O arquivo anterior foi mantido; verifique a pasta, a permissão de "
+// What a file that could not be written needs from the user, in Windows-1252: the old file was
+// kept, or (a rewrite in place failed part-way) it may be incomplete and the new content is in
+// the safe copy.
+std::string writeErrorText(const std::string& path, int code, const std::string& safeCopy) {
+  const std::string what = "Não foi possível gravar " + path + " (" + std::strerror(code) + ").";
+  if (!safeCopy.empty()) return utf8ToCp1252(what) + "\r\r" + inPlaceFailureText(safeCopy);
+  return utf8ToCp1252(what +
+                      " O arquivo anterior foi mantido; verifique a pasta, a permissão de "
                       "gravação e o espaço em disco.");
 }
 
@@ -34,8 +38,7 @@ class FileSink : public ByteSink {
       writer_->write(bytes);
       return true;
     } catch (const base::EInOutError& e) {
-      writer_.reset();
-      return fail(e.Codigo(), writeErrorText(path_, e.Codigo()));
+      return abandon(e.Codigo());
     }
   }
 
@@ -46,12 +49,20 @@ class FileSink : public ByteSink {
       writer_->commit();
       return true;
     } catch (const base::EInOutError& e) {
-      writer_.reset();
-      return fail(e.Codigo(), writeErrorText(path_, e.Codigo()));
+      return abandon(e.Codigo());
     }
   }
 
  private:
+  // Records the failure with what the writer knows of it and drops the writer.
+  bool abandon(int code) {
+    const std::string safeCopy = writer_->safeCopyKept();
+    writer_.reset();
+    fail(code, writeErrorText(path_, code, safeCopy));
+    keepSafeCopy(safeCopy);
+    return false;
+  }
+
   std::unique_ptr<AtomicFileWriter> writer_;  // its destructor removes an uncommitted file
   std::string path_;
 };

@@ -40,6 +40,9 @@ std::string userCacheFolder() { return ourFolder("XDG_CACHE_HOME", "/.cache"); }
 // Our folder in the user's data folder.
 std::string userDataFolder() { return ourFolder("XDG_DATA_HOME", "/.local/share"); }
 
+// Our folder in the user's settings folder.
+std::string userConfigFolder() { return ourFolder("XDG_CONFIG_HOME", "/.config"); }
+
 // Creates the folder with the ones above it, then checks it is a folder.
 int makeFolders(const std::string& folder) {
   if (folder.empty()) return ENOENT;

@@ -11,6 +11,8 @@ namespace platform {
 std::string userCacheFolder();
 // $XDG_DATA_HOME/proposta, or ~/.local/share/proposta; empty when there is no home folder.
 std::string userDataFolder();
+// $XDG_CONFIG_HOME/proposta, or ~/.config/proposta (settings); empty when there is no home folder.
+std::string userConfigFolder();
 // Creates the folder and the missing folders above it (private to the user); 0 or the errno.
 int makeFolders(const std::string& folder);
 

@@ -77,6 +77,11 @@ void CaixaAviso(const std::string& mensagem) {
                                  platform::mb::OK | platform::mb::ICONEXCLAMATION);
 }
 
+// The sink's own account, only when the old file may be lost.
+std::string DetalheFalha(const platform::ByteSink& saida) {
+  return saida.safeCopy().empty() ? std::string() : "\r\r" + saida.error().text;
+}
+
 // Numbered errors go to OnErro, else to an error box (unless only the event may hear them).
 void TRDprint::ReportaErro(const std::string& mensagem, bool soEvento) {
   if (OnErro)

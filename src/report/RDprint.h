@@ -140,5 +140,8 @@ class TRDprint {
 // The message boxes of the engine (error and warning, OK button).
 void CaixaErro(const std::string& mensagem);
 void CaixaAviso(const std::string& mensagem);
+// What a writer adds to its own words about a failed output: the sink's account when the old file
+// may be lost ("\r\r" and where the complete copy is), otherwise nothing.
+std::string DetalheFalha(const platform::ByteSink& saida);
 
 }  // namespace report

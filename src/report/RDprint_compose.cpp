@@ -13,6 +13,21 @@
 
 namespace report {
 
+namespace {
+
+// What a cancelled print says: how many pages had gone out, and whether the spooler dropped them
+// (a port or device has them already).
+std::string MensagemCancelamento(int enviadas, bool fila) {
+  const std::string n = std::to_string(enviadas);
+  std::string m = "Impress\xE3o cancelada: ";
+  m += enviadas == 1 ? "1 p\xE1gina tinha sido enviada" : n + " p\xE1ginas tinham sido enviadas";
+  m +=
+      fila ? "; o trabalho foi retirado da fila de impress\xE3o." : " diretamente \xE0 impressora.";
+  return m;
+}
+
+}  // namespace
+
 // Opens a report: resets the print settings, takes the printer, builds the command set and the
 // page metrics, creates the page store empty and starts page 1.
 bool TRDprint::Abrir() {
@@ -186,6 +201,7 @@ bool TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
   }
 
   bool parar = false;  // a cancel request was seen
+  int enviadas = 0;    // page copies handed to the printer
   try {
     TConfigProgresso config;
     config.caption = ArquivoSaida.empty() ? "Imprimindo..." : "Gravando...";
@@ -212,6 +228,7 @@ bool TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
           } else {
             ImprimePaginaTexto(pagina);
           }
+          ++enviadas;
           platform::current().processMessages();
           progresso.Passo();
           if (e.cancelamento) {
@@ -235,10 +252,20 @@ bool TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
   }
 
   bool terminado = true;
-  if (grafico)
+  if (parar && ArquivoSaida.empty()) {
+    // Pages are made faster than Cancelar can be pressed: the job goes from the spooler with
+    // every page it holds.
+    const bool fila = grafico || EstadoRelatorio().canal.spooler;
+    if (grafico)
+      impressora->AbandonaDocumento();
+    else
+      e.canal = TCanal{};
+    platform::current().showMessage(MensagemCancelamento(enviadas, fila));
+  } else if (grafico) {
     impressora->FinalizaDocumento();
-  else
+  } else {
     terminado = FinalizaDocumento();
+  }
   if (ArquivoSaida.empty() && OnAfterPrint) OnAfterPrint(*this);
   return terminado && !parar;
 }

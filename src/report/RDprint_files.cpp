@@ -159,7 +159,7 @@ bool TRDprint::GravaRDP(std::string ArquivoLocal) {
     }
   }
   if (!saida.Esvazia() || !arquivo->finish()) {
-    CaixaErro(kErroGravacao + nome);
+    CaixaErro(kErroGravacao + nome + DetalheFalha(*arquivo));
     return false;
   }
   return true;
@@ -300,7 +300,7 @@ bool TRDprint::GravaTXT(std::string ArquivoLocal) {
   }
   escreve(buffer);
   if (!ok || !saida.Esvazia() || !arquivo->finish()) {
-    CaixaErro(kErroGravacao + nome);
+    CaixaErro(kErroGravacao + nome + DetalheFalha(*arquivo));
     return false;
   }
   return true;

@@ -258,7 +258,7 @@ bool TRDprint::FinalizaDocumento() {
   if (canal.spooler)
     CaixaErro(MensagemSpooler(erro));
   else
-    ReportaErro(MensagemIO(erro.code, canal.nome));
+    ReportaErro(MensagemIO(erro.code, canal.nome) + DetalheFalha(*canal.saida));
   return false;
 }
 

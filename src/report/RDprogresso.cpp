@@ -1,6 +1,8 @@
 // The progress window protocol as the engine follows it.
 #include "report/RDprogresso.h"
 
+#include <chrono>
+
 #include "platform/Platform.h"
 #include "report/RDestado.h"
 #include "report/RDprint.h"
@@ -37,7 +39,12 @@ void ProgressoRelatorio::Repinta() {
 
 // One entry of a long loop done: messages, the bar, and the cancel request.
 bool ProgressoRelatorio::Entrada() {
-  platform::current().processMessages();
+  constexpr auto kIntervalo = std::chrono::milliseconds(10);
+  const auto agora = std::chrono::steady_clock::now();
+  if (agora >= proximaVez_) {
+    platform::current().processMessages();
+    proximaVez_ = agora + kIntervalo;
+  }
   if (!mostrar_) return true;
   Passo();
   if (!EstadoRelatorio().cancelamento) return true;

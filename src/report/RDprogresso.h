@@ -2,6 +2,7 @@
 // step and repaint it after each unit of work, close it however the operation ends.
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include "report/RDjanelas.h"
@@ -21,13 +22,15 @@ class ProgressoRelatorio {
   void Passo();
   // Repaints.
   void Repinta();
-  // After one entry of a long loop: lets pending messages through and, when the window is shown,
+  // After one entry of a long loop: lets pending messages through (at most every few
+  // milliseconds: entries come far faster than anyone can click) and, when the window is shown,
   // steps it; false (after firing OnCancel) when the user asked to cancel.
   bool Entrada();
 
  private:
   TRDprint& rd_;
   bool mostrar_;
+  std::chrono::steady_clock::time_point proximaVez_{};  // the next message pump of Entrada
   std::unique_ptr<TJanelaProgresso> janela_;
 };
 

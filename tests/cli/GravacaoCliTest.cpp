@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "support/Arquivos.h"
@@ -19,11 +20,33 @@ namespace {
 constexpr int kItens = 50;
 const char kComoNobody[] = "setpriv --reuid=65534 --regid=65534 --clear-groups";
 
-// The environment that loads the fault shim, failing `falha` inside `pasta`.
-std::string ComFalha(const std::string& pasta, const std::string& falha) {
-  return "env ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" FALHA_SISTEMA_SO " FALHA=" +
-         falha + " FALHA_PASTA=" + pasta;
+// The environment that loads the fault shim (`shim`), failing `falha` inside `pasta`.
+std::string ComFalha(const std::string& pasta, const std::string& falha,
+                     const std::string& shim = FALHA_SISTEMA_SO) {
+  return "env ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" + shim + " FALHA=" + falha +
+         " FALHA_PASTA=" + pasta;
 }
+
+// proposta-cli and the fault shim copied where nobody may run them: the build folder may sit in a
+// home that other users cannot enter (root's is mode 700).
+class ProgramasDeNobody {
+  teste::PastaTemporaria pasta_{"nobody"};  // first: the paths below are made from it
+
+ public:
+  ProgramasDeNobody() {
+    chmod(pasta_.caminho().c_str(), 0755);
+    Copia(PROPOSTA_BINARY_DIR "/proposta-cli", cli);
+    Copia(FALHA_SISTEMA_SO, shim);
+  }
+  const std::string cli = pasta_ / "proposta-cli";
+  const std::string shim = pasta_ / "falha_sistema.so";
+
+ private:
+  static void Copia(const std::string& de, const std::string& para) {
+    std::filesystem::copy_file(de, para);
+    chmod(para.c_str(), 0755);
+  }
+};
 
 inline ino_t Inode(const std::string& caminho) {
   struct stat st {};
@@ -188,6 +211,7 @@ const Lugar kLugares[] = {
 };
 
 TEST(GravacaoCli, TheUsersOwnPermissionsDecideAndTheFileIsRewrittenInPlaceWhereNeeded) {
+  ProgramasDeNobody programas;
   for (const Lugar& l : kLugares) {
     SCOPED_TRACE(l.caso);
     teste::PastaTemporaria base;
@@ -209,8 +233,8 @@ TEST(GravacaoCli, TheUsersOwnPermissionsDecideAndTheFileIsRewrittenInPlaceWhereN
     ino_t inode = Inode(processo);
 
     std::string ambiente = "XDG_CACHE_HOME=" + cache + " " + kComoNobody;
-    if (*l.falha) ambiente += " " + ComFalha(pasta, l.falha);
-    auto r = teste::ExecutaCli({"regravar", processo}, ambiente);
+    if (*l.falha) ambiente += " " + ComFalha(pasta, l.falha, programas.shim);
+    auto r = teste::ExecutaCli({"regravar", processo}, ambiente, programas.cli);
     EXPECT_EQ(r.codigo, l.saida);
     EXPECT_TRUE(r.saida.starts_with(l.mensagem)) << r.saida;
     if (l.saida == 0) {
@@ -240,7 +264,8 @@ TEST(GravacaoCli, AProposalIsNotCreatedWhereTheUserMayNotCreateFiles) {
   std::string processo = base / "p.xml";
   teste::Grava(processo, teste::ProcessoSemPrecos(3));
   chmod(processo.c_str(), 0666);
-  auto r = teste::ExecutaCli({"gerar", processo, "--empresa", "X"}, kComoNobody);
+  ProgramasDeNobody programas;
+  auto r = teste::ExecutaCli({"gerar", processo, "--empresa", "X"}, kComoNobody, programas.cli);
   EXPECT_EQ(r.codigo, 2);
   EXPECT_EQ(r.saida, "I/O error 13\n");
   EXPECT_EQ(teste::Nomes(base.caminho()), Nomes{"p.xml"});

@@ -78,16 +78,19 @@ TEST_F(TrabalhoImpressao, EveryPageAfterTheFirstStartsANewPrinterPage) {
   EXPECT_EQ(janelas.progressosFechados, 1);
 }
 
-TEST_F(TrabalhoImpressao, ACancelRequestStopsTheJobButEndsTheDocument) {
+TEST_F(TrabalhoImpressao, ACancelRequestStopsTheJobAndTakesItBack) {
   Compoe(5);
   int depois = 0;
   rd->OnAfterPrint = [&](TRDprint&) { ++depois; };
   janelas.cancelaNoPasso = 2;
   janelas.grafica.registro.clear();
-  rd->ImprimeRelatorio("");
-  EXPECT_EQ(janelas.grafica.registro, (V{"I", "1", "N", "2", "F"}));
+  EXPECT_FALSE(rd->ImprimeRelatorio(""));
+  EXPECT_EQ(janelas.grafica.registro, (V{"I", "1", "N", "2", "A"}));
   EXPECT_EQ(depois, 1);
   EXPECT_EQ(janelas.progressosFechados, 1);
+  EXPECT_EQ(plataforma.mensagens,
+            std::vector<std::string>{"Impress\xE3o cancelada: 2 p\xE1ginas tinham sido enviadas; "
+                                     "o trabalho foi retirado da fila de impress\xE3o."});
 }
 
 TEST_F(TrabalhoImpressao, OnBeforePrintCanSkipTheJob) {

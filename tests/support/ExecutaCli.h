@@ -28,12 +28,13 @@ inline ResultadoCli ExecutaComando(const std::string& cmd) {
   return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
 }
 
-// Runs proposta-cli with the arguments (each quoted for the shell), with `ambiente` (for example
-// "SOURCE_DATE_EPOCH=1700000000") in front of the command.
+// Runs proposta-cli (the built one unless `programa` names a copy) with the arguments (each quoted
+// for the shell), with `ambiente` (for example "SOURCE_DATE_EPOCH=1700000000") in front of the
+// command.
 inline ResultadoCli ExecutaCli(const std::vector<std::string>& args,
-                               const std::string& ambiente = "") {
-  std::string cmd =
-      ambiente + (ambiente.empty() ? "" : " ") + "'" + PROPOSTA_BINARY_DIR "/proposta-cli'";
+                               const std::string& ambiente = "",
+                               const std::string& programa = PROPOSTA_BINARY_DIR "/proposta-cli") {
+  std::string cmd = ambiente + (ambiente.empty() ? "" : " ") + "'" + programa + "'";
   for (const auto& a : args) {
     std::string q;
     for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);

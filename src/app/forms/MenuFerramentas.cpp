@@ -6,21 +6,35 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "app/forms/AssinaturaDocumentos.h"
+#include "app/forms/CartaJanelas.h"
+#include "app/forms/TReadequacao.h"
+#include "app/forms/TRevisaoAlteracoes.h"
 #include "app/forms/proposta.h"
+#include "proposta_versao.h"
 
 namespace app::forms {
 
 namespace {
-// "Sobre": the program's name and version.
+// "Sobre": the program's name and version, and where its guide is.
 void Sobre(TForm1& janela) {
-  QMessageBox::about(&janela, QStringLiteral("Sobre"),
-                     QStringLiteral("Digitação de Proposta\nVersão %1").arg(PROPOSTA_VERSAO));
+  QMessageBox::about(
+      &janela, QStringLiteral("Sobre"),
+      QStringLiteral("Digitação de Proposta\nVersão %1\n\nGuia do usuário (Ajuda):\n%2")
+          .arg(QStringLiteral(PROPOSTA_VERSAO), QString::fromUtf8(TForm1::EnderecoAjuda())));
 }
 }  // namespace
 
 // The table, in menu order.
 const std::vector<ComandoFerramenta>& ComandosFerramentas() {
   static const std::vector<ComandoFerramenta> tabela = {
+      {"&Perfis da empresa...", "Ctrl+Shift+P", ComandoPerfis, true},
+      {"&Termos da proposta...", "Ctrl+Shift+T", ComandoTermos, false},
+      {"Proposta &Comercial (carta)", "Ctrl+Shift+C", ComandoCarta, false},
+      {"Con&ferir proposta", "Ctrl+Shift+K", ComandoConferir, false},
+      {"Assinar &documentos...", "Ctrl+Shift+A", AbreAssinaturaDocumentos, false},
+      {"&Readequar ao lance...", "Ctrl+Shift+L", ReadequarAoLance, true},
+      {"D&esfazer altera\u00e7\u00f5es", "Ctrl+Shift+D", DesfazUltimasAlteracoes, false},
       {"&Sobre...", "Ctrl+F1", Sobre, true},
   };
   return tabela;

@@ -14,6 +14,8 @@
 
 #include "app/RegrasEntrada.h"
 #include "app/forms/Aparencia.h"
+#include "app/forms/AssinaturaDocumentos.h"
+#include "app/forms/CartaJanelas.h"
 #include "app/forms/MenuFerramentas.h"
 #include "app/forms/ModeloGrade.h"
 #include "app/forms/Protecao.h"
@@ -78,7 +80,15 @@ void TForm1::LigaEventos() {
   proposta_.aoEscreverControles = [this] { AoEscreverControles(); };
   proposta_.aoMudarProgresso = [this] { AoMudarProgresso(); };
   aoRelatorio = [this] { proposta_.BitBtn2Click(Licitante(), CNPJ()); };
-  aoAssinar = [] { signing::executeSign("", false); };
+  // The external signing application when it (or its package) is beside the program; our own
+  // signing window otherwise.
+  aoAssinar = [this] {
+    signing::TDigitalSign externo;
+    if (externo.isExistsApplicationExec() || externo.isExistsPackageAutoExtract())
+      signing::executeSign("", false);
+    else
+      AbreAssinaturaDocumentos(*this);
+  };
 
   connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
@@ -103,6 +113,10 @@ void TForm1::LigaEventos() {
     e->OnEnter = [this, e] { DBEditEnter(e); };
     e->OnExit = [this, e] { DBEditExit(e); };
   }
+  MeditCNPJ->OnExit = [this] {
+    DBEditExit(MeditCNPJ);
+    QTimer::singleShot(0, this, [this] { ConfereCNPJAoSair(*this); });
+  };
   connect(qApp, &QApplication::focusChanged, this,
           [this](QWidget*, QWidget* agora) { FocoMudou(agora); });
 
@@ -274,8 +288,8 @@ void TForm1::BitBtn3Click() {
   Trata([&] { proposta_.BitBtn3Click(); });
 }
 
-// "Ajuda": the help document, opened by the desktop's handler; when none opens it, the user is
-// told so and given the address to copy.
+// "Ajuda": the user guide under the maker's address, opened by the desktop's handler; when none
+// opens it, the user is told so and given the address to copy.
 void TForm1::BitBtn4Click() {
   Trata([&] {
     const std::string endereco = EnderecoAjuda();
@@ -290,8 +304,7 @@ void TForm1::BitBtn4Click() {
 
 // The help document's address.
 std::string TForm1::EnderecoAjuda() {
-  return std::string("https://") + kEnderecoFabricante +
-         "/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
+  return std::string(kEnderecoFabricante) + "/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
 }
 
 // "&Assinar Docum. Dig.": document signing, through the connection point aoAssinar.
@@ -431,11 +444,11 @@ void TForm1::AoMudarProgresso() {
 // The bidder name as typed.
 std::string TForm1::Licitante() const { return platform::fromQString(edtlicitante->text()); }
 
-// The CNPJ's digits, without the mask's literals.
+// The CNPJ's characters (0-9 and A-Z), without the mask's literals.
 std::string TForm1::CNPJ() const {
   std::string d;
   for (QChar c : MeditCNPJ->text())
-    if (c.isDigit()) d += static_cast<char>(c.unicode());
+    if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z')) d += static_cast<char>(c.unicode());
   return d;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/Proposta.h"
+#include "proposta_versao.h"
 
 class QFrame;
 class QLabel;
@@ -40,7 +41,7 @@ class TForm1 : public QMainWindow {
 
   // Opens a process file as if it had been chosen with "&Abrir Processo" (errors in the error box).
   void AbrirArquivo(const std::string& caminho);
-  // The bidder name (Windows-1252) and the CNPJ's digits as typed, for the listing.
+  // The bidder name (Windows-1252) and the CNPJ's characters as typed, for the listing.
   std::string Licitante() const;
   std::string CNPJ() const;
   // Brings every control up to date with the proposal state now.
@@ -55,8 +56,9 @@ class TForm1 : public QMainWindow {
   std::function<void()> aoRelatorio;
   std::function<void()> aoAssinar;
 
-  // The help document's address.
-  static constexpr const char* kEnderecoFabricante = "www.vek.com.br";
+  // The maker's address: the file:// address of the program's documentation folder (set by the
+  // build: the installed folder, or the build folder where the guide is built).
+  static constexpr const char* kEnderecoFabricante = PROPOSTA_ENDERECO_FABRICANTE;
   static std::string EnderecoAjuda();
 
   // Handlers, named after their control and event.

@@ -156,7 +156,7 @@ void TForm1::CriaControles() {
   MeditCNPJ = new TEdit(Panel7);
   Classe(MeditCNPJ, "TMaskEdit", "MeditCNPJ");
   EstiloEdit(MeditCNPJ, 543, 5, 150, 19);
-  MeditCNPJ->setInputMask(QStringLiteral("00.000.000/0000-00;_"));
+  MeditCNPJ->setInputMask(QStringLiteral(">nn.nnn.nnn/nnnn-00;_"));  // 0-9 A-Z, check digits
 
   // The logo.
   Panel2 = Painel(cliente, "Panel2", 4, 64, 129, 107);

@@ -150,7 +150,10 @@ namespace {
 // A file dialog opening in options.folder with the type options.type selected; the chosen type
 // comes back in options.type. Nothing asks about overwriting: the caller decides the final name.
 std::optional<std::string> dialogoDeArquivo(QWidget* pai, FileDialogOptions& options, bool salvar) {
+  // The dialog shows (and gives back) each filter with its blanks simplified: so are ours, so the
+  // chosen one is found among them ("Arquivo Texto  (*.TXT)" has two blanks).
   QStringList filtros = qtFileFilter(options.filter).split(QStringLiteral(";;"));
+  for (QString& f : filtros) f = f.simplified();
   QFileDialog d(pai, toQString(options.title), pathToQString(options.folder));
   d.setNameFilters(filtros);
   if (options.type >= 0 && options.type < filtros.size()) d.selectNameFilter(filtros[options.type]);

@@ -94,8 +94,13 @@ void TDFMProgresso::Passo() {
   ProgressBar1->setValue(std::min(ProgressBar1->value() + 1, ProgressBar1->maximum()));
 }
 
-// Repaints the window now (which draws the next animation frame).
-void TDFMProgresso::Repinta() { repaint(); }
+// Repaints the window now (which draws the next animation frame), at most every 40 ms: a long
+// operation asks after every entry, far more often than a screen can show.
+void TDFMProgresso::Repinta() {
+  if (ultimaPintura_.isValid() && ultimaPintura_.elapsed() < 40) return;
+  ultimaPintura_.start();
+  repaint();
+}
 
 // Re-enables the windows Mostra disabled and closes.
 void TDFMProgresso::Fecha() {

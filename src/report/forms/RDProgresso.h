@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
 #include <vector>
@@ -59,6 +60,7 @@ class TDFMProgresso : public QDialog, public TJanelaProgresso {
   void ReabilitaJanelas();
   std::vector<QPointer<QWidget>> desabilitadas_;
   bool fechando_ = false;
+  QElapsedTimer ultimaPintura_;
 };
 
 }  // namespace report::forms

@@ -15,6 +15,7 @@
 #include "platform/qt/QtTexto.h"
 #include "report/RDprint.h"
 #include "report/forms/RDpintura.h"
+#include "report/forms/RDsetup.h"
 
 namespace report {
 
@@ -49,6 +50,7 @@ std::unique_ptr<QPrinter> ImpressoraDaFila(const std::string& fila, TPrinterOrie
   // An unknown name leaves the printer on another queue (or on PDF output for an empty one).
   if (p->outputFormat() != QPrinter::NativeFormat || p->printerName() != nome) return nullptr;
   p->setPageOrientation(OrientacaoQt(o));
+  AplicaPropriedadesImpressora(fila, *p);  // what "&Propriedades..." set for this printer
   QPageLayout layout = p->pageLayout();
   layout.setMargins(layout.minimumMargins());
   p->setPageLayout(layout);
@@ -196,7 +198,12 @@ void TImpressoraGraficaQt::FinalizaDocumento() {
 }
 
 // Abandons the open document.
-void TImpressoraGraficaQt::AbandonaDocumento() { Descarta(); }
+void TImpressoraGraficaQt::AbandonaDocumento() {
+  // The print run is aborted before the painter ends, so that the pages drawn never reach the
+  // spooler.
+  if (printer_ && painter_ && painter_->isActive()) printer_->abort();
+  Descarta();
+}
 
 // Ends a document still open and lets go of its printer; an unfinished PDF file is not written.
 void TImpressoraGraficaQt::Descarta() {

@@ -15,8 +15,11 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
+#include <iterator>
 
 #include "platform/Platform.h"
 #include "platform/qt/QtTexto.h"
@@ -110,6 +113,8 @@ TDFMPreview::TDFMPreview(TRDprint& rd, std::string pasta, QWidget* pai)
   setFont(FonteArial8());
   CriaControles();
   FormCreate();
+  // The window sees every key before the focused control (the list of matches, the edits).
+  qApp->installEventFilter(this);
 }
 
 // Ends a drag still open, so that the grabbing cursor goes with the window.
@@ -234,7 +239,7 @@ void TDFMPreview::CriaControles() {
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
   GrupoZoom = new QActionGroup(this);
-  GrupoZoom->setExclusive(true);
+  GrupoZoom->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   auto item = [this](const char* texto, int valor) {
     QAction* a = PopupMenu1->addAction(platform::toQString(texto));
     a->setCheckable(true);
@@ -371,12 +376,27 @@ void TDFMPreview::resizeEvent(QResizeEvent* e) {
   FormResize();
 }
 
-// Keys come here from the window itself or unused by the control that has the focus (the tool
-// bar and the page take none; the side panel keeps its own navigation keys). The dialog's own Esc
-// and Enter handling is left out: FormKeyDown has the keys.
-void TDFMPreview::keyPressEvent(QKeyEvent* e) {
-  FormKeyDown(e->key(), e->modifiers());
-  e->accept();
+// Keys reach here from the window or unused by the focused control, after eventFilter gave them
+// to FormKeyDown; the dialog's own Esc and Enter handling is left out.
+void TDFMPreview::keyPressEvent(QKeyEvent* e) { e->accept(); }
+
+// Every key pressed in this window goes to FormKeyDown first, once, and then to the control that
+// has the focus (which may use it too), never further up; the list of matches does not get the
+// page keys as well: moving its row would show another page.
+bool TDFMPreview::eventFilter(QObject* alvo, QEvent* e) {
+  if (e->type() != QEvent::KeyPress || !alvo->isWidgetType() ||
+      static_cast<QWidget*>(alvo)->window() != this)
+    return QDialog::eventFilter(alvo, e);
+  const auto* k = static_cast<QKeyEvent*>(e);
+  FormKeyDown(k->key(), k->modifiers());
+  static const int kTeclasDePagina[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,
+                                        Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
+                                        Qt::Key_Home, Qt::Key_End};
+  const bool dePagina = std::find(std::begin(kTeclasDePagina), std::end(kTeclasDePagina),
+                                  k->key()) != std::end(kTeclasDePagina);
+  const bool daLista = alvo == PainelOcorrencias->tvOcorrencias;
+  if (alvo != this && !(daLista && dePagina)) alvo->event(e);
+  return true;
 }
 
 // The wheel over the rest of the window (the tool bar, the status bar, the grey around the page)

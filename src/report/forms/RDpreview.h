@@ -152,6 +152,7 @@ class TDFMPreview : public QDialog {
   void showEvent(QShowEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* alvo, QEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
 
  private:
@@ -160,6 +161,7 @@ class TDFMPreview : public QDialog {
                      void (TDFMPreview::*clique)());
   QFrame* Separador(const char* nome);
   void AtualizaImpressora();
+  void MarcaMenuZoom(int pedido);
   void RolaAteAchado();
   void Procura(bool paraBaixo);
   bool Disponivel(const QToolButton* b) const;

@@ -1,5 +1,7 @@
 // The preview's page: its picture size, drawing and painting, the zoom, page navigation, the
 // keyboard table, dragging and the wheel.
+#include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -89,7 +91,22 @@ void TDFMPreview::AjustaZoom(int valor) {
                       : 0;
   Scroller->Posiciona(left, top);
   Paineis[1]->setText(platform::toQString(base::FormatFloat("#00", Zoom) + "%"));
+  MarcaMenuZoom(valor);
   VISOR->update();
+}
+
+// The zoom menu checks the zoom in force: the fit that was asked for, or the percentage it
+// lists; nothing for a zoom it does not list.
+void TDFMPreview::MarcaMenuZoom(int pedido) {
+  QAction* marcado = nullptr;
+  for (QAction* a : GrupoZoom->actions()) {
+    const int v = a->data().toInt();
+    if (pedido < 0 ? v == pedido : v == Zoom) marcado = a;
+  }
+  if (marcado)
+    marcado->setChecked(true);
+  else if (QAction* a = GrupoZoom->checkedAction())
+    a->setChecked(false);
 }
 
 // Page navigation: first, previous, next, last (the scroll bars stay where they are).
@@ -120,7 +137,7 @@ void TDFMPreview::btULTIMAClick() {
   Mostrar();
 }
 
-// Fit width, whole page, zoom in and out by 10 (the menu's check stays where it is).
+// Fit width, whole page, zoom in and out by 10.
 void TDFMPreview::btLARGURAClick() { AjustaZoom(-1); }
 
 // The whole page.
@@ -132,11 +149,8 @@ void TDFMPreview::btAumentaClick() { AjustaZoom(Zoom + 10); }
 // Zoom out by 10.
 void TDFMPreview::btDiminuiClick() { AjustaZoom(Zoom - 10); }
 
-// A zoom menu item: checks itself (the group) and applies its value.
-void TDFMPreview::Zoom25Click(QAction* item) {
-  item->setChecked(true);
-  AjustaZoom(item->data().toInt());
-}
+// A zoom menu item applies its value (which checks it).
+void TDFMPreview::Zoom25Click(QAction* item) { AjustaZoom(item->data().toInt()); }
 
 // The keyboard table; each test is made in turn, and Ctrl combinations act one per key.
 void TDFMPreview::FormKeyDown(int tecla, Qt::KeyboardModifiers shift) {

@@ -12,6 +12,7 @@
 #include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <functional>
+#include <map>
 
 #include "base/Texto.h"
 #include "platform/Platform.h"
@@ -122,8 +123,16 @@ QChar CaractereDaTecla(const QKeyEvent* k) {
     default:
       break;
   }
+  // Shortcuts (Ctrl+A, Ctrl+C, Ctrl+Z...) are the edit's own editing keys, not characters.
+  if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return QChar();
   const QString t = k->text();
-  return t.isEmpty() ? QChar() : t.at(0);
+  return t.isEmpty() || !t.at(0).isPrint() ? QChar() : t.at(0);
+}
+
+// The settings taken from each printer's own properties dialog, by printer name, for the run.
+std::map<std::string, TPropriedadesImpressora>& PropriedadesGuardadas() {
+  static std::map<std::string, TPropriedadesImpressora> guardadas;
+  return guardadas;
 }
 
 }  // namespace
@@ -303,8 +312,13 @@ void TDFMsetup::BitBtn1Click() {
   dialogo.setOptions(QAbstractPrintDialog::PrintShowPageSize);
   if (auto* botoes = dialogo.findChild<QDialogButtonBox*>())
     if (QPushButton* ok = botoes->button(QDialogButtonBox::Ok)) ok->setText(toQString("&Ok"));
-  if (dialogo.exec() == QDialog::Accepted && !impressora.printerName().isEmpty())
-    platform::current().setCurrentPrinter(fromQString(impressora.printerName()));
+  if (dialogo.exec() == QDialog::Accepted) {
+    // What was set there is kept for that printer's graphic jobs.
+    const QString escolhida = impressora.printerName().isEmpty() ? nome : impressora.printerName();
+    if (!escolhida.isEmpty()) GuardaPropriedadesImpressora(fromQString(escolhida), impressora);
+    if (!impressora.printerName().isEmpty())
+      platform::current().setCurrentPrinter(fromQString(impressora.printerName()));
+  }
   SelecionaImpressoraAtual();
   IMPRESSORASExit();
 }
@@ -438,9 +452,12 @@ bool MostraSetupQt(TRDprint& rd) {
   // Copies typed beyond the arrows' range earlier are shown as they are, not cut to 50.
   if (e.Copias > 50 && e.Copias <= 9999) d.edCOPIAS->setText(QString::number(e.Copias));
   d.EdPaginas->setText(toQString(e.IntervaloPaginas));
+  // A stored selection shows as "Páginas:" with its box, so Ok keeps it.
   if (e.IntervaloPaginas.empty()) {
     d.chkTodas->setChecked(true);
     d.chkTodasClick();
+  } else {
+    d.chkSelecao->setChecked(true);
   }
   d.chkAgrupar->setChecked(e.Agrupar);
   d.chkInverter->setChecked(e.OrdemInversa);
@@ -465,5 +482,25 @@ bool MostraSetupQt(TRDprint& rd) {
   e.Copias = d.edCOPIAS->text().trimmed().toInt();
   return true;
 }
+
+void GuardaPropriedadesImpressora(const std::string& nome, const QPrinter& printer) {
+  PropriedadesGuardadas()[nome] =
+      TPropriedadesImpressora{printer.pageLayout().pageSize(), printer.pageLayout().orientation(),
+                              printer.resolution(), printer.duplex(), printer.colorMode()};
+}
+
+bool AplicaPropriedadesImpressora(const std::string& nome, QPrinter& printer) {
+  auto i = PropriedadesGuardadas().find(nome);
+  if (i == PropriedadesGuardadas().end()) return false;
+  const TPropriedadesImpressora& p = i->second;
+  printer.setPageSize(p.papel);
+  printer.setPageOrientation(p.orientacao);
+  printer.setResolution(p.resolucao);
+  printer.setDuplex(p.duplex);
+  printer.setColorMode(p.cor);
+  return true;
+}
+
+void EsquecePropriedadesImpressoras() { PropriedadesGuardadas().clear(); }
 
 }  // namespace report

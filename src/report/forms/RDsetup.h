@@ -9,8 +9,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <string>
 
 #include "report/RDprint.h"
 #include "report/forms/RDupdown.h"
@@ -95,5 +99,22 @@ class TDFMsetup : public QDialog {
 // user confirms with Ok, takes the chosen values back into the component and the print settings
 // (the caller then rebuilds the command set). True when confirmed.
 bool MostraSetupQt(TRDprint& rd);
+
+// What the user set in a printer's own properties dialog ("&Propriedades..."): the paper, the
+// orientation, the resolution, duplex and colour, kept by printer name while the program runs and
+// put on that printer's graphic jobs.
+struct TPropriedadesImpressora {
+  QPageSize papel;
+  QPageLayout::Orientation orientacao = QPageLayout::Portrait;
+  int resolucao = 0;
+  QPrinter::DuplexMode duplex = QPrinter::DuplexNone;
+  QPrinter::ColorMode cor = QPrinter::Color;
+};
+// Keeps the settings of `printer` for the printer `nome`.
+void GuardaPropriedadesImpressora(const std::string& nome, const QPrinter& printer);
+// Puts the settings kept for `nome` on `printer`; false when none were kept.
+bool AplicaPropriedadesImpressora(const std::string& nome, QPrinter& printer);
+// Forgets every kept setting (a test's clean start).
+void EsquecePropriedadesImpressoras();
 
 }  // namespace report

@@ -8,13 +8,19 @@ set -u
 programa=$1
 exemplo=$2
 
-pasta=$(mktemp -d /tmp/proposta-xvfb-XXXXXX)
+pasta=$(mktemp -d "${TMPDIR:-/tmp}/proposta-xvfb-XXXXXX")
 pids=()
-# Ends what this script started (by PID only) and removes its folder.
+resultado=1
+# Ends what this script started (by PID only); removes its folder when the test passed or was
+# skipped, and keeps it (the logs of the X server, the window manager and the program) otherwise.
 limpa() {
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill -9 "${pids[i]}" 2>/dev/null; done
   wait 2>/dev/null
-  rm -rf "$pasta"
+  if [ "$resultado" -eq 0 ] || [ "$resultado" -eq 77 ]; then
+    rm -rf "$pasta"
+  else
+    echo "registros mantidos em $pasta (xvfb.log, openbox.log, programa.log)" >&2
+  fi
 }
 trap limpa EXIT
 
@@ -24,8 +30,30 @@ falha() {
   exit 1
 }
 
+# Stops the test as skipped.
+pula() {
+  echo "SKIP: $*"
+  resultado=77
+  exit 77
+}
+
+# Waits until the command succeeds, polling, for at most LIMITE seconds; fails when it never does.
+espera() {
+  local fim=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$fim" ] || return 1
+    sleep 0.1
+  done
+}
+
+# A home of our own: the window manager's cache and Qt's settings go there, not to the user's.
+export HOME="$pasta/casa" XDG_DATA_HOME="$pasta/dados" XDG_CONFIG_HOME="$pasta/config"
+export XDG_CACHE_HOME="$pasta/cache" XDG_RUNTIME_DIR="$pasta/run"
+mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+
 for ferramenta in Xvfb openbox xdotool xprop; do
-  command -v "$ferramenta" >/dev/null || { echo "SKIP: $ferramenta não está instalado"; exit 77; }
+  command -v "$ferramenta" >/dev/null || pula "$ferramenta não está instalado"
 done
 
 # A display of our own: Xvfb picks a free number and writes it on descriptor 3 (XVFB_TELA=n asks
@@ -37,27 +65,28 @@ else
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$pasta/display" 2>"$pasta/xvfb.log" &
 fi
 pids+=($!)
-sleep 0.5
-for _ in $(seq 100); do [ -s "$pasta/display" ] && break; sleep 0.1; done
+tela_pronta() { [ -s "$pasta/display" ] || ! kill -0 "${pids[0]}" 2>/dev/null; }
+espera 30 tela_pronta
 if ! [ -s "$pasta/display" ] || ! kill -0 "${pids[0]}" 2>/dev/null; then
-  echo "SKIP: o Xvfb não iniciou: $(tail -3 "$pasta/xvfb.log")"
-  exit 77
+  pula "o Xvfb não iniciou: $(tail -3 "$pasta/xvfb.log")"
 fi
 export DISPLAY=":$(head -1 "$pasta/display")"
+tela_aceita() { xprop -root >/dev/null 2>&1; }
+espera 30 tela_aceita || pula "o Xvfb não aceita conexões: $(tail -3 "$pasta/xvfb.log")"
 openbox --sm-disable >"$pasta/openbox.log" 2>&1 &
 pids+=($!)
-sleep 1
+# The window manager is up when it has named itself on the root window.
+gerenciador_pronto() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+espera 60 gerenciador_pronto || falha "o openbox não iniciou"
 
-export QT_QPA_PLATFORM=xcb LC_ALL=pt_BR.UTF-8 XDG_DATA_HOME="$pasta/dados"
-export XDG_CONFIG_HOME="$pasta/config" XDG_CACHE_HOME="$pasta/cache"
-export ASAN_OPTIONS=detect_leaks=0
+export QT_QPA_PLATFORM=xcb LC_ALL=pt_BR.UTF-8 ASAN_OPTIONS=detect_leaks=0
 mkdir -p "$pasta/interrompido" "$pasta/referencia"
 cp "$exemplo" "$pasta/interrompido/pregao.xml"
 cp "$exemplo" "$pasta/referencia/pregao.xml"
 
-# Waits (up to 60 s) for a visible window of the program whose title matches; prints its id.
+# Waits (up to 120 s) for a visible window of the program whose title matches; prints its id.
 janela() {
-  timeout 60 xdotool search --sync --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1
+  timeout 120 xdotool search --sync --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1
 }
 
 # Starts the program on a file; sets `pid` and `principal` (its main window, with the file open).
@@ -78,12 +107,14 @@ digita() {
   done
 }
 
-# Closes the main window as the user does (Alt+F4 through the window manager) and waits for the
-# program to end.
+# Closes the main window as the user does (Alt+F4 through the window manager) and waits (up to
+# 180 s: the close writes the file, slowly on a busy machine under the sanitizers) for the program
+# to end.
+terminou() { ! kill -0 "$pid" 2>/dev/null; }
 fecha() {
   xdotool windowactivate --sync "$principal" key --delay 50 alt+F4
-  for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
-  falha "a janela não fechou"
+  espera 180 terminou || falha "a janela não fechou"
+  wait "$pid" 2>/dev/null
 }
 
 # The number of records in the journals kept in the data folder.
@@ -102,7 +133,8 @@ titulo=$(xprop -id "$principal" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRI
 [[ "$titulo" =~ ^"Digitação de Proposta - Item "[0-9]+" de 8"$ ]] || falha "título da janela: $titulo"
 xdotool windowactivate --sync "$principal"
 digita "${itens[@]}"
-for _ in $(seq 300); do [ "$(registros)" -ge 4 ] && break; sleep 0.1; done
+quatro_registros() { [ "$(registros)" -ge 4 ]; }
+espera 120 quatro_registros || falha "o diário tem $(registros) registros, e não 4"
 fecha
 
 # The run that is killed while a row is being typed.
@@ -112,9 +144,8 @@ principal=$(janela "$pid" "Item 1 de")
 xdotool windowactivate --sync "$principal"
 digita "${itens[@]}"
 xdotool type --delay 30 "Perdida"
-for _ in $(seq 300); do [ "$(registros)" -ge 4 ] && break; sleep 0.1; done
+espera 120 quatro_registros
 [ "$(registros)" -eq 4 ] || falha "o diário tem $(registros) registros, e não 4"
-sleep 0.5
 kill -9 "$pid"
 wait "$pid" 2>/dev/null
 cmp -s "$exemplo" "$pasta/interrompido/pregao.xml" || falha "o arquivo do processo mudou antes de gravado"
@@ -133,4 +164,5 @@ cmp "$pasta/referencia/pregao.xml" "$pasta/interrompido/pregao.xml" ||
 cmp -s "$exemplo" "$pasta/referencia/pregao.xml" && falha "nada foi gravado"
 restos=$(ls "$pasta/dados/proposta" 2>/dev/null)
 [ -z "$restos" ] || falha "ficaram no diretório de dados: $restos"
+resultado=0
 echo "1 passed, 0 failed"

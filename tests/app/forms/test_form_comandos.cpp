@@ -2,12 +2,14 @@
 // succeeding, the rewrite on close (and none after Gerar Arquivo), a malformed file, the total
 // before any file, Ajuda, Ctrl+Delete, the connection points and the command-line opening.
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 #include <chrono>
 #include <filesystem>
 
@@ -314,20 +316,26 @@ class TesteComandos : public QObject {
     QVERIFY(w.close());
   }
 
-  // Ajuda hands the help address to the desktop each time it is pressed.
+  // Ajuda hands the help address to the desktop each time it is pressed: the user guide, a PDF
+  // on the disk (here the one built beside the program).
   void ajudaAbreEnderecoACadaClique() {
     Ambiente a;
     QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
     QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
-    const std::string url =
-        "https://www.vek.com.br/Arquivos/Ajuda/programa_proposta_fornecedor.pdf";
-    QCOMPARE(a.plataforma.urls, (std::vector<std::string>{url, url}));
+    QCOMPARE(a.plataforma.urls.size(), size_t(2));
+    QCOMPARE(a.plataforma.urls[0], a.plataforma.urls[1]);
+    const QUrl url(QString::fromStdString(a.plataforma.urls[0]));
+    QVERIFY2(url.isLocalFile(), a.plataforma.urls[0].c_str());
+    QVERIFY(url.path().endsWith("/Arquivos/Ajuda/programa_proposta_fornecedor.pdf"));
+    QFile guia(url.toLocalFile());
+    QVERIFY2(guia.open(QIODevice::ReadOnly), qPrintable(guia.fileName()));
+    QCOMPARE(guia.read(5), QByteArray("%PDF-"));
     QVERIFY(a.plataforma.mensagens.empty());
     // No handler opens it: the user is told so, with the address to copy.
     a.plataforma.abreEnderecos = false;
     QTest::mouseClick(a.janela->BitBtn4, Qt::LeftButton);
     QCOMPARE(a.plataforma.mensagens.size(), size_t(1));
-    QVERIFY(a.plataforma.mensagens[0].find("\r\r" + url) != std::string::npos);
+    QVERIFY(a.plataforma.mensagens[0].find("\r\r" + a.plataforma.urls[0]) != std::string::npos);
   }
 
   // Enter on a focused button presses it: "&Abrir Processo" has the focus at start.

@@ -4,8 +4,13 @@
 // with the extension rule, reading a report file back, e-mail, printing, dragging, the wheel, the
 // minimum size, and closing the modal window with Esc.
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,8 +25,10 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 
+#include "platform/qt/QtPlatform.h"
 #include "report/RDestado.h"
 #include "report/RDprint.h"
 #include "report/forms/RDjanelasQt.h"
@@ -126,6 +133,26 @@ bool TemMarca(const report::TMetafile& m, const std::string& texto) {
     if (op.Figura && TemMarca(*op.Figura, texto)) return true;
   }
   return false;
+}
+
+// Runs `f` on the modal window as soon as it is shown.
+void QuandoModal(std::function<void(QWidget*)> f) {
+  auto* tentativa = new QTimer(qApp);
+  tentativa->setInterval(10);
+  QObject::connect(tentativa, &QTimer::timeout, [tentativa, f] {
+    if (QWidget* m = QApplication::activeModalWidget()) {
+      tentativa->stop();
+      tentativa->deleteLater();
+      f(m);
+    }
+  });
+  tentativa->start();
+}
+
+// The zoom menu's checked item, by its text ("" when none is).
+QString ZoomMarcado(const TDFMPreview& w) {
+  QAction* a = w.GrupoZoom->checkedAction();
+  return a ? a->text() : QString();
 }
 
 // Whether a button is enabled; the names are the window's.
@@ -271,7 +298,7 @@ class TestePreview : public QObject {
     QCOMPARE(a.janela->Pagina, 1);
   }
 
-  // Zooming out stops at 20%, in at 400%; keypad + and - step by 10; a menu item checks itself.
+  // Zooming out stops at 20%, in at 400%; keypad + and - step by 10; a menu item applies itself.
   void limitesDoZoom() {
     Ambiente a;
     a.Compoe(1);
@@ -295,7 +322,6 @@ class TestePreview : public QObject {
     QCOMPARE(w.TextoPainel(1), QString("50%"));
     a.Tecla(Qt::Key_Plus, Qt::KeypadModifier);
     QCOMPARE(w.Zoom, 60);
-    QVERIFY(w.Zoom50->isChecked());
   }
 
   // The fit modes: the whole page of a tall page in a wide window is limited by the height; fit
@@ -466,6 +492,102 @@ class TestePreview : public QObject {
     QVERIFY(std::filesystem::exists(pasta + "/" + gravado.toStdString()));
     QVERIFY(!std::filesystem::exists(pasta + "/" + escolhido.toStdString()));
     QVERIFY(w.isVisible());
+  }
+
+  // The real save dialog: the type chosen in its list decides the format and the extension
+  // (the types' descriptions hold two blanks, which the dialog shows as one).
+  void salvarNoDialogoReal_data() {
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<QString>("gravado");
+    QTest::addColumn<QByteArray>("inicio");
+    QTest::newRow("html") << 0 << "listagem.HTML" << QByteArray("<");
+    QTest::newRow("pdf") << 1 << "listagem.PDF" << QByteArray("%PDF-");
+    QTest::newRow("texto") << 2 << "listagem.TXT" << QByteArray("\r\n");
+    QTest::newRow("rdp") << 3 << "listagem.RDP" << QByteArray("<< RDprint 6.0");
+    QTest::newRow("prn") << 4 << "listagem.PRN" << QByteArray("\x1B\x32");
+  }
+  void salvarNoDialogoReal() {
+    QFETCH(int, tipo);
+    QFETCH(QString, gravado);
+    QFETCH(QByteArray, inicio);
+    Ambiente a;
+    a.Compoe(2);
+    platform::QtPlatform qt("x");
+    platform::ScopedPlatform real(qt);
+    auto& w = a.Abre();
+    const QString pasta = a.pasta.path();
+    QString filtroEscolhido;
+    QuandoModal([&](QWidget* m) {
+      auto* d = qobject_cast<QFileDialog*>(m);
+      QVERIFY(d);
+      auto* tipos = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      QVERIFY(tipos);
+      tipos->setCurrentIndex(tipo);
+      filtroEscolhido = tipos->currentText();
+      auto* nome = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      QVERIFY(nome);
+      nome->setText(pasta + QStringLiteral("/listagem.txt"));
+      QTest::keyClick(nome, Qt::Key_Return);
+    });
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY2(!filtroEscolhido.isEmpty(), "the save dialog did not open");
+    QCOMPARE(QDir(pasta).entryList(QDir::Files), QStringList{gravado});
+    QFile f(pasta + "/" + gravado);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QVERIFY2(bytes.startsWith(inicio) || (tipo == 2 && bytes.contains(inicio)),
+             bytes.left(40).constData());
+  }
+
+  // The zoom menu checks the zoom in force: a percentage it lists, the fit just chosen, or
+  // nothing for a zoom it does not list.
+  void menuDeZoomSegueOZoom() {
+    Ambiente a;
+    a.Compoe(2);
+    a.rd->OpcoesPreview.PreviewZoom = 75;
+    auto& w = a.Abre();
+    QCOMPARE(ZoomMarcado(w), QString("75%"));
+    w.btAumentaClick();  // 85%
+    QCOMPARE(ZoomMarcado(w), QString());
+    w.AjustaZoom(150);
+    QCOMPARE(ZoomMarcado(w), QString("150%"));
+    w.ZoomPage->trigger();
+    QCOMPARE(ZoomMarcado(w), QString::fromLatin1("P\xE1gina Inteira"));
+    w.btLARGURAClick();
+    QCOMPARE(ZoomMarcado(w), QString("Ajusta na Largura"));
+    w.Zoom50->trigger();
+    QCOMPARE(w.Zoom, 50);
+    QCOMPARE(ZoomMarcado(w), QString("50%"));
+  }
+
+  // The window sees every key before the focused control: with the list of every match
+  // focused, Page Down, End, Home and the arrows move through the report (and not the list's row,
+  // which would show another page).
+  void listaDeOcorrenciasNaoEngoleAsTeclas() {
+    Ambiente a;
+    QVERIFY(a.rd->Abrir());
+    for (int p = 1; p <= 4; ++p) {
+      a.rd->ImpF(7, 2, "Caneta " + std::to_string(p), kNormal, 0);
+      if (p < 4) a.rd->NovaPagina();
+    }
+    auto& w = a.Abre();
+    a.Procura("caneta");
+    a.Tecla(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QTreeView* tv = w.PainelOcorrencias->tvOcorrencias;
+    tv->setFocus();
+    QApplication::setActiveWindow(&w);
+    QCOMPARE(w.Pagina, 1);
+    for (auto [tecla, esperada] : {std::pair{Qt::Key_PageDown, 2},
+                                   {Qt::Key_End, 4},
+                                   {Qt::Key_Home, 1},
+                                   {Qt::Key_PageDown, 2}}) {
+      QTest::keyClick(tv, tecla);
+      QCOMPARE(w.Pagina, esperada);
+    }
+    w.AjustaZoom(200);
+    const int antes = w.Scroller->horizontalScrollBar()->value();
+    QTest::keyClick(tv, Qt::Key_Right);
+    QVERIFY(w.Scroller->horizontalScrollBar()->value() > antes);
   }
 
   // Reading a saved report replaces the pages, shows its first page at the same zoom; a file

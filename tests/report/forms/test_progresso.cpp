@@ -50,6 +50,24 @@ class TesteProgresso : public QObject {
  private slots:
   void init() { report::ReiniciaEstadoRelatorio(); }
 
+  // The window is neither minimised nor maximised by its frame (a fixed box over disabled
+  // windows): the title bar holds its caption only, also once shown.
+  void semBotoesDeMinimizarOuMaximizar() {
+    TDFMProgresso w;
+    report::TConfigProgresso config;
+    config.caption = "Gravando...";
+    config.maximo = 3;
+    w.Mostra(config);
+    const Qt::WindowFlags f = w.windowFlags();
+    QVERIFY(f.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(f.testFlag(Qt::WindowTitleHint));
+    QVERIFY(!f.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!f.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!f.testFlag(Qt::WindowCloseButtonHint));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    w.Fecha();
+  }
+
   // Cancelar asks "Deseja realmente Cancelar ?" with Yes and No; only Yes raises the request.
   void cancelarPergunta_data() {
     QTest::addColumn<int>("resposta");
@@ -166,14 +184,14 @@ class TesteProgresso : public QObject {
     QTemporaryDir pasta;
     const std::string arquivo = pasta.path().toStdString() + "/saida.txt";
 
-    int chamadas = 0;
+    bool clicado = false;
     QString caption, rotulo;
     bool principalDesabilitada = false;
     plataforma.aoProcessar = [&] {
       QCoreApplication::processEvents();
-      if (++chamadas != 3) return;
       TDFMProgresso* p = ProgressoNaTela();
-      if (!p) return;
+      if (clicado || !p) return;
+      clicado = true;
       caption = p->windowTitle();
       rotulo = p->NOMEREL->text();
       principalDesabilitada = !principal.isEnabled();

@@ -1,10 +1,12 @@
 // The print setup dialog TDFMsetup and Setup's cycle, driven offscreen with real key and mouse
-// events: the page and copy key filters, the stored page selection, the model following the
-// printer, the properties button that never closes the dialog, the ways to close it, the copies
-// refused when they are not a number, the arrows, the collation pictures, layout and tab order.
+// events: the page and copy key filters (and the editing keys they let through), the stored page
+// selection, the model following the printer, the properties button that never closes the dialog
+// and whose settings are kept for the printer, the ways to close it, the copies refused when they
+// are not a number, the arrows, the collation pictures, layout and tab order.
 #include <QApplication>
 #include <QClipboard>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -67,7 +69,7 @@ QTimer* QuandoModal(std::function<void(T&)> f) {
       tentativa->stop();
       tentativa->deleteLater();
       m->activateWindow();
-      QTest::qWaitForWindowActive(m);
+      if (!QTest::qWaitForWindowActive(m)) qWarning("the dialog did not become active");
       f(*m);
     }
   });
@@ -171,7 +173,73 @@ class TesteSetup : public QObject {
     QCOMPARE(obtido, esperado);
   }
 
-  // The stored selection shows as it is; the radio buttons decide what Ok stores.
+  // The standard editing keys work in both edits: select all then a digit replaces the text
+  // (it once gave 12 copies), copy and paste, cut, undo.
+  void teclasDeEdicao() {
+    struct Caso {
+      const char* nome;
+      bool paginas;
+      std::function<void(QLineEdit*)> teclas;
+      QString esperado;
+    };
+    auto tecla = [](QLineEdit* e, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+      QTest::keyClick(e, k, m);
+    };
+    const Caso casos[] = {
+        {"copias: Ctrl+A e 2", false,
+         [&](QLineEdit* e) {
+           tecla(e, Qt::Key_A, Qt::ControlModifier);
+           QTest::keyClicks(e, "2");
+         },
+         "2"},
+        {"paginas: Ctrl+A e 4-5", true,
+         [&](QLineEdit* e) {
+           tecla(e, Qt::Key_A, Qt::ControlModifier);
+           QTest::keyClicks(e, "4-5");
+         },
+         "4-5"},
+        {"copias: copiar e colar", false,
+         [&](QLineEdit* e) {
+           tecla(e, Qt::Key_A, Qt::ControlModifier);
+           tecla(e, Qt::Key_C, Qt::ControlModifier);
+           tecla(e, Qt::Key_End);
+           tecla(e, Qt::Key_V, Qt::ControlModifier);
+         },
+         "11"},
+        {"paginas: recortar", true,
+         [&](QLineEdit* e) {
+           tecla(e, Qt::Key_A, Qt::ControlModifier);
+           tecla(e, Qt::Key_X, Qt::ControlModifier);
+         },
+         ""},
+        {"paginas: desfazer", true,
+         [&](QLineEdit* e) {
+           QTest::keyClicks(e, "7");
+           tecla(e, Qt::Key_Z, Qt::ControlModifier);
+         },
+         "1"},
+    };
+    for (const Caso& c : casos) {
+      QString obtido;
+      Setup([&](TDFMsetup& d) {
+        QLineEdit* e = d.edCOPIAS;
+        if (c.paginas) {
+          QTest::mouseClick(d.chkSelecao, Qt::LeftButton);
+          e = d.EdPaginas;
+        }
+        e->setFocus();
+        e->setText("1");
+        e->setCursorPosition(1);
+        c.teclas(e);
+        obtido = e->text();
+        QTest::mouseClick(d.CANCELAR, Qt::LeftButton);
+      });
+      QVERIFY2(obtido == c.esperado, c.nome);
+    }
+  }
+
+  // The stored selection shows as it is, with "Páginas:" checked; the radio buttons decide what
+  // Ok stores.
   void selecaoDePaginas_data() {
     QTest::addColumn<QString>("guardada");
     QTest::addColumn<QString>("clique");  // the radio button clicked, if any
@@ -203,12 +271,12 @@ class TesteSetup : public QObject {
     for (int p = 2; p <= 4; ++p) rd->NovaPagina();
     EstadoRelatorio().PaginaAtual = 3;  // the page the preview shows
     EstadoRelatorio().IntervaloPaginas = platform::fromQString(guardada);
-    bool nenhumMarcado = false, habilitado = false, focoNaCaixa = false;
+    bool soSelecaoMarcada = false, habilitado = false, focoNaCaixa = false;
     QString mostrado, caixaAposOk;
     const bool ok = Setup(
         [&](TDFMsetup& d) {
-          nenhumMarcado =
-              !d.chkTodas->isChecked() && !d.chkAtual->isChecked() && !d.chkSelecao->isChecked();
+          soSelecaoMarcada =
+              !d.chkTodas->isChecked() && !d.chkAtual->isChecked() && d.chkSelecao->isChecked();
           habilitado = d.EdPaginas->isEnabled();
           mostrado = d.EdPaginas->text();
           if (clique == "todas") QTest::mouseClick(d.chkTodas, Qt::LeftButton);
@@ -221,7 +289,7 @@ class TesteSetup : public QObject {
         },
         false);
     QVERIFY(ok);
-    QCOMPARE(nenhumMarcado, !guardada.isEmpty());
+    QCOMPARE(soSelecaoMarcada, !guardada.isEmpty());  // a stored selection shows as "Páginas:"
     QCOMPARE(habilitado, !guardada.isEmpty());
     QCOMPARE(mostrado, guardada);
     QCOMPARE(toQString(EstadoRelatorio().IntervaloPaginas), esperada);
@@ -326,6 +394,42 @@ class TesteSetup : public QObject {
     QVERIFY(visivelDepois[0]);
     QVERIFY(visivelDepois[1]);
     QCOMPARE(modeloDepois, int(TModelo::Epson));
+  }
+
+  // What the user sets in the printer's own dialog (paper, orientation, resolution, duplex) is
+  // kept for that printer's graphic jobs; a cancelled dialog keeps nothing, another printer has
+  // nothing kept.
+  void propriedadesGuardadasParaAImpressora() {
+    EsquecePropriedadesImpressoras();
+    QString nome;
+    Setup([&](TDFMsetup& d) {
+      for (bool aceita : {false, true}) {
+        QuandoModal<QPrintDialog>([&, aceita](QPrintDialog& p) {
+          QPrinter* pr = p.printer();
+          pr->setPageSize(QPageSize(QPageSize::A3));
+          pr->setPageOrientation(QPageLayout::Landscape);
+          pr->setResolution(300);
+          pr->setDuplex(QPrinter::DuplexLongSide);
+          nome = pr->printerName().isEmpty() ? d.IMPRESSORAS->currentText() : pr->printerName();
+          // done() takes the printer as it is (accept() would put the dialog's fields on it).
+          p.done(aceita ? QDialog::Accepted : QDialog::Rejected);
+        });
+        QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+        QPrinter novo;
+        if (!aceita) QVERIFY(!AplicaPropriedadesImpressora(platform::fromQString(nome), novo));
+      }
+      QTest::mouseClick(d.CANCELAR, Qt::LeftButton);
+    });
+    QPrinter job;
+    QVERIFY(!AplicaPropriedadesImpressora("Outra impressora", job));
+    QVERIFY(AplicaPropriedadesImpressora(platform::fromQString(nome), job));
+    QCOMPARE(job.pageLayout().pageSize().id(), QPageSize::A3);
+    QCOMPARE(job.pageLayout().orientation(), QPageLayout::Landscape);
+    QCOMPARE(job.resolution(), 300);
+    // Duplex is a property of a real printer (a PDF printer, without a spooler here, has none).
+    if (job.outputFormat() == QPrinter::NativeFormat)
+      QCOMPARE(job.duplex(), QPrinter::DuplexLongSide);
+    EsquecePropriedadesImpressoras();
   }
 
   // Only Ok (or Enter) and Cancelar (or Esc) close the dialog; Cancel outside the preview ends
