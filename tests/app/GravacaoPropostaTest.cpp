@@ -3,6 +3,8 @@
 // whose folder could not be synced counts as written, with a warning.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/Proposta.h"
 #include "platform/AtomicFile.h"
 #include "platform/UserFolders.h"
@@ -64,6 +66,9 @@ const Escolha kEscolhas[] = {
 }  // namespace
 
 TEST_F(GravacaoProposta, AFailedRewriteOnCloseOffersAnotherFileClosingWithoutSavingOrGoingBack) {
+  teste::PastaTemporaria casa;
+  const std::string casaAntes = std::getenv("HOME") ? std::getenv("HOME") : "";
+  ::setenv("HOME", casa.caminho().c_str(), 1);
   for (const Escolha& e : kEscolhas) {
     SCOPED_TRACE(e.caso);
     tela = teste::PlataformaRoteiro{};
@@ -86,9 +91,10 @@ TEST_F(GravacaoProposta, AFailedRewriteOnCloseOffersAnotherFileClosingWithoutSav
                   "Sim: escolher o arquivo. N\xE3o: fechar sem gravar. Cancelar: voltar \xE0 "
                   "janela.");
     EXPECT_EQ(tela.caixas[0].estilo, platform::mb::YESNOCANCEL | platform::mb::ICONQUESTION);
-    // The save dialog is offered only on Yes, starting from the process file.
+    // The save dialog is offered only on Yes, with the process file's name in a folder that
+    // can be written (the home folder).
     EXPECT_EQ(tela.sugestoesSalvar, e.respostas.front() == IDYES
-                                        ? std::vector<std::string>{processo}
+                                        ? std::vector<std::string>{casa / "p.xml"}
                                         : std::vector<std::string>{});
     bool outro = e.salvarComo == "outro.xml";
     std::vector<std::string> nomes = {"p.xml"};
@@ -100,6 +106,7 @@ TEST_F(GravacaoProposta, AFailedRewriteOnCloseOffersAnotherFileClosingWithoutSav
     }
     platform::clearAtomicFailuresForTesting();
   }
+  ::setenv("HOME", casaAntes.c_str(), 1);
 }
 
 TEST_F(GravacaoProposta, AFileWhoseFolderCannotBeSyncedCountsAsWrittenWithAWarning) {

@@ -217,7 +217,7 @@ TEST_F(Recuperacao, AProcessSavedElsewhereOnCloseIsNotOfferedAgainWhenReopened) 
   const std::string diario = Diario();
   ASSERT_TRUE(std::filesystem::exists(diario));
   // The process file cannot be written: the user saves it elsewhere.
-  platform::failAtomicStepForTesting(platform::AtomicStep::Create, 1, 13);
+  platform::failAtomicStepForTesting(platform::AtomicStep::Rename, 1, 13);
   const std::string outro = pasta / "copia.xml";
   tela.respostasCaixa = {platform::mb::IDYES};
   tela.respostasSalvar = {outro};

@@ -8,7 +8,7 @@ namespace {
 
 teste::ResultadoCli Roda(const std::vector<std::string>& args) { return teste::ExecutaCli(args); }
 
-std::string Exemplo() { return teste::Le(PROPOSTA_SOURCE_DIR "/examples/pregao-exemplo.xml"); }
+std::string Exemplo() { return teste::ExemploLote1Completo(); }
 
 }  // namespace
 

@@ -9,7 +9,7 @@
 TEST(RecuperacaoCli, RegravarWritesWhatACrashedRunTypedAndRemovesTheJournal) {
   teste::PastaTemporaria pasta;
   std::string processo = pasta / "pregao.xml";
-  teste::Grava(processo, teste::Le(PROPOSTA_SOURCE_DIR "/examples/pregao-exemplo.xml"));
+  teste::Grava(processo, teste::ExemploLote1Completo());
   std::string diario;
   {
     app::TProposta p;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/Arquivos.h"
+
 namespace teste {
 
 struct ResultadoCli {
@@ -39,6 +41,14 @@ inline ResultadoCli ExecutaCli(const std::vector<std::string>& args,
     cmd += " '" + q + "'";
   }
   return ExecutaComando(cmd + " 2>&1");
+}
+
+// The example process with its lot 1 complete (item 3, its only unpriced item, at 2,4), so that
+// the lot check lets the commands write it.
+inline std::string ExemploLote1Completo() {
+  std::string s = Le(PROPOSTA_SOURCE_DIR "/examples/pregao-exemplo.xml");
+  s.replace(s.find(" <valor></valor>"), 16, " <valor>2,4</valor>");
+  return s;
 }
 
 }  // namespace teste

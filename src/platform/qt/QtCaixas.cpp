@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QSpacerItem>
@@ -133,10 +134,13 @@ void moldaCaixa(QDialog& box) {
   box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                      Qt::WindowCloseButtonHint);
   const int largura = larguraParaTitulo(box.windowTitle());
-  // A message box sizes itself from its layout: a spacer across the grid holds the width.
+  // The boxes size themselves from their layouts: a spacer across the message box's grid, a
+  // strut in the input box's column, hold the width.
   if (auto* grade = qobject_cast<QGridLayout*>(box.layout()))
     grade->addItem(new QSpacerItem(largura, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                    grade->rowCount(), 0, 1, grade->columnCount());
+  else if (auto* coluna = qobject_cast<QBoxLayout*>(box.layout()))
+    coluna->addStrut(largura);
   else
     box.setMinimumWidth(largura);
 }

@@ -233,7 +233,7 @@ class TesteComandos : public QObject {
     Ambiente a;
     a.Abre();
     a.Tecla(Qt::Key_Tab);
-    platform::failAtomicStepForTesting(platform::AtomicStep::Create, 1, 13);
+    platform::failAtomicStepForTesting(platform::AtomicStep::Rename, 1, 13);
     QVERIFY(a.janela->close());
     platform::clearAtomicFailuresForTesting();
     QVERIFY(a.plataforma.caixas.empty());

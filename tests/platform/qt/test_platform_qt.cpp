@@ -135,7 +135,8 @@ class TestePlataformaQt : public QObject {
     QCOMPARE(vistos.size(), size_t(2));
     for (const Visto& v : vistos) {
       QVERIFY(v.semMinMax);
-      QVERIFY2(v.largura >= necessaria, qPrintable(QString::number(v.largura)));
+      QVERIFY2(v.largura >= necessaria,
+               qPrintable(QString("%1 < %2").arg(v.largura).arg(necessaria)));
     }
   }
 
