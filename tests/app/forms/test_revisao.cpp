@@ -100,7 +100,11 @@ class TesteRevisao : public QObject {
       QTest::keyClick(r.Grade, Qt::Key_Down);
       QVERIFY(r.btSelecionadas->isEnabled());
       QVERIFY(r.Totais->text().contains("Aplicando as selecionadas:\nLote 1: R$ 3,00 -> R$ 2,50"));
-      QTest::keyClick(&r, Qt::Key_S, Qt::AltModifier);
+      // Tab leaves the list for "Aplicar todas", then "Aplicar selecionadas"; Space presses it.
+      QTest::keyClick(r.Grade, Qt::Key_Tab);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), r.btSelecionadas);
+      QTest::keyClick(r.btSelecionadas, Qt::Key_Space);
     });
     QVERIFY(app::forms::RevisaEAplica(*a.janela, l));
     QCOMPARE(Valor(a, 1), antes1);
