@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "app/forms/AssinaturaDocumentos.h"
+#include "app/forms/JanelaPlanilha.h"
 #include "app/forms/proposta.h"
 #include "proposta_versao.h"
 
@@ -26,6 +27,7 @@ void Sobre(TForm1& janela) {
 const std::vector<ComandoFerramenta>& ComandosFerramentas() {
   static const std::vector<ComandoFerramenta> tabela = {
       {"Assinar &documentos...", "Ctrl+Shift+A", AbreAssinaturaDocumentos, false},
+      {"E&xportar planilha...", "Ctrl+Shift+E", ExportarPlanilha, true},
       {"&Sobre...", "Ctrl+F1", Sobre, true},
   };
   return tabela;
