@@ -54,13 +54,28 @@ std::string Chave(Criterio por, std::string_view texto) {
   return base::Trim(texto);
 }
 
+// Texts equal once blanks and control characters at both ends are dropped (the common case, equal
+// as they stand, costs one comparison).
+bool IguaisSemBrancos(std::string_view a, std::string_view b) {
+  return a == b || base::Trim(a) == base::Trim(b);
+}
+
+// Names equal as the product-name criterion compares them.
+bool MesmoNome(std::string_view a, std::string_view b) {
+  return a == b || NomeComparavel(a) == NomeComparavel(b);
+}
+
 // The matching of one import: the table's items by key, the proposals per item, and the rows
 // that name no item.
 class Casamento {
  public:
   Casamento(const Mapeamento& m, const app::TTabelaItens& t) : m_(m), t_(t) {
     porItem_.resize(static_cast<size_t>(t.NumLinhas()));
-    for (int i = 0; i < t.NumLinhas(); ++i) indice_[ChaveDoItem(i)].push_back(i);
+    indice_.reserve(static_cast<size_t>(t.NumLinhas()));
+    for (int i = 0; i < t.NumLinhas(); ++i) {
+      const auto [lugar, novo] = indice_.try_emplace(ChaveDoItem(i), i);
+      if (!novo) lugar->second = kVarios;
+    }
   }
 
   void Linha(const LinhaPlanilha& l) {
@@ -77,13 +92,11 @@ class Casamento {
               "nenhum item com " + std::string(NomeCriterio(m_.por)) + " \"" + chave + "\"");
       return;
     }
-    if (achou->second.size() > 1) {
-      std::string itens;
-      for (int i : achou->second) itens += (itens.empty() ? "" : ", ") + Ordem(i);
-      SemItem(l, Situacao::VariasCorrespondencias, "itens " + itens);
+    if (achou->second == kVarios) {
+      SemItem(l, Situacao::VariasCorrespondencias, "itens " + ItensDaChave(chave));
       return;
     }
-    Item(l, achou->second.front());
+    Item(l, achou->second);
   }
 
   void Resultado(std::vector<ItemRevisto>& itens) {
@@ -100,6 +113,16 @@ class Casamento {
   }
 
  private:
+  // The numbers of the items that share a key, listed once per key.
+  const std::string& ItensDaChave(const std::string& chave) {
+    auto [lugar, novo] = varios_.try_emplace(chave);
+    if (novo)
+      for (int i = 0; i < t_.NumLinhas(); ++i)
+        if (ChaveDoItem(i) == chave)
+          lugar->second += (lugar->second.empty() ? "" : ", ") + Ordem(i);
+    return lugar->second;
+  }
+
   static bool Preenchida(const LinhaPlanilha& l, const std::optional<int>& coluna) {
     return coluna && l.Em(*coluna).tipo != TipoCelula::Vazia;
   }
@@ -149,13 +172,13 @@ class Casamento {
   // On our own sheet the row's code and product must still be the item's.
   std::string Divergencia(const LinhaPlanilha& l, int i) const {
     const app::LinhaItem& item = t_.Linha(i);
-    if (m_.codigo && base::Trim(TextoDaCelula(l.Em(*m_.codigo))) != base::Trim(item.codigo))
+    if (m_.codigo && !IguaisSemBrancos(TextoDaCelula(l.Em(*m_.codigo)), item.codigo))
       return "o c\xF3"
              "digo da planilha (" +
              TextoDaCelula(l.Em(*m_.codigo)) + ") n\xE3o \xE9 o do item " + Ordem(i) + " (" +
              std::string(item.codigo) + ")";
     if (m_.por == Criterio::Ordem && m_.nome &&
-        NomeComparavel(TextoDaCelula(l.Em(*m_.nome))) != NomeComparavel(item.nome))
+        !MesmoNome(TextoDaCelula(l.Em(*m_.nome)), item.nome))
       return "o produto da planilha n\xE3o \xE9 o do item " + Ordem(i);
     return {};
   }
@@ -196,7 +219,7 @@ class Casamento {
     // A brand the sheet gives back as the item holds it stays, even when the file's brand holds
     // a character typing would have removed.
     const bool mesmaMarca =
-        m_.marca && base::Trim(TextoDaCelula(l.Em(*m_.marca))) == base::Trim(r.marcaAntes);
+        m_.marca && IguaisSemBrancos(TextoDaCelula(l.Em(*m_.marca)), r.marcaAntes);
     const Leitura lm =
         m_.marca && !mesmaMarca ? LeMarca(l.Em(*m_.marca), marca, motivo) : Leitura::Vazia;
     if (lm == Leitura::Recusada) return Recusa(r, motivo);
@@ -214,7 +237,9 @@ class Casamento {
 
   const Mapeamento& m_;
   const app::TTabelaItens& t_;
-  std::unordered_map<std::string, std::vector<int>> indice_;
+  static constexpr int kVarios = -1;  // a key several items share
+  std::unordered_map<std::string, int> indice_;
+  std::unordered_map<std::string, std::string> varios_;
   std::vector<std::optional<ItemRevisto>> porItem_;
   std::vector<ItemRevisto> semItem_;
 };
@@ -355,19 +380,29 @@ std::optional<ErroPlanilha> Importa(const ArquivoPlanilha& arquivo, size_t aba, 
   Resumo lido;
   long linhas = 0;
   bool cancelada = false;
-  auto erro = arquivo.LeLinhas(aba, [&](const LinhaPlanilha& l) {
-    if (l.linha <= m.linhaCabecalho) return true;
-    if ((id = LeIdentificacao(l))) return false;
-    if (++linhas % 1024 == 0 && continua && !continua(linhas)) {
-      cancelada = true;
-      return false;
+  // Only the mapped columns and the identification row's first four are read.
+  std::vector<bool> colunas(4, true);
+  for (const auto& c : {m.ordem, m.codigo, m.nome, m.marca, m.valor})
+    if (c) {
+      if (colunas.size() <= static_cast<size_t>(*c)) colunas.resize(static_cast<size_t>(*c) + 1);
+      colunas[static_cast<size_t>(*c)] = true;
     }
-    lido.Item(m.ordem ? TextoDaCelula(l.Em(*m.ordem)) : std::string(),
-              m.codigo ? TextoDaCelula(l.Em(*m.codigo)) : std::string(),
-              m.nome ? TextoDaCelula(l.Em(*m.nome)) : std::string());
-    casamento.Linha(l);
-    return true;
-  });
+  auto erro = arquivo.LeLinhas(
+      aba,
+      [&](const LinhaPlanilha& l) {
+        if (l.linha <= m.linhaCabecalho) return true;
+        if ((id = LeIdentificacao(l))) return false;
+        if (++linhas % 1024 == 0 && continua && !continua(linhas)) {
+          cancelada = true;
+          return false;
+        }
+        lido.Item(m.ordem ? TextoDaCelula(l.Em(*m.ordem)) : std::string(),
+                  m.codigo ? TextoDaCelula(l.Em(*m.codigo)) : std::string(),
+                  m.nome ? TextoDaCelula(l.Em(*m.nome)) : std::string());
+        casamento.Linha(l);
+        return true;
+      },
+      &colunas);
   if (erro) return erro;
   if (cancelada) return ErroPlanilha{"A importa\xE7\xE3o foi cancelada. Nada foi alterado."};
   if (id) {

@@ -49,13 +49,13 @@ class Divisor {
 
   bool Divide() {
     long linha = 1;
+    std::string campo;
     while (i_ < s_.size()) {
       const long inicio = linha;
       int coluna = 0;
       for (;;) {
-        std::string campo;
         const bool fimRegistro = Campo(campo, linha);
-        if (!campo.empty() && coluna < kLimiteColunas) {
+        if (!campo.empty() && coluna < kLimiteColunas && entrega_.Quer(coluna)) {
           Celula& c = entrega_.Em(coluna);
           c.tipo = TipoCelula::Texto;
           c.texto = ParaCp1252(campo);
@@ -70,33 +70,44 @@ class Divisor {
   }
 
  private:
-  // Reads one field; true when it ended its record (or the text).
+  // Reads one field; true when it ended its record (or the text). Runs without quotes or line
+  // breaks are copied whole.
   bool Campo(std::string& campo, long& linha) {
-    bool aspas = false;
-    if (i_ < s_.size() && s_[i_] == '"') {
-      aspas = true;
+    if (i_ < s_.size() && s_[i_] == '"') return CampoEntreAspas(campo, linha);
+    const char fins[] = {sep_, '\r', '\n', '\0'};
+    const size_t fim = std::min(s_.find_first_of(std::string_view(fins, 3), i_), s_.size());
+    campo.assign(s_.substr(i_, fim - i_));
+    i_ = fim;
+    if (i_ == s_.size()) return true;
+    const char c = s_[i_++];
+    if (c == sep_) return false;
+    if (c == '\r' && i_ < s_.size() && s_[i_] == '\n') ++i_;
+    return true;
+  }
+
+  // A quoted field: doubled quotes are one quote; line breaks inside belong to it. What follows
+  // the closing quote up to the separator is kept, as spreadsheets do.
+  bool CampoEntreAspas(std::string& campo, long& linha) {
+    campo.clear();
+    ++i_;
+    for (;;) {
+      const size_t aspa = std::min(s_.find('"', i_), s_.size());
+      const std::string_view trecho = s_.substr(i_, aspa - i_);
+      linha += static_cast<long>(std::count(trecho.begin(), trecho.end(), '\n'));
+      campo.append(trecho);
+      i_ = aspa + 1;
+      if (aspa == s_.size() || i_ >= s_.size() || s_[i_] != '"') break;
+      campo += '"';
       ++i_;
     }
-    while (i_ < s_.size()) {
-      const char c = s_[i_++];
-      if (aspas) {
-        if (c != '"') {
-          if (c == '\n') ++linha;
-          campo += c;
-        } else if (i_ < s_.size() && s_[i_] == '"') {
-          campo += '"';
-          ++i_;
-        } else {
-          aspas = false;
-        }
-        continue;
-      }
-      if (c == sep_) return false;
-      if (c == '\r' && i_ < s_.size() && s_[i_] == '\n') ++i_;
-      if (c == '\r' || c == '\n') return true;
-      campo += c;
+    if (i_ >= s_.size()) {
+      i_ = s_.size();
+      return true;
     }
-    return true;
+    std::string resto;
+    const bool fimRegistro = Campo(resto, linha);
+    campo += resto;
+    return fimRegistro;
   }
 
   std::string_view s_;
@@ -108,7 +119,7 @@ class Divisor {
 }  // namespace
 
 std::optional<ErroPlanilha> LeCsv(std::string_view bytes, const std::string& nome,
-                                  const RecebeLinha& recebe) {
+                                  const RecebeLinha& recebe, FiltroColunas colunas) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   if (const size_t ruim = PrimeiroInvalido(bytes); ruim != std::string_view::npos) {
     const size_t linha =
@@ -117,7 +128,7 @@ std::optional<ErroPlanilha> LeCsv(std::string_view bytes, const std::string& nom
                           "; provavelmente em Windows-1252). Na planilha eletr\xF4nica, salve-o "
                           "como \"CSV UTF-8\" ou escolha a codifica\xE7\xE3o Unicode (UTF-8)");
   }
-  Entrega entrega(nome, recebe);
+  Entrega entrega(nome, recebe, colunas);
   Divisor d(bytes, entrega);
   d.Divide();
   if (entrega.Falha()) return entrega.Falha();

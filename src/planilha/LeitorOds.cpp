@@ -61,7 +61,7 @@ class Tabela {
   }
 
   void Texto(std::string_view t) {
-    if (emParagrafo_ > 0 && nota_ == 0) texto_.append(t);
+    if (emParagrafo_ > 0 && nota_ == 0 && quer_) texto_.append(t);
   }
 
  private:
@@ -70,6 +70,7 @@ class Tabela {
   void AbreCelula(LeitorXml::Atributos a) {
     emCelula_ = true;
     repeteCelula_ = Repeticoes(a, "table:number-columns-repeated");
+    quer_ = repeteCelula_ > 1 || entrega_.Quer(coluna_);
     texto_.clear();
     paragrafos_ = 0;
     const char* tipo = LeitorXml::Atributo(a, "office:value-type");
@@ -101,8 +102,8 @@ class Tabela {
       coluna_ += repeteCelula_;
       return;
     }
-    for (long i = 0; i < repeteCelula_ && coluna_ < kLimiteColunas; ++i)
-      entrega_.Em(static_cast<int>(coluna_++)) = c;
+    for (long i = 0; i < repeteCelula_ && coluna_ < kLimiteColunas; ++i, ++coluna_)
+      if (entrega_.Quer(coluna_)) entrega_.Em(static_cast<int>(coluna_)) = c;
   }
 
   void FechaLinha() {
@@ -126,7 +127,7 @@ class Tabela {
   LeitorXml& x_;
   long tabela_ = 0, linha_ = 0, coluna_ = 0, repeteLinha_ = 1, repeteCelula_ = 1;
   int emParagrafo_ = 0, nota_ = 0, paragrafos_ = 0;
-  bool emCelula_ = false, formula_ = false;
+  bool emCelula_ = false, formula_ = false, quer_ = true;
   std::string tipo_, valor_, texto_;
 };
 
@@ -148,10 +149,10 @@ std::optional<ErroPlanilha> AbasOds(std::string_view bytes, const std::string& n
 }
 
 std::optional<ErroPlanilha> LeOds(std::string_view bytes, const std::string& nome, size_t aba,
-                                  const RecebeLinha& recebe) {
+                                  const RecebeLinha& recebe, FiltroColunas colunas) {
   Pacote p;
   if (auto m = p.Abre(bytes)) return Erro(nome, *m);
-  Entrega entrega(nome, recebe);
+  Entrega entrega(nome, recebe, colunas);
   LeitorXml x;
   Tabela t(aba, entrega, x);
   x.abre = [&](std::string_view n, LeitorXml::Atributos a) { t.Abre(n, a); };

@@ -140,7 +140,7 @@ class Folha {
   }
 
   void Texto(std::string_view t) {
-    if (emValor_) valor_.append(t);
+    if (emValor_ && quer_) valor_.append(t);
   }
 
  private:
@@ -153,6 +153,7 @@ class Folha {
       return;
     }
     coluna_ = *c;
+    quer_ = entrega_.Quer(coluna_);
     const char* t = LeitorXml::Atributo(a, "t");
     tipo_ = t ? t : "n";
     valor_.clear();
@@ -160,7 +161,7 @@ class Folha {
   }
 
   void FechaCelula() {
-    if (x_.Interrompido()) return;
+    if (x_.Interrompido() || !quer_) return;
     Celula& c = entrega_.Em(coluna_);
     c.formula = formula_;
     if (tipo_ == "s" && !valor_.empty()) {
@@ -202,7 +203,7 @@ class Folha {
   long linha_ = 0;
   int coluna_ = -1;
   std::string tipo_, valor_;
-  bool emValor_ = false, emInline_ = false, formula_ = false;
+  bool emValor_ = false, emInline_ = false, formula_ = false, quer_ = true;
 };
 
 std::optional<ErroPlanilha> Abre(std::string_view bytes, const std::string& nome, Pacote& p,
@@ -225,7 +226,7 @@ std::optional<ErroPlanilha> AbasXlsx(std::string_view bytes, const std::string& 
 }
 
 std::optional<ErroPlanilha> LeXlsx(std::string_view bytes, const std::string& nome, size_t aba,
-                                   const RecebeLinha& recebe) {
+                                   const RecebeLinha& recebe, FiltroColunas colunas) {
   Pacote p;
   std::vector<Aba> abas;
   std::string parteTextos;
@@ -233,7 +234,7 @@ std::optional<ErroPlanilha> LeXlsx(std::string_view bytes, const std::string& no
   if (aba >= abas.size()) return Erro(nome, "a planilha escolhida n\xE3o existe mais no arquivo");
   std::vector<std::string> textos;
   if (auto m = LeTextos(p, parteTextos, textos)) return Erro(nome, *m);
-  Entrega entrega(nome, recebe);
+  Entrega entrega(nome, recebe, colunas);
   LeitorXml x;
   Folha folha(textos, entrega, x);
   x.abre = [&](std::string_view n, LeitorXml::Atributos a) { folha.Abre(n, a); };

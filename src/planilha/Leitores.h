@@ -14,17 +14,17 @@
 namespace planilha::detalhe {
 
 std::optional<ErroPlanilha> LeCsv(std::string_view bytes, const std::string& nome,
-                                  const RecebeLinha& recebe);
+                                  const RecebeLinha& recebe, FiltroColunas colunas = nullptr);
 
 std::optional<ErroPlanilha> AbasXlsx(std::string_view bytes, const std::string& nome,
                                      std::vector<std::string>& abas);
 std::optional<ErroPlanilha> LeXlsx(std::string_view bytes, const std::string& nome, size_t aba,
-                                   const RecebeLinha& recebe);
+                                   const RecebeLinha& recebe, FiltroColunas colunas = nullptr);
 
 std::optional<ErroPlanilha> AbasOds(std::string_view bytes, const std::string& nome,
                                     std::vector<std::string>& abas);
 std::optional<ErroPlanilha> LeOds(std::string_view bytes, const std::string& nome, size_t aba,
-                                  const RecebeLinha& recebe);
+                                  const RecebeLinha& recebe, FiltroColunas colunas = nullptr);
 
 // A zip package in memory. Entries are read in chunks, counting what is unpacked against
 // kLimiteDescompactado whatever the package's directory claims.

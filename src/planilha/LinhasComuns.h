@@ -15,7 +15,14 @@ constexpr size_t kLimiteCelulas = 20000000;
 
 class Entrega {
  public:
-  Entrega(const std::string& nome, const RecebeLinha& recebe) : nome_(nome), recebe_(recebe) {}
+  Entrega(const std::string& nome, const RecebeLinha& recebe, FiltroColunas filtro = nullptr)
+      : nome_(nome), recebe_(recebe), filtro_(filtro) {}
+
+  // Whether the caller takes the cells of a column.
+  bool Quer(long coluna) const {
+    return !filtro_ ||
+           (coluna >= 0 && static_cast<size_t>(coluna) < filtro_->size() && (*filtro_)[coluna]);
+  }
 
   // The cell at a 0-based column of the row being built (the row grows to it).
   Celula& Em(int coluna) {
@@ -41,7 +48,6 @@ class Entrega {
       linha_.linha = numero;
       continua = recebe_(linha_);
     }
-    for (Celula& c : linha_.celulas) c = Celula{};
     linha_.celulas.clear();
     return continua;
   }
@@ -50,6 +56,7 @@ class Entrega {
  private:
   const std::string& nome_;
   const RecebeLinha& recebe_;
+  FiltroColunas filtro_;
   LinhaPlanilha linha_;
   long entregues_ = 0;
   size_t celulas_ = 0;

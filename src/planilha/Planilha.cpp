@@ -107,16 +107,17 @@ std::optional<ErroPlanilha> ArquivoPlanilha::Abas(std::vector<std::string>& nome
   return std::nullopt;
 }
 
-std::optional<ErroPlanilha> ArquivoPlanilha::LeLinhas(size_t aba, const RecebeLinha& recebe) const {
+std::optional<ErroPlanilha> ArquivoPlanilha::LeLinhas(size_t aba, const RecebeLinha& recebe,
+                                                      FiltroColunas colunas) const {
   switch (formato_) {
     case Formato::Xlsx:
-      return detalhe::LeXlsx(bytes_, nome_, aba, recebe);
+      return detalhe::LeXlsx(bytes_, nome_, aba, recebe, colunas);
     case Formato::Ods:
-      return detalhe::LeOds(bytes_, nome_, aba, recebe);
+      return detalhe::LeOds(bytes_, nome_, aba, recebe, colunas);
     case Formato::Csv:
       break;
   }
-  return detalhe::LeCsv(bytes_, nome_, recebe);
+  return detalhe::LeCsv(bytes_, nome_, recebe, colunas);
 }
 
 std::string NomeColuna(int coluna) {

@@ -50,6 +50,8 @@ struct ErroPlanilha {
 
 // A row handed to the caller; returning false stops the reading (cancelled).
 using RecebeLinha = std::function<bool(const LinhaPlanilha&)>;
+// The columns to take (by 0-based index), or null for every column.
+using FiltroColunas = const std::vector<bool>*;
 
 // A sheet file read into memory, with its format known.
 class ArquivoPlanilha {
@@ -66,8 +68,10 @@ class ArquivoPlanilha {
   const std::string& nome() const { return nome_; }
   // The worksheets' names (Windows-1252), in workbook order; a CSV has one, named after nothing.
   std::optional<ErroPlanilha> Abas(std::vector<std::string>& nomes) const;
-  // Streams the rows of worksheet `aba` (0-based) that hold something.
-  std::optional<ErroPlanilha> LeLinhas(size_t aba, const RecebeLinha& recebe) const;
+  // Streams the rows of worksheet `aba` (0-based) that hold something. With `colunas`, only the
+  // cells of the columns it marks are taken (the others read as empty).
+  std::optional<ErroPlanilha> LeLinhas(size_t aba, const RecebeLinha& recebe,
+                                       FiltroColunas colunas = nullptr) const;
 
  private:
   std::string bytes_;

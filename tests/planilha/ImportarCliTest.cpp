@@ -44,14 +44,23 @@ TEST_F(ImportarCli, ExportFillReviewApply) {
       << r.saida;
   EXPECT_EQ(teste::Le(processo_), antes);
 
+  // Lot 2 would keep an unpriced item beside a priced one: the lot check refuses, nothing written.
+  r = Cli({"importar", processo_, "--planilha", csv, "--aplicar"});
+  EXPECT_EQ(r.codigo, 1) << r.saida;
+  EXPECT_NE(r.saida.find("lote 2"), std::string::npos) << r.saida;
+  EXPECT_EQ(teste::Le(processo_), antes);
+
+  planilha.replace(planilha.find(";Rapid;1.234;"), 13, ";Rapid;12;");
+  teste::Grava(csv, planilha);
   r = Cli({"importar", processo_, "--planilha", csv, "--aplicar"});
   ASSERT_EQ(r.codigo, 0) << r.saida;
   const std::string depois = teste::Le(processo_);
   EXPECT_NE(
       depois.find(" <marca>Bic</marca>\r\n <quantidade>100</quantidade>\r\n <valor>1,25</valor>"),
       std::string::npos);
-  EXPECT_NE(depois.find(" <marca></marca>\r\n <quantidade>3</quantidade>\r\n <valor>0</valor>"),
-            std::string::npos);
+  EXPECT_NE(
+      depois.find(" <marca>Rapid</marca>\r\n <quantidade>3</quantidade>\r\n <valor>12</valor>"),
+      std::string::npos);
 }
 
 TEST_F(ImportarCli, ASuppliersLayoutIsRememberedForTheNextSheet) {

@@ -8,6 +8,7 @@
 
 #include "app/forms/AssinaturaDocumentos.h"
 #include "app/forms/CartaJanelas.h"
+#include "app/forms/JanelaPlanilha.h"
 #include "app/forms/TReadequacao.h"
 #include "app/forms/TRevisaoAlteracoes.h"
 #include "app/forms/proposta.h"
@@ -33,6 +34,7 @@ const std::vector<ComandoFerramenta>& ComandosFerramentas() {
       {"Proposta &Comercial (carta)", "Ctrl+Shift+C", ComandoCarta, false},
       {"Con&ferir proposta", "Ctrl+Shift+K", ComandoConferir, false},
       {"Assinar &documentos...", "Ctrl+Shift+A", AbreAssinaturaDocumentos, false},
+      {"E&xportar planilha...", "Ctrl+Shift+E", ExportarPlanilha, true},
       {"&Readequar ao lance...", "Ctrl+Shift+L", ReadequarAoLance, true},
       {"D&esfazer altera\u00e7\u00f5es", "Ctrl+Shift+D", DesfazUltimasAlteracoes, false},
       {"&Sobre...", "Ctrl+F1", Sobre, true},
