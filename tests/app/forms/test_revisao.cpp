@@ -127,7 +127,8 @@ class TesteRevisao : public QObject {
     QVERIFY(!w.Proposta().TemAlteracoes());
 
     w.Proposta().btn1Click();
-    NaRevisao([](TRevisaoAlteracoes& r) { QTest::keyClick(&r, Qt::Key_T, Qt::AltModifier); });
+    // Enter presses the default button, "Aplicar todas".
+    NaRevisao([](TRevisaoAlteracoes& r) { QTest::keyClick(r.focusWidget(), Qt::Key_Return); });
     QVERIFY(app::forms::RevisaEAplica(w, l));
     QCOMPARE(Valor(a, 1), 2.0);
     QCOMPARE(Valor(a, 2), 1.0);
