@@ -20,25 +20,14 @@
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtTexto.h"
 #include "platform/qt/QtTraducao.h"
+#include "support/QuandoModal.h"
 #include "support/ServidorCups.h"
 
 using platform::EstiloCaixa;
 using B = QMessageBox;
 
 namespace {
-// Runs `f` on the modal box as soon as it is shown.
-void QuandoModal(std::function<void(QWidget*)> f) {
-  auto* tentativa = new QTimer(qApp);
-  tentativa->setInterval(10);
-  QObject::connect(tentativa, &QTimer::timeout, [tentativa, f] {
-    if (QWidget* m = QApplication::activeModalWidget()) {
-      tentativa->stop();
-      tentativa->deleteLater();
-      f(m);
-    }
-  });
-  tentativa->start();
-}
+using teste::QuandoModal;
 }  // namespace
 
 class TestePlataformaQt : public QObject {

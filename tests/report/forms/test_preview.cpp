@@ -38,6 +38,7 @@
 #include "report/forms/RDprocura.h"
 #include "report/forms/RDrolagem.h"
 #include "support/PlataformaRoteiro.h"
+#include "support/QuandoModal.h"
 
 using report::TStatBut;
 using report::forms::EstadoPreview;
@@ -135,19 +136,7 @@ bool TemMarca(const report::TMetafile& m, const std::string& texto) {
   return false;
 }
 
-// Runs `f` on the modal window as soon as it is shown.
-void QuandoModal(std::function<void(QWidget*)> f) {
-  auto* tentativa = new QTimer(qApp);
-  tentativa->setInterval(10);
-  QObject::connect(tentativa, &QTimer::timeout, [tentativa, f] {
-    if (QWidget* m = QApplication::activeModalWidget()) {
-      tentativa->stop();
-      tentativa->deleteLater();
-      f(m);
-    }
-  });
-  tentativa->start();
-}
+using teste::QuandoModal;
 
 // The zoom menu's checked item, by its text ("" when none is).
 QString ZoomMarcado(const TDFMPreview& w) {
