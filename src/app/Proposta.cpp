@@ -52,7 +52,8 @@ void TProposta::AbrirNaJanela(const std::string& caminho, bool descartaDigitado)
         "O arquivo do processo est\xE1 gravado em UTF-8, e n\xE3o em Windows-1252:\r" +
             platform::utf8ToCp1252(caminho) +
             "\r\rAs letras acentuadas v\xE3o aparecer erradas (\"\xC3\xA7\" em vez de "
-            "\"\xE7\"). Pe\xE7" "a ao \xF3rg\xE3o o arquivo original do processo.",
+            "\"\xE7\"). Pe\xE7"
+            "a ao \xF3rg\xE3o o arquivo original do processo.",
         "Aviso", platform::mb::OK | platform::mb::ICONEXCLAMATION);
   OferecePropostaMaisRecente(caminho);
 }

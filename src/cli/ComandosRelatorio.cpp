@@ -1,6 +1,6 @@
 // proposta-cli listagem and exportar: the item listing composed as "Relatório" does, and a report
-// file loaded as the preview's open button does, written as RDP, text, printer, HTML or PDF file. The
-// engine's operations say whether they succeeded; their messages go to the terminal.
+// file loaded as the preview's open button does, written as RDP, text, printer, HTML or PDF file.
+// The engine's operations say whether they succeeded; their messages go to the terminal.
 #include "app/Listagem.h"
 #include "app/ProcessoArquivo.h"
 #include "base/Texto.h"

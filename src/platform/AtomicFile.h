@@ -6,7 +6,8 @@
 // owner could not be kept), the new content first goes to a safe copy in the user's cache folder
 // and the file is then rewritten in place, after the room for its new length was reserved (a full
 // disk is found before the old content is touched). On any failure before the new content is in
-// place the old file is whole, nothing is left behind and an EInOutError ("I/O error %d") is raised.
+// place the old file is whole, nothing is left behind and an EInOutError ("I/O error %d") is
+// raised.
 #pragma once
 
 #include <memory>

@@ -70,7 +70,10 @@ struct Falha {
 
 // The report writers' messages for a file of the folder.
 std::string ErroRelatorio(const char* arquivo) {
-  return std::string("Erro: Erro na grava\xC3\xA7" "ao do arquivo...\n\nArquivo: @/") + arquivo + "\n";
+  return std::string(
+             "Erro: Erro na grava\xC3\xA7"
+             "ao do arquivo...\n\nArquivo: @/") +
+         arquivo + "\n";
 }
 std::string NaoGravou(const char* arquivo) {
   return std::string("Erro: N\xC3\xA3o foi poss\xC3\xADvel gravar @/") + arquivo + " (";

@@ -43,8 +43,7 @@ TEST(PropostaCli, GerarWritesTheProposalAndRefusesBadNames) {
   EXPECT_EQ(mantida.codigo, 1);
   EXPECT_NE(mantida.saida.find("Ele foi mantido; nada foi gravado."), std::string::npos);
   EXPECT_EQ(teste::Le(proposta), "antiga");
-  auto substituida =
-      Roda({"gerar", processo, "--substituir", "--empresa", "Jos\xC3\xA9 & Filhos"});
+  auto substituida = Roda({"gerar", processo, "--substituir", "--empresa", "Jos\xC3\xA9 & Filhos"});
   EXPECT_EQ(substituida.codigo, 0);
   EXPECT_EQ(teste::Le(proposta), escrito);
 }

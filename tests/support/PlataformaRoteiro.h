@@ -57,7 +57,7 @@ class PlataformaRoteiro : public platform::HeadlessPlatform {
   // Printers: the current one, the installed ones, and the raw jobs started on them.
   std::optional<platform::PrinterInfo> impressora;
   std::vector<platform::PrinterInfo> impressoras;
-  bool aceitaTrabalho = true;      // false: startRawJob fails with erroTrabalho
+  bool aceitaTrabalho = true;               // false: startRawJob fails with erroTrabalho
   platform::SinkError erroTrabalho{5, ""};  // the spooler's error when a job is refused
   bool trabalhoFalhaAoEscrever = false;
   std::vector<Trabalho> trabalhos;  // every job started
