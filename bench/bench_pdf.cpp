@@ -22,13 +22,14 @@
 #include <memory>
 #include <sstream>
 
+#include "ListagemBench.h"
 #include "app/Listagem.h"
 #include "app/TabelaItens.h"
 #include "platform/CodePage.h"
 #include "report/RDestado.h"
 #include "report/RDjanelas.h"
+#include "report/RDpercurso.h"
 #include "report/RDprint.h"
-#include "ListagemBench.h"
 
 namespace {
 
@@ -158,9 +159,11 @@ void BM_QPdfWriter(benchmark::State& state) {
       pintor.setFont(fonte);
       int pagina = 1;
       const report::TPaginasRelatorio& p = *e.paginas;
+      report::TLeitorComandos leitor(rd);
       for (auto pos = p.Inicio(); pos != p.Fim(); p.Avanca(pos)) {
-        if (!rd.DecodificaComando(p.Em(pos))) continue;
-        const report::TComandoDecodificado& d = e.atual;
+        const report::TComando* c = leitor.Le(p.Em(pos));
+        if (!c) continue;
+        const report::TComando& d = *c;
         if (d.Pagina != pagina) {
           escritor.newPage();
           pagina = d.Pagina;

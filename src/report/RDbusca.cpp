@@ -5,6 +5,7 @@
 #include <array>
 
 #include "report/RDTools.h"
+#include "report/RDcomando.h"
 #include "report/RDestado.h"
 
 namespace report {
@@ -40,23 +41,16 @@ class Dobra {
 };
 
 // The decimal number of a fixed field (non-digits read as 0).
-int32_t Numero(std::string_view entrada, size_t inicio, size_t tamanho) {
+int32_t Numero(std::string_view entrada, TCampoComando campo) {
   int32_t n = 0;
-  for (size_t i = inicio; i < inicio + tamanho && i < entrada.size(); ++i) {
-    char c = entrada[i];
-    n = n * 10 + ((c >= '0' && c <= '9') ? c - '0' : 0);
-  }
+  for (char c : CampoDe(entrada, campo)) n = n * 10 + ((c >= '0' && c <= '9') ? c - '0' : 0);
   return n;
 }
 
 // Whether a store entry is a text the search sees (letters T, D and X).
 bool EhTexto(std::string_view e) {
-  return e.size() >= 14 && (e[13] == 'T' || e[13] == 'D' || e[13] == 'X');
-}
-
-// The stored text of an entry (from character 21).
-std::string_view TextoDe(std::string_view entrada) {
-  return entrada.size() > 20 ? entrada.substr(20) : std::string_view();
+  const char c = CodigoDe(e);
+  return c == 'T' || c == 'D' || c == 'X';
 }
 
 // Tells whether an entry is a T, D or X text holding the folded search text.
@@ -82,18 +76,16 @@ class Comparador {
 // The results for an entry found at an index: its page, line + 1 and column + text length.
 TAchado AchadoDe(std::string_view entrada, int32_t indice) {
   TAchado a;
-  a.pagina = Numero(entrada, 0, 4);
-  a.linha = Numero(entrada, 4, 3) + 1;
-  a.coluna = Numero(entrada, 7, 3) + static_cast<int32_t>(TextoDe(entrada).size());
+  a.pagina = Numero(entrada, kCampoPagina);
+  a.linha = Numero(entrada, kCampoLinha) + 1;
+  a.coluna = Numero(entrada, kCampoColuna) + static_cast<int32_t>(TextoDe(entrada).size());
   a.indice = indice;
   return a;
 }
 
 // The search mark (the entry with its letter replaced by M) and the results for an entry.
 void Marca(std::string_view entrada, int32_t indice, TAchado& achado) {
-  std::string marca(entrada);
-  marca[13] = 'M';
-  EstadoRelatorio().MarcaBusca = std::move(marca);
+  EstadoRelatorio().MarcaBusca = ComOutroCodigo(entrada, 'M');
   achado = AchadoDe(entrada, indice);
 }
 
@@ -103,7 +95,7 @@ std::string ComponheLinha(const std::vector<std::string_view>& entradas) {
   for (std::string_view e : entradas) {
     if (!EhTexto(e)) continue;
     std::string_view texto = TextoDe(e);
-    size_t inicio = static_cast<size_t>(std::max(Numero(e, 7, 3), 1) - 1);
+    size_t inicio = static_cast<size_t>(std::max(Numero(e, kCampoColuna), 1) - 1);
     if (linha.size() < inicio + texto.size()) linha.resize(inicio + texto.size(), ' ');
     linha.replace(inicio, texto.size(), texto);
   }
@@ -167,7 +159,9 @@ std::vector<TOcorrencia> ListaOcorrencias(bool diferenciaMaiusculas, std::string
   int32_t i = 0;
   for (auto p = loja->Inicio(); p != loja->Fim(); loja->Avanca(p), ++i) {
     std::string_view entrada = loja->Em(p);
-    if (!linha.empty() && entrada.substr(0, 7) != linha.front().substr(0, 7)) fechaLinha();
+    if (!linha.empty() &&
+        entrada.substr(0, kCampoLinha.fim()) != linha.front().substr(0, kCampoLinha.fim()))
+      fechaLinha();
     linha.push_back(entrada);
     if (comparador.Confere(entrada)) lista.push_back({AchadoDe(entrada, i), std::string()});
   }
@@ -180,7 +174,7 @@ bool MarcaEntrada(int32_t indice, TAchado& achado) {
   const TPaginasRelatorio* loja = EstadoRelatorio().paginas.get();
   if (!loja || indice < 0 || static_cast<size_t>(indice) >= loja->Quantidade()) return false;
   std::string_view entrada = loja->Em(loja->NaOrdem(static_cast<size_t>(indice)));
-  if (entrada.size() < 14) return false;
+  if (entrada.size() <= kCampoCodigo.inicio) return false;
   Marca(entrada, indice, achado);
   return true;
 }

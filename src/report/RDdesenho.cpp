@@ -4,7 +4,6 @@
 #include "report/RDdesenho.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <memory>
 #include <string>
@@ -14,7 +13,9 @@
 #include "base/Formato.h"
 #include "base/Texto.h"
 #include "platform/Platform.h"
+#include "report/RDcomando.h"
 #include "report/RDestado.h"
+#include "report/RDpercurso.h"
 #include "report/RDprint.h"
 
 namespace report {
@@ -53,13 +54,11 @@ std::vector<std::string> ColetaPagina(int pagina) {
   std::vector<std::string> lista;
   if (e.paginas)
     e.paginas->ParaCadaDaPagina(pagina, [&](std::string_view c) {
-      if (!(c.size() >= 14 && (c[13] == 'C' || c[13] == 'M'))) lista.emplace_back(c);
+      if (CodigoDe(c) != 'C' && CodigoDe(c) != 'M') lista.emplace_back(c);
       return true;
     });
-  char texto[16];
-  std::snprintf(texto, sizeof texto, "%04d", pagina);
   const std::string& marca = e.MarcaBusca;
-  if (!marca.empty() && marca.compare(0, 4, texto) == 0)
+  if (!marca.empty() && CampoDe(marca, kCampoPagina) == PrefixoPagina(pagina))
     lista.push_back(marca);
   return lista;
 }
@@ -222,8 +221,7 @@ void DesenhaTabela(TMetafileCanvas& c, const DesenhoTabela& tabela, const BasesL
 }
 
 // "H", "V" and "F": the end line, end column, double flag and (H, V) end style of the text.
-void DesenhaLinha(TMetafileCanvas& c, const TRDFolha& f, const TComandoDecodificado& d, int x,
-                  int y) {
+void DesenhaLinha(TMetafileCanvas& c, const TRDFolha& f, const TComando& d, int x, int y) {
   const std::string& t = d.Texto;
   const int fimLinha = base::StrToInt(base::Copy(t, 1, 5));
   const int fimColuna = base::StrToInt(base::Copy(t, 6, 5));
@@ -319,8 +317,7 @@ const Glifo kGlifos[] = {
 };
 
 // "B": each glyph's strokes in a strip of 8 units per character, stretched to the default cell.
-void DesenhaSemigrafico(TMetafileCanvas& c, const TRDFolha& f, const TComandoDecodificado& d, int x,
-                        int y) {
+void DesenhaSemigrafico(TMetafileCanvas& c, const TRDFolha& f, const TComando& d, int x, int y) {
   const std::string& t = d.Texto;
   auto faixa = std::make_shared<TMetafile>();
   faixa->Width = Inteiro(static_cast<double>(t.size()) * 8);
@@ -348,8 +345,8 @@ void DesenhaSemigrafico(TMetafileCanvas& c, const TRDFolha& f, const TComandoDec
 
 // A text in a strip of 8 units per character, aligned by its measured width ("D", "X") and
 // stretched to the width its pitch gives.
-void DesenhaTexto(TMetafileCanvas& c, const TRDFolha& f, const TComandoDecodificado& d,
-                  bool preview, int x, int y) {
+void DesenhaTexto(TMetafileCanvas& c, const TRDFolha& f, const TComando& d, bool preview, int x,
+                  int y) {
   const std::string& texto = d.Texto;
   const size_t n = texto.size();
   auto faixa = std::make_shared<TMetafile>();
@@ -404,6 +401,7 @@ void DesenhaPagina(TRDprint& rd, int Pagina, TMetafile& Figura, bool Preview) {
     c.FillRect({0, 0, Figura.Width - 1, Figura.Height - 1});
   }
 
+  TLeitorComandos leitor(rd);
   for (const std::string& comando : entradas) {
     if (!Preview && rd.MostrarProgresso) {
       platform::current().processMessages();
@@ -414,8 +412,9 @@ void DesenhaPagina(TRDprint& rd, int Pagina, TMetafile& Figura, bool Preview) {
     }
     // An entry whose fixed fields do not decode has been reported ("Erro #10"); drawing it would
     // repeat the fields of the entry before it.
-    if (!rd.DecodificaComando(comando)) continue;
-    const TComandoDecodificado& d = e.atual;
+    const TComando* lido = leitor.Le(comando);
+    if (!lido) continue;
+    const TComando& d = *lido;
     int x = Arredonda((d.Coluna - 1.0) * f.LarguraBase * f.FatorLargura);
     int y = Inteiro((d.Linha - 1.0) * f.AlturaLinha);
     if (Preview) {

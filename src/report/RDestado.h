@@ -1,6 +1,6 @@
 // The report engine's process-wide state in one struct behind one accessor: open flags, current
-// page, print settings, page store, search mark, printer command set, decoded command, page
-// metrics, output channel and the cancel request. Tests start from a clean state with
+// page, print settings, page store, search mark, printer command set, page metrics,
+// output channel and the cancel request. Tests start from a clean state with
 // ReiniciaEstadoRelatorio().
 #pragma once
 
@@ -10,6 +10,7 @@
 
 #include "platform/ByteSink.h"
 #include "report/RDpaginas.h"
+#include "report/RDplano.h"
 #include "report/RDtabelas.h"
 #include "report/RDtipos.h"
 
@@ -34,17 +35,6 @@ struct TComandosImpressora {
   std::array<std::string, 9> sequencias_;
 };
 
-// The fields of the page command decoded last.
-struct TComandoDecodificado {
-  int Pagina = 0, Linha = 0, Coluna = 0, Atributo = 0;
-  int Cpi = 10;  // kept from the previous command when the attribute number has no pitch
-  bool Expandido = false, Sublinhado = false, Negrito = false, Italico = false;
-  char Codigo = ' ';
-  std::string CorTexto;
-  TColor Cor = 0;
-  std::string Texto;
-};
-
 // The open character-printer channel: where its bytes go and the name its messages use.
 struct TCanal {
   std::unique_ptr<platform::ByteSink> saida;
@@ -53,22 +43,16 @@ struct TCanal {
   bool arquivo = false;  // a file that appears only when complete (abandoned on cancel)
 };
 
-struct TEstadoRelatorio {
+// The print settings (Copias, Agrupar, OrdemInversa, IntervaloPaginas, ParImpar) are the base.
+struct TEstadoRelatorio : TAjustesImpressao {
   bool aberto = false;
   bool abortado = false;
   bool previewAberto = false;
   int PaginaAtual = 1;
-  // Print settings.
-  int Copias = 1;
-  bool Agrupar = true;
-  bool OrdemInversa = false;
-  std::string IntervaloPaginas;
-  int ParImpar = 0;
   // The page store, from Abrir until Fechar has finished or Abortar.
   std::unique_ptr<TPaginasRelatorio> paginas;
   std::string MarcaBusca;
   TComandosImpressora comandos;
-  TComandoDecodificado atual;
   TRDFolha folha;
   bool paginaImpressa = false;
   bool cancelamento = false;  // the cancel request raised by the progress window

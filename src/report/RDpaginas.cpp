@@ -31,7 +31,8 @@ TPaginasRelatorio::Ref TPaginasRelatorio::Guarda(std::string_view texto) {
     // Blocks grow from 16 KB to kArena, so a short report takes little memory.
     const size_t bloco = arena_.size() >= 6 ? kArena : (size_t(16) << 10) << arena_.size();
     size_t tamanho = std::max(bloco, texto.size());
-    arena_.push_back(std::make_unique_for_overwrite<char[]>(tamanho));  // pages untouched until used
+    arena_.push_back(
+        std::make_unique_for_overwrite<char[]>(tamanho));  // pages untouched until used
     cursor_ = arena_.back().get();
     livre_ = tamanho;
   }
@@ -111,11 +112,10 @@ bool TPaginasRelatorio::Recua(Posicao& p) const {
   return false;
 }
 
-// Binary search for the first entry whose first four characters are not below `prefixo`.
+// Binary search for the first entry whose page field is not below `prefixo`.
 TPaginasRelatorio::Posicao TPaginasRelatorio::PrimeiraComPrefixo(std::string_view prefixo) const {
   auto abaixo = [&](const Ref& r) {
-    std::string_view t(r.texto, std::min<size_t>(r.tamanho, 4));
-    return ComparaComando(t, prefixo) < 0;
+    return ComparaComando(CampoDe({r.texto, r.tamanho}, kCampoPagina), prefixo) < 0;
   };
   auto bloco = std::partition_point(blocos_.begin(), blocos_.end(),
                                     [&](const std::vector<Ref>& b) { return abaixo(b.back()); });

@@ -6,11 +6,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "report/RDcomando.h"
 
 namespace report {
 
@@ -53,17 +54,16 @@ class TPaginasRelatorio {
   Posicao NaOrdem(size_t indice) const;
   // Steps back to the previous entry; false (p unchanged) at the first one.
   bool Recua(Posicao& p) const;
-  // The first entry whose first four characters do not compare below `prefixo` (binary search).
+  // The first entry whose page field does not compare below `prefixo` (binary search).
   Posicao PrimeiraComPrefixo(std::string_view prefixo) const;
   // Calls f(std::string_view) for every entry of page `pagina` (its first four characters are
-  // the page as "0000"), in store order, until f returns false; false when f stopped the walk.
+  // the page field), in store order, until f returns false; false when f stopped the walk.
   template <typename F>
   bool ParaCadaDaPagina(int pagina, F&& f) const {
-    char prefixo[16];
-    std::snprintf(prefixo, sizeof prefixo, "%04d", pagina);
+    const std::string prefixo = PrefixoPagina(pagina);
     for (auto pos = PrimeiraComPrefixo(prefixo); pos != Fim(); Avanca(pos)) {
       std::string_view c = Em(pos);
-      if (ComparaComando(c.substr(0, 4), prefixo) != 0) break;
+      if (ComparaComando(CampoDe(c, kCampoPagina), prefixo) != 0) break;
       if (!f(c)) return false;
     }
     return true;

@@ -90,6 +90,30 @@ void TRDprint::ReportaErro(const std::string& mensagem, bool soEvento) {
     CaixaErro(mensagem);
 }
 
+// One box per result, of the kind the result names.
+bool TRDprint::Comunica(const TResultado& resultado) {
+  switch (resultado.caixa) {
+    case TCaixa::Nenhuma:
+      break;
+    case TCaixa::Erro:
+      CaixaErro(resultado.mensagem);
+      break;
+    case TCaixa::Aviso:
+      CaixaAviso(resultado.mensagem);
+      break;
+    case TCaixa::Aplicacao:
+      platform::current().showApplicationError(resultado.mensagem);
+      break;
+    case TCaixa::Informacao:
+      platform::current().showMessage(resultado.mensagem);
+      break;
+    case TCaixa::Numerado:
+      ReportaErro(resultado.mensagem);
+      break;
+  }
+  return resultado.ok;
+}
+
 // Fills the page metrics of graphic output from the component's settings.
 void TRDprint::CalculaMedidas() {
   TRDFolha& f = EstadoRelatorio().folha;

@@ -4,14 +4,16 @@
 //   composition (Abrir, ImpF, ImpCentralizado, NovaPagina, Fechar)
 //        -> page store (sorted page command strings: page, line, column, attributes, letter,
 //           colour, text; RDpaginas)
-//        -> decoding (DecodificaComando, SubstituiMacros)
+//        -> decoding (RDcomando: one command value, its decoder and encoder; RDpercurso:
+//           the entries of one output decoded, macros replaced by SubstituiMacros)
 //        -> outputs: character printer (ImprimePaginaTexto), graphic renderer and printer, files
 //           (GravaRDP / LeRDP, GravaTXT, GravaPRN), HTML (GravaHTML), PDF
 //
 // Every output writes through a byte sink (platform/ByteSink.h); the facts about pitches and
-// attribute bits live in RDtabelas. File and print operations return whether they succeeded, after
-// showing the user their own messages. The page store and the report state are process-wide
-// (RDestado); the windows the engine shows are reached through RDjanelas.
+// attribute bits live in RDtabelas. The file outputs are writers fed by one walk over the store
+// (RDpercurso); the print job walks a page plan (RDplano). Operations report a result value with
+// the user's message (RDresultado), shown once at the edge. The page store and the report state are
+// process-wide (RDestado); the windows the engine shows are reached through RDjanelas.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +25,7 @@
 
 #include "platform/Platform.h"
 #include "report/RDTools.h"
+#include "report/RDresultado.h"
 #include "report/RDtipos.h"
 
 namespace report {
@@ -88,14 +91,13 @@ class TRDprint {
   void MostraPreview();
   // The print job; true when it ran to its end and every byte reached the printer or the file
   // (false when OnBeforePrint declined it, it could not start, it was cancelled or it failed).
+  // ImprimeRelatorio is Imprime with its message shown.
+  TResultado Imprime(const std::string& ArquivoSaida);
   bool ImprimeRelatorio(const std::string& ArquivoSaida);
 
   // The page store.
   bool AdicionaComando(int Linha, int Coluna, std::string_view Codigo, std::string_view Texto,
                        TAtributos Fonte, TColor Cor);
-  // Splits a command into the decoded-command fields of the report state; false (after "Erro #10"
-  // to OnErro) when a field does not convert.
-  bool DecodificaComando(std::string_view Comando);
   std::string SubstituiMacros(std::string_view Texto) const;
   int TotalPaginas() const;
   // True while the page's foot event has not been fired.
@@ -109,21 +111,36 @@ class TRDprint {
   void MapeiaImpressora(const platform::PrinterInfo& impressora);
   std::string ConverteAcentos(std::string_view Texto) const;
   void ImprimePaginaTexto(int Pagina);
+  // The character printer's channel: IniciaDocumento and FinalizaDocumento are AbreDocumento and
+  // FechaDocumento with their messages shown.
+  TResultado AbreDocumento(const std::string& ArquivoSaida);
+  TResultado FechaDocumento();
   bool IniciaDocumento(const std::string& ArquivoSaida);
   bool EnviaImpressora(std::string_view Dados);
   bool FinalizaDocumento();
 
-  // Report files; each returns whether the file was written (or read) whole. A cancelled write
-  // leaves the previous file as it was.
+  // Report files and exports. Each Escreve/Carrega operation says how it went as a value with the
+  // user's message; each Grava/Le function is that operation with its message shown (Comunica)
+  // and returns whether the file was written (or read) whole. A cancelled write leaves the
+  // previous file as it was.
+  TResultado EscreveRDP(std::string ArquivoLocal);
+  TResultado CarregaRDP(std::string ArquivoLocal);
+  // Parses the bytes of an RDP file (as CarregaRDP does after reading it); `nome` labels the
+  // progress.
+  TResultado CarregaRDPDeMemoria(std::string_view bytes, const std::string& nome);
+  TResultado EscreveTXT(std::string ArquivoLocal);
+  // The printer file: the print job's bytes into a file (not for the graphic model).
+  TResultado EscrevePRN(std::string ArquivoLocal);
+  // The HTML export: one sheet per page; a cancelled export writes the shorter document.
+  TResultado EscreveHTML(std::string ArquivoLocal);
+  // The PDF export: every page of the store; a cancelled export writes the shorter document.
+  TResultado EscrevePDF(std::string ArquivoLocal);
   bool GravaRDP(std::string ArquivoLocal);
   bool LeRDP(std::string ArquivoLocal);
-  // Parses the bytes of an RDP file (as LeRDP does after reading it); `nome` labels the progress.
   bool LeRDPDeMemoria(std::string_view bytes, const std::string& nome);
   bool GravaTXT(std::string ArquivoLocal);
   bool GravaPRN(std::string ArquivoLocal);
-  // The HTML export: one sheet per page; a cancelled export writes the shorter document.
   bool GravaHTML(std::string ArquivoLocal);
-  // The PDF export: every page of the store; a cancelled export writes the shorter document.
   bool GravaPDF(std::string ArquivoLocal);
 
   // Page metrics of graphic output.
@@ -131,6 +148,9 @@ class TRDprint {
 
   // Reports a numbered error: to OnErro when assigned, otherwise (unless soEvento) in an error box.
   void ReportaErro(const std::string& mensagem, bool soEvento = false);
+  // Shows an operation's message in its box (a numbered one through ReportaErro); whether the
+  // operation succeeded.
+  bool Comunica(const TResultado& resultado);
 
  private:
   void Prologo(std::string& arquivo, const char* padrao);

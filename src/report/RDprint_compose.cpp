@@ -2,13 +2,14 @@
 // Abortar, Setup, MostraPreview and the print job ImprimeRelatorio.
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "base/Texto.h"
 #include "platform/Platform.h"
 #include "report/RDestado.h"
 #include "report/RDjanelas.h"
+#include "report/RDpercurso.h"
 #include "report/RDprint.h"
-#include "report/RDprogresso.h"
 #include "report/RDtabelas.h"
 
 namespace report {
@@ -163,111 +164,102 @@ void TRDprint::MostraPreview() {
   JanelasRelatorio().MostraPreview(*this);
 }
 
-// The print job: the selected pages and copies to the printer, or the printer file. True when the
-// job ran to its end and every byte reached its destination.
+namespace {
+
+// A character printer: each page copy's bytes on the open channel.
+class EscritorCaracteres : public TEscritorRelatorio {
+ public:
+  explicit EscritorCaracteres(TRDprint& rd) : rd_(rd) {}
+  bool Pagina(int pagina) override {
+    rd_.ImprimePaginaTexto(pagina);
+    const TCanal& canal = EstadoRelatorio().canal;
+    return canal.saida && !canal.saida->failed();
+  }
+  // A cancelled job on a printer is taken back (a printer file is dropped when it is closed).
+  TResultado Conclui(const TFimPercurso& fim) override {
+    if (fim.cancelado && !EstadoRelatorio().canal.arquivo) {
+      const bool fila = EstadoRelatorio().canal.spooler;
+      Abandona();
+      return {false, TCaixa::Informacao, MensagemCancelamento(fim.paginas, fila)};
+    }
+    TResultado r = rd_.FechaDocumento();
+    if (fim.cancelado) r.ok = false;
+    return r;
+  }
+  void Abandona() override { EstadoRelatorio().canal = TCanal{}; }
+
+ private:
+  TRDprint& rd_;
+};
+
+// A graphic printer: every page after the first on a new printer page.
+class EscritorGrafico : public TEscritorRelatorio {
+ public:
+  EscritorGrafico(TRDprint& rd, TImpressoraGrafica& impressora)
+      : rd_(rd), impressora_(impressora) {}
+  bool Pagina(int pagina) override {
+    TEstadoRelatorio& e = EstadoRelatorio();
+    if (e.paginaImpressa) impressora_.NovaPagina();
+    impressora_.ImprimePaginaGrafica(rd_, pagina);
+    e.paginaImpressa = true;
+    return true;
+  }
+  TResultado Conclui(const TFimPercurso& fim) override {
+    if (fim.cancelado) {
+      Abandona();
+      return {false, TCaixa::Informacao, MensagemCancelamento(fim.paginas, true)};
+    }
+    impressora_.FinalizaDocumento();
+    return TResultado::Sucesso();
+  }
+  void Abandona() override { impressora_.AbandonaDocumento(); }
+
+ private:
+  TRDprint& rd_;
+  TImpressoraGrafica& impressora_;
+};
+
+}  // namespace
+
+// The print job with its message shown.
 bool TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
+  return Comunica(Imprime(ArquivoSaida));
+}
+
+// The print job: the page plan walked to the printer or the printer file. Succeeds when the job
+// ran to its end and every byte reached its destination.
+TResultado TRDprint::Imprime(const std::string& ArquivoSaida) {
   TEstadoRelatorio& e = EstadoRelatorio();
   if (ArquivoSaida.empty()) {
     bool continuar = true;
     if (OnBeforePrint) OnBeforePrint(*this, continuar);
-    if (!continuar) return false;
+    if (!continuar) return TResultado::Interrompido();
   }
   e.abortado = false;
   e.cancelamento = false;
   e.paginaImpressa = false;
-  const bool grafico = Impressora == TModelo::Grafico;
-  TImpressoraGrafica* impressora = nullptr;
-  if (grafico) {
-    impressora = JanelasRelatorio().ImpressoraGrafica();
-    if (!impressora) {
-      CaixaErro(
-          "Nenhuma impressora gr\xE1"
-          "fica dispon\xEDvel para imprimir o relat\xF3rio.");
-      return false;
-    }
-    if (!impressora->IniciaDocumento(Orientacao, TitulodoRelatorio)) return false;
-  } else if (!IniciaDocumento(ArquivoSaida)) {
-    return false;
-  }
-
-  std::vector<int> lista;
-  const int total = TotalPaginas();
-  if (!e.IntervaloPaginas.empty()) {
-    std::vector<std::string> textos;
-    ExpandePaginas(e.IntervaloPaginas, textos);
-    for (const auto& t : textos) lista.push_back(std::stoi(t));
+  std::unique_ptr<TEscritorRelatorio> escritor;
+  if (Impressora == TModelo::Grafico) {
+    TImpressoraGrafica* impressora = JanelasRelatorio().ImpressoraGrafica();
+    if (!impressora)
+      return TResultado::Falha(TCaixa::Erro,
+                               "Nenhuma impressora gr\xE1"
+                               "fica dispon\xEDvel para imprimir o relat\xF3rio.");
+    if (!impressora->IniciaDocumento(Orientacao, TitulodoRelatorio))
+      return TResultado::Interrompido();
+    escritor = std::make_unique<EscritorGrafico>(*this, *impressora);
   } else {
-    for (int p = 1; p <= total; ++p) lista.push_back(p);
+    TResultado aberto = AbreDocumento(ArquivoSaida);
+    if (!aberto.ok) return aberto;
+    escritor = std::make_unique<EscritorCaracteres>(*this);
   }
 
-  bool parar = false;  // a cancel request was seen
-  int enviadas = 0;    // page copies handed to the printer
-  try {
-    TConfigProgresso config;
-    config.caption = ArquivoSaida.empty() ? "Imprimindo..." : "Gravando...";
-    config.rotulo = TitulodoRelatorio;
-    config.maximo = std::max(e.Copias, 0) * static_cast<int>(lista.size());
-    config.cor = CorForm;
-    config.corFonte = CorFonte;
-    ProgressoRelatorio progresso(*this, MostrarProgresso, config);
-    e.cancelamento = false;
-
-    const int passes = e.Agrupar ? e.Copias : 1;
-    const int copiasPorPagina = e.Agrupar ? 1 : e.Copias;
-    for (int passe = 0; passe < passes && !parar; ++passe) {
-      for (size_t k = 0; k < lista.size() && !parar; ++k) {
-        int pagina = e.OrdemInversa ? lista[lista.size() - 1 - k] : lista[k];
-        if (pagina > total || (e.ParImpar == 1 && pagina % 2 == 0) ||
-            (e.ParImpar == 2 && pagina % 2 != 0))
-          continue;
-        for (int copia = 0; copia < copiasPorPagina; ++copia) {
-          if (grafico) {
-            if (e.paginaImpressa) impressora->NovaPagina();
-            impressora->ImprimePaginaGrafica(*this, pagina);
-            e.paginaImpressa = true;
-          } else {
-            ImprimePaginaTexto(pagina);
-          }
-          ++enviadas;
-          platform::current().processMessages();
-          progresso.Passo();
-          if (e.cancelamento) {
-            parar = true;
-            break;
-          }
-        }
-      }
-      platform::current().processMessages();
-      progresso.Repinta();
-      if (e.cancelamento) parar = true;
-    }
-  } catch (...) {
-    // An error escaping a page (a malformed entry) reaches the caller with the document let go
-    // unfinished: nothing more is sent, and a printer file keeps its old content.
-    if (grafico)
-      impressora->AbandonaDocumento();
-    else
-      e.canal = TCanal{};
-    throw;
-  }
-
-  bool terminado = true;
-  if (parar && ArquivoSaida.empty()) {
-    // Pages are made faster than Cancelar can be pressed: the job goes from the spooler with
-    // every page it holds.
-    const bool fila = grafico || EstadoRelatorio().canal.spooler;
-    if (grafico)
-      impressora->AbandonaDocumento();
-    else
-      e.canal = TCanal{};
-    platform::current().showMessage(MensagemCancelamento(enviadas, fila));
-  } else if (grafico) {
-    impressora->FinalizaDocumento();
-  } else {
-    terminado = FinalizaDocumento();
-  }
+  const TPlanoImpressao plano = PaginasAImprimir(e, TotalPaginas());
+  const TConfigProgresso config{ArquivoSaida.empty() ? "Imprimindo..." : "Gravando...",
+                                TitulodoRelatorio, plano.passosProgresso, CorForm, CorFonte};
+  TResultado resultado = PercorrePlano(*this, plano, config, MostrarProgresso, *escritor);
   if (ArquivoSaida.empty() && OnAfterPrint) OnAfterPrint(*this);
-  return terminado && !parar;
+  return resultado;
 }
 
 }  // namespace report

@@ -9,9 +9,12 @@
 #include "platform/ByteSink.h"
 #include "platform/CodePage.h"
 #include "platform/ReadFile.h"
+#include "report/RDcomando.h"
 #include "report/RDestado.h"
+#include "report/RDpercurso.h"
 #include "report/RDprint.h"
 #include "report/RDprogresso.h"
+#include "report/RDresultado.h"
 #include "report/RDtabelas.h"
 
 namespace report {
@@ -48,19 +51,6 @@ std::string Motivo(const platform::ReadError& erro, const std::string& nome) {
 
 // A number line of the RDP file.
 std::string SeisDigitos(int64_t v) { return base::FormatFixo("000000", v, 0); }
-
-// Whether a command line has the fixed fields of the page command layout (page, line, column and
-// attribute numbers, code letter, six hexadecimal colour digits).
-bool ComandoBemFormado(std::string_view c) {
-  if (c.size() < 20) return false;
-  for (size_t i = 0; i < 13; ++i)
-    if (c[i] < '0' || c[i] > '9') return false;
-  for (size_t i = 14; i < 20; ++i) {
-    char h = c[i];
-    if (!((h >= '0' && h <= '9') || (h >= 'A' && h <= 'F') || (h >= 'a' && h <= 'f'))) return false;
-  }
-  return true;
-}
 
 // Buffers output lines (each ended by CR LF) and hands them to a sink in large pieces.
 class SaidaLinhas {
@@ -106,6 +96,133 @@ class EntradaLinhas {
   std::string_view resto_;
 };
 
+// The control lines 1 to 9 into the settings; false when the file is no report file. `esperado`
+// is the number of command lines the file says it holds.
+bool LeControle(TRDprint& rd, EntradaLinhas& entrada, int32_t& esperado) {
+  std::string_view linha;
+  entrada.Le(linha);
+  if (linha != kCabecalho6 && linha != kCabecalho5 && linha != kCabecalho4) return false;
+  // Lines 3, 5 and 6 are numbers; lines and columns must fit their 3-digit command fields.
+  auto numero = [&](int32_t& v, bool dimensao) {
+    entrada.Le(linha);
+    return base::TryStrToInt(linha, v) && (!dimensao || (v >= 1 && v <= 999));
+  };
+  int32_t linhas = 0, colunas = 0;
+  entrada.Le(linha);  // the warning line
+  if (!numero(esperado, false)) return false;
+  entrada.Le(linha);
+  rd.TitulodoRelatorio = std::string(linha);
+  if (!numero(linhas, true)) return false;
+  rd.TamanhoQteLinhas = linhas;
+  if (!numero(colunas, true)) return false;
+  rd.TamanhoQteColunas = colunas;
+  entrada.Le(linha);
+  rd.TamanhoQteLPP = linha == "6" ? TLinha::Seis : TLinha::Oito;
+  entrada.Le(linha);
+  if (linha.size() == 3 && linha[0] == 'F')
+    if (const TLinhaPitch* p = PitchPorDigitos(linha.substr(1))) rd.FonteTamanhoPadrao = p->tamanho;
+  entrada.Le(linha);
+  rd.FonteEstiloPadrao = TStyle{};
+  for (const TLinhaEstilo& s : kEstilos)
+    if (linha.find(s.letraRDP) != std::string_view::npos) rd.FonteEstiloPadrao.Inclui(s.estilo);
+  return true;
+}
+
+// What the progress window shows while a report or text file is written.
+TConfigProgresso ConfigGravacao(const TRDprint& rd, const std::string& nome) {
+  const TEstadoRelatorio& e = EstadoRelatorio();
+  const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
+  return {"Gravando...", nome, static_cast<int>(quantidade), rd.CorForm, rd.CorFonte};
+}
+
+// The report file's command lines, copied as stored.
+class EscritorRDP : public TEscritorRelatorio {
+ public:
+  EscritorRDP(platform::ByteSink& arquivo, const std::string& nome)
+      : arquivo_(arquivo), saida_(arquivo), nome_(nome) {}
+  bool QuerDecodificadas() const override { return false; }
+  bool Entrada(std::string_view armazenada, const TComando*) override {
+    return saida_.Linha(armazenada);
+  }
+  // A cancelled file is dropped: the old one stays.
+  TResultado Conclui(const TFimPercurso& fim) override {
+    if (fim.cancelado) return TResultado::Interrompido();
+    if (saida_.Esvazia() && arquivo_.finish()) return TResultado::Sucesso();
+    return TResultado::Falha(TCaixa::Erro, kErroGravacao + nome_ + DetalheFalha(arquivo_));
+  }
+
+ private:
+  platform::ByteSink& arquivo_;
+  SaidaLinhas saida_;
+  const std::string& nome_;
+};
+
+// The report's characters as lines of text, page under page; lines, frames, pictures and raw
+// codes are left out, semigraphics drawn with "-", "|" and "+".
+class EscritorTXT : public TEscritorRelatorio {
+ public:
+  EscritorTXT(platform::ByteSink& arquivo, const std::string& nome, int linhasPorPagina,
+              bool semAcento)
+      : arquivo_(arquivo),
+        saida_(arquivo),
+        nome_(nome),
+        linhasPorPagina_(linhasPorPagina),
+        semAcento_(semAcento) {}
+  bool Entrada(std::string_view, const TComando* comando) override;
+  // A cancelled file is dropped: the old one stays.
+  TResultado Conclui(const TFimPercurso& fim) override {
+    if (fim.cancelado) return TResultado::Interrompido();
+    Escreve(buffer_);
+    if (ok_ && saida_.Esvazia() && arquivo_.finish()) return TResultado::Sucesso();
+    return TResultado::Falha(TCaixa::Erro, kErroGravacao + nome_ + DetalheFalha(arquivo_));
+  }
+
+ private:
+  void Escreve(const std::string& linha) {
+    ok_ = saida_.Linha(semAcento_ ? RemoveAcentos(linha) : linha) && ok_;
+  }
+  void EmBranco(int de, int ate) {
+    for (int l = de; l <= ate; ++l) ok_ = saida_.Linha("") && ok_;
+  }
+
+  platform::ByteSink& arquivo_;
+  SaidaLinhas saida_;
+  const std::string& nome_;
+  const int linhasPorPagina_;
+  const bool semAcento_;
+  bool ok_ = true;
+  int pagina_ = 1, linha_ = 1;
+  std::string buffer_;  // the line being composed
+};
+
+// Places the entry's text on the line being composed, closing lines and pages before it.
+bool EscritorTXT::Entrada(std::string_view, const TComando* comando) {
+  const TComando& d = *comando;
+  const char letra = d.Codigo;
+  if (letra == 'C' || letra == 'V' || letra == 'H' || letra == 'F' || letra == 'G') return true;
+  std::string texto = (letra == 'B' || letra == 'M') ? ConverteMolduraTexto(d.Texto) : d.Texto;
+  if (d.Pagina != pagina_) {
+    Escreve(buffer_);
+    EmBranco(linha_ + 1, linhasPorPagina_);
+    pagina_ = d.Pagina;
+    linha_ = 1;
+    buffer_.clear();
+  }
+  if (d.Linha != linha_) {
+    Escreve(buffer_);
+    EmBranco(linha_ + 1, d.Linha - 1);
+    linha_ = d.Linha;
+    buffer_.clear();
+  }
+  const size_t ate = d.Coluna > 1 ? static_cast<size_t>(d.Coluna - 1) : 0;
+  if (buffer_.size() < ate)
+    buffer_.append(ate - buffer_.size(), ' ');
+  else
+    buffer_.resize(ate);
+  buffer_ += texto;
+  return ok_;
+}
+
 }  // namespace
 
 // The common start of the writers: default name, the last page's foot, OnSave.
@@ -120,15 +237,17 @@ void TRDprint::Prologo(std::string& arquivo, const char* padrao) {
 
 // Writes the report's settings and page store as an RDP file.
 bool TRDprint::GravaRDP(std::string ArquivoLocal) {
+  return Comunica(EscreveRDP(std::move(ArquivoLocal)));
+}
+
+// The control lines, then every command line as stored.
+TResultado TRDprint::EscreveRDP(std::string ArquivoLocal) {
   Prologo(ArquivoLocal, "RDprint.RDP");
   TEstadoRelatorio& e = EstadoRelatorio();
   const std::string nome = NomeNaMensagem(ArquivoLocal);
   platform::SinkError erro;
   auto arquivo = platform::openFileSink(ArquivoLocal, erro);
-  if (!arquivo) {
-    CaixaErro(kErroAbertura + nome);
-    return false;
-  }
+  if (!arquivo) return TResultado::Falha(TCaixa::Erro, kErroAbertura + nome);
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
   std::string estilos;
   for (const TLinhaEstilo& s : kEstilos)
@@ -140,35 +259,20 @@ bool TRDprint::GravaRDP(std::string ArquivoLocal) {
                                    std::string(TamanhoQteLPP == TLinha::Seis ? "6" : "8"),
                                    "F" + std::string(Pitch(FonteTamanhoPadrao).digitos), estilos})
     controle += linha + "\r\n";
-  if (!arquivo->write(controle)) {
-    CaixaErro(kErroControle + nome);
-    return false;
-  }
-
-  TConfigProgresso config{"Gravando...", nome, static_cast<int>(quantidade), CorForm, CorFonte};
-  ProgressoRelatorio progresso(*this, MostrarProgresso, config);
-  SaidaLinhas saida(*arquivo);
-  if (e.paginas) {
-    const TPaginasRelatorio& p = *e.paginas;
-    for (auto pos = p.Inicio(); pos != p.Fim(); p.Avanca(pos)) {
-      if (!progresso.Entrada()) return false;  // cancelled: the old file stays
-      if (!saida.Linha(p.Em(pos))) {
-        CaixaErro(kErroGravacao + nome);
-        return false;
-      }
-    }
-  }
-  if (!saida.Esvazia() || !arquivo->finish()) {
-    CaixaErro(kErroGravacao + nome + DetalheFalha(*arquivo));
-    return false;
-  }
-  return true;
+  if (!arquivo->write(controle)) return TResultado::Falha(TCaixa::Erro, kErroControle + nome);
+  EscritorRDP escritor(*arquivo, nome);
+  return PercorreEntradas(*this, ConfigGravacao(*this, nome), MostrarProgresso, escritor);
 }
 
 // Loads an RDP file into the page store and the settings it carries.
 bool TRDprint::LeRDP(std::string ArquivoLocal) {
+  return Comunica(CarregaRDP(std::move(ArquivoLocal)));
+}
+
+// Reads the file whole, then parses it.
+TResultado TRDprint::CarregaRDP(std::string ArquivoLocal) {
   if (OnLoad) OnLoad(*this, ArquivoLocal);
-  if (ArquivoLocal.empty()) return false;
+  if (ArquivoLocal.empty()) return TResultado::Interrompido();
   const std::string nome = NomeNaMensagem(ArquivoLocal);
   std::string bytes;
   platform::ReadError erro;
@@ -177,45 +281,23 @@ bool TRDprint::LeRDP(std::string ArquivoLocal) {
     // also told why; a file that could not be opened or read gets the usual box.
     std::string texto = kErroAberturaMaiuscula + nome;
     if (erro.notRegular || erro.code == EFBIG) texto += "\r" + Motivo(erro, nome);
-    CaixaErro(texto);
-    return false;
+    return TResultado::Falha(TCaixa::Erro, texto);
   }
-  return LeRDPDeMemoria(bytes, nome);
+  return CarregaRDPDeMemoria(bytes, nome);
 }
 
-// Reads the bytes of an RDP file: control lines into the settings, command lines into the store.
+// Parses the bytes of an RDP file.
 bool TRDprint::LeRDPDeMemoria(std::string_view bytes, const std::string& nome) {
+  return Comunica(CarregaRDPDeMemoria(bytes, nome));
+}
+
+// Control lines into the settings, command lines into the store.
+TResultado TRDprint::CarregaRDPDeMemoria(std::string_view bytes, const std::string& nome) {
   TEstadoRelatorio& e = EstadoRelatorio();
   EntradaLinhas entrada(bytes);
-  std::string_view linha;
-  entrada.Le(linha);
-  if (linha != kCabecalho6 && linha != kCabecalho5 && linha != kCabecalho4) {
-    CaixaErro(kFormatoInvalido);
-    return false;
-  }
-  // Lines 3, 5 and 6 are numbers; lines and columns must fit their 3-digit command fields.
-  auto numero = [&](int32_t& v, bool dimensao) {
-    entrada.Le(linha);
-    return base::TryStrToInt(linha, v) && (!dimensao || (v >= 1 && v <= 999));
-  };
-  int32_t esperado = 0, linhas = 0, colunas = 0;
-  entrada.Le(linha);  // the warning line
-  if (!numero(esperado, false)) return CaixaErro(kFormatoInvalido), false;
-  entrada.Le(linha);
-  TitulodoRelatorio = std::string(linha);
-  if (!numero(linhas, true)) return CaixaErro(kFormatoInvalido), false;
-  TamanhoQteLinhas = linhas;
-  if (!numero(colunas, true)) return CaixaErro(kFormatoInvalido), false;
-  TamanhoQteColunas = colunas;
-  entrada.Le(linha);
-  TamanhoQteLPP = linha == "6" ? TLinha::Seis : TLinha::Oito;
-  entrada.Le(linha);
-  if (linha.size() == 3 && linha[0] == 'F')
-    if (const TLinhaPitch* p = PitchPorDigitos(linha.substr(1))) FonteTamanhoPadrao = p->tamanho;
-  entrada.Le(linha);
-  FonteEstiloPadrao = TStyle{};
-  for (const TLinhaEstilo& s : kEstilos)
-    if (linha.find(s.letraRDP) != std::string_view::npos) FonteEstiloPadrao.Inclui(s.estilo);
+  int32_t esperado = 0;
+  if (!LeControle(*this, entrada, esperado))
+    return TResultado::Falha(TCaixa::Erro, kFormatoInvalido);
 
   if (!e.paginas) e.paginas = std::make_unique<TPaginasRelatorio>();
   e.paginas->Limpa();
@@ -223,8 +305,9 @@ bool TRDprint::LeRDPDeMemoria(std::string_view bytes, const std::string& nome) {
   {
     TConfigProgresso config{"Lendo...", nome, std::max(esperado, 0), CorForm, CorFonte};
     ProgressoRelatorio progresso(*this, MostrarProgresso, config);
+    std::string_view linha;
     while (entrada.Le(linha)) {
-      if (linha.size() >= 14 && linha[13] == 'G') {
+      if (CodigoDe(linha) == 'G') {
         --esperado;
       } else if (ComandoBemFormado(linha)) {
         e.paginas->Insere(linha);
@@ -239,82 +322,45 @@ bool TRDprint::LeRDPDeMemoria(std::string_view bytes, const std::string& nome) {
       }
     }
   }
-  if (static_cast<int64_t>(e.paginas->Quantidade()) != esperado) CaixaAviso(kErroContagem);
   CalculaMedidas();
   ConfiguraComandos(Impressora, TamanhoQteLinhas, TamanhoQteLPP);
-  return completo;
+  TResultado r = completo ? TResultado::Sucesso() : TResultado::Interrompido();
+  if (static_cast<int64_t>(e.paginas->Quantidade()) != esperado) {
+    r.caixa = TCaixa::Aviso;
+    r.mensagem = kErroContagem;
+  }
+  return r;
 }
 
 // Writes the report's characters as lines of text, page under page.
 bool TRDprint::GravaTXT(std::string ArquivoLocal) {
+  return Comunica(EscreveTXT(std::move(ArquivoLocal)));
+}
+
+// The text file through its writer.
+TResultado TRDprint::EscreveTXT(std::string ArquivoLocal) {
   Prologo(ArquivoLocal, "RDprint.TXT");
-  if (ArquivoLocal.empty()) return false;
-  TEstadoRelatorio& e = EstadoRelatorio();
+  if (ArquivoLocal.empty()) return TResultado::Interrompido();
   const std::string nome = NomeNaMensagem(ArquivoLocal);
   platform::SinkError erro;
   auto arquivo = platform::openFileSink(ArquivoLocal, erro);
-  if (!arquivo) {
-    CaixaErro(kErroAberturaMaiuscula + nome);
-    return false;
-  }
-  const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
-  TConfigProgresso config{"Gravando...", nome, static_cast<int>(quantidade), CorForm, CorFonte};
-  ProgressoRelatorio progresso(*this, MostrarProgresso, config);
-  SaidaLinhas saida(*arquivo);
-  const bool semAcento = Acentuacao == TAcento::SemAcento;
-  bool ok = true;
-  auto escreve = [&](const std::string& s) {
-    ok = saida.Linha(semAcento ? RemoveAcentos(s) : s) && ok;
-  };
-  int pagina = 1, linhaAtual = 1;
-  std::string buffer;
-  if (e.paginas) {
-    const TPaginasRelatorio& p = *e.paginas;
-    for (auto pos = p.Inicio(); pos != p.Fim() && ok; p.Avanca(pos)) {
-      if (!progresso.Entrada()) return false;       // cancelled: the old file stays
-      if (!DecodificaComando(p.Em(pos))) continue;  // a line without the layout is left out
-      const TComandoDecodificado& d = e.atual;
-      const char letra = d.Codigo;
-      if (letra == 'C' || letra == 'V' || letra == 'H' || letra == 'F' || letra == 'G') continue;
-      std::string texto = (letra == 'B' || letra == 'M') ? ConverteMolduraTexto(d.Texto) : d.Texto;
-      if (d.Pagina != pagina) {
-        escreve(buffer);
-        for (int l = linhaAtual + 1; l <= TamanhoQteLinhas; ++l) ok = saida.Linha("") && ok;
-        pagina = d.Pagina;
-        linhaAtual = 1;
-        buffer.clear();
-      }
-      if (d.Linha != linhaAtual) {
-        escreve(buffer);
-        for (int l = linhaAtual + 1; l < d.Linha; ++l) ok = saida.Linha("") && ok;
-        linhaAtual = d.Linha;
-        buffer.clear();
-      }
-      const size_t ate = d.Coluna > 1 ? static_cast<size_t>(d.Coluna - 1) : 0;
-      if (buffer.size() < ate)
-        buffer.append(ate - buffer.size(), ' ');
-      else
-        buffer.resize(ate);
-      buffer += texto;
-    }
-  }
-  escreve(buffer);
-  if (!ok || !saida.Esvazia() || !arquivo->finish()) {
-    CaixaErro(kErroGravacao + nome + DetalheFalha(*arquivo));
-    return false;
-  }
-  return true;
+  if (!arquivo) return TResultado::Falha(TCaixa::Erro, kErroAberturaMaiuscula + nome);
+  EscritorTXT escritor(*arquivo, nome, TamanhoQteLinhas, Acentuacao == TAcento::SemAcento);
+  return PercorreEntradas(*this, ConfigGravacao(*this, nome), MostrarProgresso, escritor);
 }
 
 // Writes the bytes a character printer would receive into a file.
 bool TRDprint::GravaPRN(std::string ArquivoLocal) {
+  return Comunica(EscrevePRN(std::move(ArquivoLocal)));
+}
+
+// The print job into the file, with the port and copies put back afterwards.
+TResultado TRDprint::EscrevePRN(std::string ArquivoLocal) {
   if (ArquivoLocal.empty()) ArquivoLocal = "RDprint.PRN";
-  if (Impressora == TModelo::Grafico) {
-    CaixaErro(kPrnGrafico);
-    return false;
-  }
+  if (Impressora == TModelo::Grafico) return TResultado::Falha(TCaixa::Erro, kPrnGrafico);
   Prologo(ArquivoLocal, "RDprint.PRN");
-  if (ArquivoLocal.empty()) return false;  // an empty name would send the job to the printer
+  // An empty name would send the job to the printer.
+  if (ArquivoLocal.empty()) return TResultado::Interrompido();
   TEstadoRelatorio& e = EstadoRelatorio();
   struct Restaura {
     TRDprint& rd;
@@ -328,7 +374,7 @@ bool TRDprint::GravaPRN(std::string ArquivoLocal) {
   } restaura{*this, e, PortaComunicacao, e.Copias};
   PortaComunicacao = ArquivoLocal;
   e.PaginaAtual = 1;
-  return ImprimeRelatorio(ArquivoLocal);
+  return Imprime(ArquivoLocal);
 }
 
 }  // namespace report

@@ -2,8 +2,11 @@
 // each text, line, box and picture placed absolutely in pixels at 96 per inch, one sheet per
 // printed page. The document streams through the atomic file sink, so the file appears only
 // whole; a failure leaves the old file as it was.
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <sstream>
 
 #include "base/Erros.h"
@@ -12,8 +15,8 @@
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
 #include "report/RDestado.h"
+#include "report/RDpercurso.h"
 #include "report/RDprint.h"
-#include "report/RDprogresso.h"
 #include "report/RDtabelas.h"
 
 namespace report {
@@ -32,22 +35,13 @@ const char kInicio[] =
     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
     "<title>";
 
-// From the end of the title to the first value of the style sheet.
+// From the end of the title to the pitch classes.
 const char kClasses[] =
     "</title>"
-    "<style type=\"text/css\">"
-    ".f05 {font-family:Courier New;font-size: 16px;Letter-spacing:10px}"
-    ".f10 {font-family:Courier New;font-size: 16px;}"
-    ".f12 {font-family:Courier New;font-size: 14px;}"
-    ".f15 {font-family:Courier New;font-size: 13px;Letter-spacing:-1px}"
-    ".f17 {font-family:Courier New;font-size: 11px;Letter-spacing:-1px}"
-    ".f20 {font-family:Courier New;font-size: 10px;Letter-spacing:-1px}"
-    ".e05 {font-family:Courier New;font-size: 20px;Letter-spacing:8px}"
-    ".e10 {font-family:Courier New;font-size: 20px;Letter-spacing:8px}"
-    ".e12 {font-family:Courier New;font-size: 20px;Letter-spacing:3px}"
-    ".e15 {font-family:Courier New;font-size: 18px;Letter-spacing:3px}"
-    ".e17 {font-family:Courier New;font-size: 15px;Letter-spacing:3px}"
-    ".e20 {font-family:Courier New;font-size: 16px;Letter-spacing:0px}"
+    "<style type=\"text/css\">";
+
+// From the pitch classes to the first value of the style sheet.
+const char kCorpo[] =
     "body {background-color: #c6c6c6;}"
     "footer {height:40px}"
     ".conteudo {width:";
@@ -159,6 +153,19 @@ class DocumentoHTML {
   std::string buffer_;
 };
 
+// The class of each pitch ("f05" ... "f20"), then of expanded text over each ("e05" ... "e20"),
+// in increasing characters per inch.
+void EscreveClassesPitch(DocumentoHTML& doc) {
+  std::array<const TLinhaPitch*, kPitches.size()> ordem;
+  for (size_t i = 0; i < kPitches.size(); ++i) ordem[i] = &kPitches[i];
+  std::sort(ordem.begin(), ordem.end(),
+            [](const TLinhaPitch* a, const TLinhaPitch* b) { return a->cpi < b->cpi; });
+  for (const TLinhaPitch* p : ordem)
+    doc << ".f" << p->digitos << " {font-family:Courier New;" << p->classeHTML << '}';
+  for (const TLinhaPitch* p : ordem)
+    doc << ".e" << p->digitos << " {font-family:Courier New;" << p->classeExpandidaHTML << '}';
+}
+
 // The head: title, style sheet with the page geometry, and the opening of the content.
 void EscreveCabecalho(DocumentoHTML& doc, const TMedidasHTML& m, const std::string& titulo) {
   const int largura = m.larguraTexto + m.esquerda + m.direita;
@@ -166,6 +173,8 @@ void EscreveCabecalho(DocumentoHTML& doc, const TMedidasHTML& m, const std::stri
   doc << kInicio;
   doc.Escapado(titulo);
   doc << kClasses;
+  EscreveClassesPitch(doc);
+  doc << kCorpo;
   doc << largura
       << "px; height: auto; padding-top:20px; position: relative; margin:0 auto;}"
          ".Folha {width:"
@@ -193,7 +202,7 @@ void EscreveCabecalho(DocumentoHTML& doc, const TMedidasHTML& m, const std::stri
 }
 
 // A text entry (T plain, D right-aligned, X centred) as a positioned div.
-void EscreveTexto(DocumentoHTML& doc, const TMedidasHTML& m, const TComandoDecodificado& d) {
+void EscreveTexto(DocumentoHTML& doc, const TMedidasHTML& m, const TComando& d) {
   const TLinhaPitch& padrao = *m.pitch;
   const int64_t esquerda = Caracteres(d.Coluna - 1, padrao);
   const int64_t topo = static_cast<int64_t>(d.Linha - 1) * m.alturaLinha;
@@ -237,7 +246,7 @@ void EscreveTexto(DocumentoHTML& doc, const TMedidasHTML& m, const TComandoDecod
 
 // A line (H, V) or a box (F) as a bordered div through the middle of the character cells; false
 // when its end fields do not convert.
-bool EscreveLinha(DocumentoHTML& doc, const TMedidasHTML& m, const TComandoDecodificado& d) {
+bool EscreveLinha(DocumentoHTML& doc, const TMedidasHTML& m, const TComando& d) {
   int linhaFim = 0, colunaFim = 0;
   if (!Campo5(d.Texto, 0, linhaFim) || !Campo5(d.Texto, 5, colunaFim)) return false;
   const bool dupla = d.Texto.size() > 10 && d.Texto[10] == 'D';
@@ -264,7 +273,7 @@ struct TFalhaImagem {
 
 // A picture (G) as a BMP file in Base64 inside a positioned img; false when its fields do not
 // convert. An index outside the picture list throws TFalhaImagem.
-bool EscreveImagem(DocumentoHTML& doc, const TMedidasHTML& m, const TComandoDecodificado& d,
+bool EscreveImagem(DocumentoHTML& doc, const TMedidasHTML& m, const TComando& d,
                    const std::vector<std::unique_ptr<TImagemRGB>>& imagens) {
   int indice = 0, larguraMm = 0, alturaMm = 0;
   if (!Campo5(d.Texto, 0, indice) || !Campo5(d.Texto, 5, larguraMm) ||
@@ -297,13 +306,87 @@ bool EscreveImagem(DocumentoHTML& doc, const TMedidasHTML& m, const TComandoDeco
   return true;
 }
 
+// The document's sheets: a sheet opens at each new page, every entry with text becomes a
+// positioned element.
+class EscritorHTML : public TEscritorRelatorio {
+ public:
+  EscritorHTML(TRDprint& rd, platform::ByteSink& arquivo, const TMedidasHTML& m)
+      : rd_(rd), arquivo_(arquivo), doc_(arquivo), m_(m) {}
+  DocumentoHTML& Documento() { return doc_; }
+  bool Entrada(std::string_view armazenada, const TComando* comando) override;
+  // A cancelled export still ends the document it has written.
+  TResultado Conclui(const TFimPercurso&) override {
+    if (falha_) return *falha_;
+    doc_ << kFim;
+    if (!doc_.Esvazia() || !arquivo_.finish())
+      return TResultado::Falha(TCaixa::Aplicacao, arquivo_.error().text);
+    return TResultado::Sucesso();
+  }
+
+ private:
+  bool Escreve(const TComando& d);
+
+  TRDprint& rd_;
+  platform::ByteSink& arquivo_;
+  DocumentoHTML doc_;
+  const TMedidasHTML& m_;
+  int ultimaPagina_ = 0;  // the page of the open sheet; 0 before the first
+  std::optional<TResultado> falha_;
+};
+
+// Opens the entry's sheet when it starts a page, writes it, and hands full blocks to the file.
+bool EscritorHTML::Entrada(std::string_view armazenada, const TComando* comando) {
+  const TComando& d = *comando;
+  if (d.Texto.empty()) return true;
+  if (d.Pagina != ultimaPagina_) {
+    // The previous sheet closes only when one is open (the first entry may be on page 2).
+    if (ultimaPagina_ != 0) doc_ << kFechaFolha;
+    doc_ << kAbreFolha;
+    ultimaPagina_ = d.Pagina;
+  }
+  try {
+    if (!Escreve(d))
+      rd_.ReportaErro("Erro #10 - (PARAMETROS INV\xC1LIDOS) Comando " + std::string(armazenada),
+                      true);
+  } catch (const TFalhaImagem& falha) {
+    falha_ = TResultado::Falha(TCaixa::Aplicacao, falha.mensagem);
+    return false;
+  }
+  if (doc_.Entrega()) return true;
+  falha_ = TResultado::Falha(TCaixa::Aplicacao, arquivo_.error().text);
+  return false;
+}
+
+// The element of one entry by its letter; false when its fields do not convert.
+bool EscritorHTML::Escreve(const TComando& d) {
+  switch (d.Codigo) {
+    case 'G':
+      return EscreveImagem(doc_, m_, d, rd_.Imagens);
+    case 'H':
+    case 'V':
+    case 'F':
+      return EscreveLinha(doc_, m_, d);
+    case 'T':
+    case 'D':
+    case 'X':
+      EscreveTexto(doc_, m_, d);
+      return true;
+    default:
+      return true;
+  }
+}
+
 }  // namespace
 
 // Writes the page store as one HTML document.
 bool TRDprint::GravaHTML(std::string ArquivoLocal) {
+  return Comunica(EscreveHTML(std::move(ArquivoLocal)));
+}
+
+// The head from the component's properties, then the sheets through the writer.
+TResultado TRDprint::EscreveHTML(std::string ArquivoLocal) {
   if (ArquivoLocal.empty()) ArquivoLocal = "RDprint.HTML";
   if (OnSave) OnSave(*this, ArquivoLocal);
-  platform::Platform& plataforma = platform::current();
   const std::string nome = platform::utf8ToCp1252(ArquivoLocal);
 
   TMedidasHTML m;
@@ -320,72 +403,20 @@ bool TRDprint::GravaHTML(std::string ArquivoLocal) {
     m.corTinta = HexParaCor(m.tinta);
     m.papel = CorParaHex(OpcoesPreview.CorPapelPreview);
   } catch (const base::Exception& e) {
-    plataforma.showApplicationError(e.Mensagem());  // a system colour has no RGB digits
-    return false;
+    // A system colour has no RGB digits.
+    return TResultado::Falha(TCaixa::Aplicacao, e.Mensagem());
   }
   platform::SinkError erro;
   auto arquivo = platform::openFileSink(ArquivoLocal, erro);
-  if (!arquivo) {
-    plataforma.showApplicationError(erro.text);
-    return false;
-  }
+  if (!arquivo) return TResultado::Falha(TCaixa::Aplicacao, erro.text);
 
-  TEstadoRelatorio& e = EstadoRelatorio();
+  const TEstadoRelatorio& e = EstadoRelatorio();
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
-  TConfigProgresso config{"Gerando HTML...", nome, static_cast<int>(quantidade), CorForm, CorFonte};
-  ProgressoRelatorio progresso(*this, true, config);
-  DocumentoHTML doc(*arquivo);
-  EscreveCabecalho(doc, m, nome);
-  int ultimaPagina = 0;  // the page of the open sheet; 0 before the first
-  bool ok = true;
-  if (e.paginas) {
-    const TPaginasRelatorio& p = *e.paginas;
-    try {
-      for (auto pos = p.Inicio(); pos != p.Fim() && ok; p.Avanca(pos)) {
-        if (!progresso.Entrada()) break;  // cancelled: the shorter document is still complete
-        if (!DecodificaComando(p.Em(pos))) continue;
-        const TComandoDecodificado& d = e.atual;
-        if (d.Texto.empty()) continue;
-        if (d.Pagina != ultimaPagina) {
-          // The previous sheet closes only when one is open (the first entry may be on page 2).
-          if (ultimaPagina != 0) doc << kFechaFolha;
-          doc << kAbreFolha;
-          ultimaPagina = d.Pagina;
-        }
-        bool escrito = true;
-        switch (d.Codigo) {
-          case 'G':
-            escrito = EscreveImagem(doc, m, d, Imagens);
-            break;
-          case 'H':
-          case 'V':
-          case 'F':
-            escrito = EscreveLinha(doc, m, d);
-            break;
-          case 'T':
-          case 'D':
-          case 'X':
-            EscreveTexto(doc, m, d);
-            break;
-          default:
-            break;
-        }
-        if (!escrito)
-          ReportaErro("Erro #10 - (PARAMETROS INV\xC1LIDOS) Comando " + std::string(p.Em(pos)),
-                      true);
-        ok = doc.Entrega();
-      }
-    } catch (const TFalhaImagem& falha) {
-      plataforma.showApplicationError(falha.mensagem);
-      return false;
-    }
-  }
-  doc << kFim;
-  if (!ok || !doc.Esvazia() || !arquivo->finish()) {
-    plataforma.showApplicationError(arquivo->error().text);
-    return false;
-  }
-  return true;
+  const TConfigProgresso config{"Gerando HTML...", nome, static_cast<int>(quantidade), CorForm,
+                                CorFonte};
+  EscritorHTML escritor(*this, *arquivo, m);
+  EscreveCabecalho(escritor.Documento(), m, nome);
+  return PercorreEntradas(*this, config, true, escritor);
 }
 
 }  // namespace report

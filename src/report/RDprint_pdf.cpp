@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "base/Erros.h"
 #include "base/Formato.h"
@@ -12,8 +13,8 @@
 #include "platform/Platform.h"
 #include "report/RDPDF.h"
 #include "report/RDestado.h"
+#include "report/RDpercurso.h"
 #include "report/RDprint.h"
-#include "report/RDprogresso.h"
 
 namespace report {
 
@@ -107,7 +108,7 @@ class ExportacaoPDF {
   }
 
   // Draws one decoded entry.
-  void Entrada(const TComandoDecodificado& d);
+  void Entrada(const TComando& d);
 
   static constexpr double CB = 6.0;  // the base cell width
   double LH, CW, MW, MH;
@@ -119,10 +120,10 @@ class ExportacaoPDF {
     double x, y;
   };
   void Caminho(std::initializer_list<Ponto> pontos);
-  void Imagem(const TComandoDecodificado& d, double x);
-  void Linhas(const TComandoDecodificado& d, double x);
+  void Imagem(const TComando& d, double x);
+  void Linhas(const TComando& d, double x);
   void Semigrafico(const std::string& texto, double x, double yb);
-  void Texto(const TComandoDecodificado& d, double x, double yb);
+  void Texto(const TComando& d, double x, double yb);
   double Termo(char t) const;
 
   TRDprint& rd_;
@@ -133,7 +134,7 @@ class ExportacaoPDF {
 };
 
 // Page change, picture, stroke colour, then the letter's drawing.
-void ExportacaoPDF::Entrada(const TComandoDecodificado& d) {
+void ExportacaoPDF::Entrada(const TComando& d) {
   const double x = (d.Coluna - 1) * CW + margemEsquerda;
   const double yb = d.Linha * LH + margemSuperior - 3;
   if (d.Pagina != pagina_) {
@@ -178,7 +179,7 @@ void ExportacaoPDF::Caminho(std::initializer_list<Ponto> pontos) {
 }
 
 // A "G" entry: the picture resized to its size in pixels and drawn from the cell's top left.
-void ExportacaoPDF::Imagem(const TComandoDecodificado& d, double x) {
+void ExportacaoPDF::Imagem(const TComando& d, double x) {
   const int32_t indice = CampoNumerico(d.Texto, 1, 5);
   const int32_t larguraMm = CampoNumerico(d.Texto, 6, 5);
   const int32_t alturaMm = CampoNumerico(d.Texto, 11, 5);
@@ -213,7 +214,7 @@ void ExportacaoPDF::Imagem(const TComandoDecodificado& d, double x) {
 }
 
 // "H", "V" and "F": paths through the cell centres (a double line 1 point on either side).
-void ExportacaoPDF::Linhas(const TComandoDecodificado& d, double x) {
+void ExportacaoPDF::Linhas(const TComando& d, double x) {
   const int32_t linhaFinal = CampoNumerico(d.Texto, 1, 5);
   const int32_t colunaFinal = CampoNumerico(d.Texto, 6, 5);
   const bool dupla = d.Texto.size() >= 11 && d.Texto[10] == 'D';
@@ -360,7 +361,7 @@ void ExportacaoPDF::Semigrafico(const std::string& texto, double x, double yb) {
 }
 
 // A text entry in Courier, scaled to its pitch, underlined when asked.
-void ExportacaoPDF::Texto(const TComandoDecodificado& d, double x, double yb) {
+void ExportacaoPDF::Texto(const TComando& d, double x, double yb) {
   pdf_.Font.Size = 10;
   pdf_.Font.FontIndex = static_cast<uint8_t>(4 + (d.Negrito ? 1 : 0) + (d.Italico ? 2 : 0));
   const double escala = EscalaHorizontal(d.Cpi);
@@ -375,10 +376,61 @@ void ExportacaoPDF::Texto(const TComandoDecodificado& d, double x, double yb) {
   }
 }
 
+// The message of the export failure being handled (rethrows what the export does not know).
+std::string FalhaCorrente() {
+  try {
+    throw;
+  } catch (const FalhaExportacao& f) {
+    return f.mensagem;
+  } catch (const base::Exception& ex) {
+    return ex.Mensagem();
+  } catch (const std::bad_alloc&) {
+    return kSemMemoria;
+  } catch (const std::exception& ex) {
+    return ex.what();
+  }
+}
+
+// The export fed entry by entry; the document ends when the walk does, also when cancelled.
+class EscritorPDF : public TEscritorRelatorio {
+ public:
+  EscritorPDF(TPrintPDF& pdf, ExportacaoPDF& exportacao) : pdf_(pdf), exportacao_(exportacao) {}
+  bool Entrada(std::string_view, const TComando* comando) override {
+    try {
+      exportacao_.Entrada(*comando);
+      return true;
+    } catch (...) {
+      falha_ = FalhaCorrente();
+      return false;
+    }
+  }
+  TResultado Conclui(const TFimPercurso&) override {
+    if (!falha_) {
+      try {
+        if (pdf_.EndDoc()) return TResultado::Sucesso();
+        falha_ = pdf_.Erro();
+      } catch (...) {
+        falha_ = FalhaCorrente();
+      }
+    }
+    return TResultado::Falha(TCaixa::Aplicacao, *falha_);
+  }
+
+ private:
+  TPrintPDF& pdf_;
+  ExportacaoPDF& exportacao_;
+  std::optional<std::string> falha_;  // what stopped the export
+};
+
 }  // namespace
 
 // Exports every page of the store as a PDF file; true when the file was written.
 bool TRDprint::GravaPDF(std::string ArquivoLocal) {
+  return Comunica(EscrevePDF(std::move(ArquivoLocal)));
+}
+
+// The writer started with the document properties, then every entry through it.
+TResultado TRDprint::EscrevePDF(std::string ArquivoLocal) {
   if (ArquivoLocal.empty()) ArquivoLocal = "RDprint.PDF";
   if (OnSave) OnSave(*this, ArquivoLocal);
   const std::string nome = platform::utf8ToCp1252(ArquivoLocal);
@@ -406,39 +458,13 @@ bool TRDprint::GravaPDF(std::string ArquivoLocal) {
   } catch (const std::bad_alloc&) {
     iniciado = false;
   }
-  if (!iniciado) {
-    CaixaErro(kErroCriacao + nome);
-    return false;
-  }
-  std::string falha;
-  try {
-    TEstadoRelatorio& e = EstadoRelatorio();
-    const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
-    TConfigProgresso config{"Gerando PDF...", nome, static_cast<int>(quantidade), CorForm,
-                            CorFonte};
-    ProgressoRelatorio progresso(*this, true, config);
-    if (e.paginas) {
-      const TPaginasRelatorio& p = *e.paginas;
-      for (auto pos = p.Inicio(); pos != p.Fim(); p.Avanca(pos)) {
-        if (!progresso.Entrada()) break;
-        // An entry whose fixed fields do not decode ("Erro #10" to OnErro) is left out.
-        if (!DecodificaComando(p.Em(pos))) continue;
-        exportacao->Entrada(e.atual);
-      }
-    }
-    if (pdf->EndDoc()) return true;
-    falha = pdf->Erro();
-  } catch (const FalhaExportacao& f) {
-    falha = f.mensagem;
-  } catch (const base::Exception& ex) {
-    falha = ex.Mensagem();
-  } catch (const std::bad_alloc&) {
-    falha = kSemMemoria;
-  } catch (const std::exception& ex) {
-    falha = ex.what();
-  }
-  platform::current().showApplicationError(falha);
-  return false;
+  if (!iniciado) return TResultado::Falha(TCaixa::Erro, kErroCriacao + nome);
+  const TEstadoRelatorio& e = EstadoRelatorio();
+  const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
+  const TConfigProgresso config{"Gerando PDF...", nome, static_cast<int>(quantidade), CorForm,
+                                CorFonte};
+  EscritorPDF escritor(*pdf, *exportacao);
+  return PercorreEntradas(*this, config, true, escritor);
 }
 
 }  // namespace report

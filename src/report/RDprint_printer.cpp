@@ -8,6 +8,7 @@
 #include "platform/ByteSink.h"
 #include "platform/Platform.h"
 #include "report/RDestado.h"
+#include "report/RDpercurso.h"
 #include "report/RDprint.h"
 #include "report/RDtabelas.h"
 
@@ -92,6 +93,57 @@ std::string MensagemSpooler(const platform::SinkError& erro) {
   if (!erro.text.empty()) m += "\r\r" + erro.text;
   return m;
 }
+
+// The text of an entry as a character printer receives it; false for the letters it has no
+// bytes for (pictures, lines, frames).
+bool TextoParaImpressora(const TRDprint& rd, const TComando& d, std::string& texto) {
+  const char letra = d.Codigo;
+  if (letra == 'G' || letra == 'H' || letra == 'V' || letra == 'F') return false;
+  texto = rd.ConverteAcentos(d.Texto);
+  if (letra == 'C') texto = ConverteCodigos(texto);
+  if (letra == 'B' || letra == 'M') texto = ConverteMoldura(texto);
+  return true;
+}
+
+// The bytes of one page for a character printer, entry after entry: line feeds down to the
+// entry's line, spaces or backspaces to its column, its text with the attributes that differ
+// from the default switched on around it and the default restored after it.
+class PaginaCaracteres {
+ public:
+  explicit PaginaCaracteres(const TComandosImpressora& cs) : cs_(cs) {}
+  std::string& Bytes() { return saida_; }
+  // Appends an entry whose text is already in the printer's bytes. Text in another pitch than
+  // the default is backspaced over, so the head stays on the default grid; raw codes take no
+  // column.
+  void Entrada(const TComando& d, std::string& texto) {
+    for (; linha_ < d.Linha; ++linha_) {
+      saida_ += "\x0A\x0D";
+      coluna_ = 1;
+    }
+    for (; coluna_ < d.Coluna; ++coluna_) saida_ += ' ';
+    for (; coluna_ > d.Coluna; --coluna_) saida_ += '\x08';
+    const bool outros = d.Atributo != cs_.AtributoPadrao;
+    const TAtributoDecomposto partes = DecompoeAtributo(outros ? d.Atributo : 0);
+    if (partes.pitch && partes.pitch->cpi != cs_.CpiPadrao)
+      texto.append(texto.size(), '\x08');
+    else if (d.Codigo != 'C')
+      coluna_ += static_cast<int>(texto.size());
+    const size_t antes = saida_.size();
+    for (const TLinhaAtributo& a : kAtributos)
+      if (partes.bits.Contem(a.atributo)) saida_ += cs_.Sequencia(a.atributo);
+    const bool prefixo = saida_.size() != antes;
+    saida_ += texto;
+    if (prefixo) {
+      saida_ += cs_.Reset;
+      saida_ += cs_.FontePadrao;
+    }
+  }
+
+ private:
+  const TComandosImpressora& cs_;
+  int linha_ = 1, coluna_ = 1;
+  std::string saida_;
+};
 
 }  // namespace
 
@@ -196,6 +248,11 @@ std::string TRDprint::ConverteAcentos(std::string_view Texto) const {
 
 // Opens the output channel and sends the document start sequence.
 bool TRDprint::IniciaDocumento(const std::string& ArquivoSaida) {
+  return Comunica(AbreDocumento(ArquivoSaida));
+}
+
+// The channel as a value: through the spooler, or straight to a port, a device or a file.
+TResultado TRDprint::AbreDocumento(const std::string& ArquivoSaida) {
   TEstadoRelatorio& e = EstadoRelatorio();
   e.canal = TCanal{};
   const TComandosImpressora& c = e.comandos;
@@ -207,13 +264,10 @@ bool TRDprint::IniciaDocumento(const std::string& ArquivoSaida) {
     auto impressora = platform::current().currentPrinter();
     const std::string nome = impressora ? impressora->deviceName : std::string();
     auto saida = platform::openSpoolerSink(nome, TitulodoRelatorio, erro);
-    if (!saida) {
-      CaixaErro(MensagemSpooler(erro));
-      return false;
-    }
+    if (!saida) return TResultado::Falha(TCaixa::Erro, MensagemSpooler(erro));
     e.canal = TCanal{std::move(saida), nome, true, false};
     EnviaImpressora(inicio);
-    return true;
+    return TResultado::Sucesso();
   }
 
   // Straight to a port, a device or a file (a printer file is always written directly: a spooler
@@ -225,16 +279,11 @@ bool TRDprint::IniciaDocumento(const std::string& ArquivoSaida) {
     erro.code = ENOENT;
   else
     saida = platform::openPortSink(alvo, erro);
-  if (!saida) {
-    ReportaErro(MensagemIO(erro.code, nome));
-    return false;
-  }
-  if (!saida->write(inicio)) {
-    ReportaErro(MensagemIO(saida->error().code, nome));
-    return false;
-  }
+  if (!saida) return TResultado::Falha(TCaixa::Numerado, MensagemIO(erro.code, nome));
+  if (!saida->write(inicio))
+    return TResultado::Falha(TCaixa::Numerado, MensagemIO(saida->error().code, nome));
   e.canal = TCanal{std::move(saida), nome, false, !ArquivoSaida.empty()};
-  return true;
+  return TResultado::Sucesso();
 }
 
 // Sends bytes on the open channel; false on any failure (not reported here).
@@ -244,37 +293,35 @@ bool TRDprint::EnviaImpressora(std::string_view Dados) {
   return Dados.empty() ? !canal.saida->failed() : canal.saida->write(Dados);
 }
 
-// Sends the document end sequence and closes the channel. A printer file becomes visible only
-// when every byte reached it; a cancelled one is dropped, so the old file stays.
-bool TRDprint::FinalizaDocumento() {
+// Sends the document end sequence and closes the channel.
+bool TRDprint::FinalizaDocumento() { return Comunica(FechaDocumento()); }
+
+// A printer file becomes visible only when every byte reached it; a cancelled one is dropped, so
+// the old file stays.
+TResultado TRDprint::FechaDocumento() {
   TEstadoRelatorio& e = EstadoRelatorio();
-  if (!e.canal.saida) return false;
+  if (!e.canal.saida) return TResultado::Interrompido();
   TCanal canal = std::move(e.canal);
   e.canal = TCanal{};
-  if (canal.arquivo && e.cancelamento) return false;
+  if (canal.arquivo && e.cancelamento) return TResultado::Interrompido();
   canal.saida->write(e.comandos.Inicializar);
-  if (canal.saida->finish()) return true;
+  if (canal.saida->finish()) return TResultado::Sucesso();
   const platform::SinkError& erro = canal.saida->error();
-  if (canal.spooler)
-    CaixaErro(MensagemSpooler(erro));
-  else
-    ReportaErro(MensagemIO(erro.code, canal.nome) + DetalheFalha(*canal.saida));
-  return false;
+  if (canal.spooler) return TResultado::Falha(TCaixa::Erro, MensagemSpooler(erro));
+  return TResultado::Falha(TCaixa::Numerado,
+                           MensagemIO(erro.code, canal.nome) + DetalheFalha(*canal.saida));
 }
 
 // Translates one page of the store into printer bytes and sends them.
 void TRDprint::ImprimePaginaTexto(int Pagina) {
   TEstadoRelatorio& e = EstadoRelatorio();
   platform::Platform& plataforma = platform::current();
-  std::string saida;  // bytes sent so far in this page, handed to the channel at each return
-  auto envia = [&] {
-    EnviaImpressora(saida);
-    saida.clear();
-  };
+  PaginaCaracteres pagina(e.comandos);
+  // After a cancel request the bytes made so far still go out.
   auto cancelado = [&] {
     plataforma.processMessages();
     if (!e.cancelamento) return false;
-    envia();
+    EnviaImpressora(pagina.Bytes());
     if (OnCancel) OnCancel(*this);
     return true;
   };
@@ -288,52 +335,18 @@ void TRDprint::ImprimePaginaTexto(int Pagina) {
       }))
     return;
 
-  const TComandosImpressora& cs = e.comandos;
-  int linha = 1, coluna = 1;
-  std::string buffer, texto, prefixoAtributos;
+  TLeitorComandos leitor(*this);
+  std::string texto;
   for (const std::string& comando : comandos) {
     if (cancelado()) return;
-    if (!DecodificaComando(comando)) continue;  // a command that does not decode is skipped
-    const TComandoDecodificado& d = e.atual;
-    texto = ConverteAcentos(d.Texto);
-    const char letra = d.Codigo;
-    if (letra == 'G' || letra == 'H' || letra == 'V' || letra == 'F') continue;
-    if (letra == 'C') texto = ConverteCodigos(texto);
-    if (letra == 'B' || letra == 'M') texto = ConverteMoldura(texto);
-    while (linha < d.Linha) {
-      if (e.abortado) return envia();
-      saida += "\x0A\x0D";
-      ++linha;
-      coluna = 1;
-    }
-    for (; coluna < d.Coluna; ++coluna) buffer += ' ';
-    for (; coluna > d.Coluna; --coluna) buffer += '\x08';
-    prefixoAtributos.clear();
-    int pitch = cs.CpiPadrao;
-    if (d.Atributo != cs.AtributoPadrao) {
-      const TAtributoDecomposto partes = DecompoeAtributo(d.Atributo);
-      for (const TLinhaAtributo& a : kAtributos)
-        if (partes.bits.Contem(a.atributo)) prefixoAtributos += cs.Sequencia(a.atributo);
-      if (partes.pitch) pitch = partes.pitch->cpi;
-    }
-    if (pitch != cs.CpiPadrao)
-      texto.append(texto.size(), '\x08');
-    else if (letra != 'C')
-      coluna += static_cast<int>(texto.size());
-    if (!prefixoAtributos.empty()) {
-      buffer += prefixoAtributos;
-      buffer += texto;
-      buffer += cs.Reset;
-      buffer += cs.FontePadrao;
-    } else {
-      buffer += texto;
-    }
-    if (e.abortado) return envia();
-    saida += buffer;
-    buffer.clear();
+    // A command that does not decode, or that a character printer has no bytes for, is skipped.
+    const TComando* d = leitor.Le(comando);
+    if (!d || !TextoParaImpressora(*this, *d, texto)) continue;
+    if (e.abortado) break;
+    pagina.Entrada(*d, texto);
   }
-  if (!e.abortado) saida += cs.SaltoPagina;
-  envia();
+  if (!e.abortado) pagina.Bytes() += e.comandos.SaltoPagina;
+  EnviaImpressora(pagina.Bytes());
 }
 
 }  // namespace report

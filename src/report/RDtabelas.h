@@ -23,21 +23,29 @@ struct TLinhaPitch {
   double divisorLargura;
   const char* expandidoHP;  // the HP expanded sequence when this is the default pitch; null keeps
   const char* divHTML;      // the HTML default text style opening when this is the default pitch
+  const char* classeHTML;   // the HTML class "fNN" of a text in this pitch: its size and spacing
+  const char* classeExpandidaHTML;  // the class "eNN" of expanded text over this default pitch
 };
 
 inline constexpr std::array<TLinhaPitch, 6> kPitches{{
     {TSize::S05cpp, 5, "05", TAtributo::aExpandido, 2.4, 0, nullptr,
-     "div {font-family:Courier New;font-size:16px;Letter-spacing:10px;"},
+     "div {font-family:Courier New;font-size:16px;Letter-spacing:10px;",
+     "font-size: 16px;Letter-spacing:10px", "font-size: 20px;Letter-spacing:8px"},
     {TSize::S10cpp, 10, "10", TAtributo::aNormal10, 1.2, 10, "\x1B(s5H",
-     "div {font-family:Courier New;font-size:16px;"},
+     "div {font-family:Courier New;font-size:16px;", "font-size: 16px;",
+     "font-size: 20px;Letter-spacing:8px"},
     {TSize::S12cpp, 12, "12", TAtributo::aComprimir12, 1.0, 12, "\x1B(s6H",
-     "div {font-family:Courier New;font-size:14px;"},
+     "div {font-family:Courier New;font-size:14px;", "font-size: 14px;",
+     "font-size: 20px;Letter-spacing:3px"},
     {TSize::S17cpp, 17, "17", TAtributo::aComprimir17, 0.70589, 17.1, "\x1B(s8.33H",
-     "div {font-family:Courier New;font-size:11px;Letter-spacing:-1px;"},
+     "div {font-family:Courier New;font-size:11px;Letter-spacing:-1px;",
+     "font-size: 11px;Letter-spacing:-1px", "font-size: 15px;Letter-spacing:3px"},
     {TSize::S20cpp, 20, "20", TAtributo::aComprimir20, 0.6, 20, "\x1B(s10H",
-     "div {font-family:Courier New;font-size:11px;Letter-spacing:-2px;"},
+     "div {font-family:Courier New;font-size:11px;Letter-spacing:-2px;",
+     "font-size: 10px;Letter-spacing:-1px", "font-size: 16px;Letter-spacing:0px"},
     {TSize::S15cpp, 15, "15", TAtributo::aComprimir15, 0.8, 15, "\x1B(s6.66H",
-     "div {font-family:Courier New;font-size:13px;Letter-spacing:-1px;"},
+     "div {font-family:Courier New;font-size:13px;Letter-spacing:-1px;",
+     "font-size: 13px;Letter-spacing:-1px", "font-size: 18px;Letter-spacing:3px"},
 }};
 
 // Pixels (page units) per inch of graphic and HTML output: a character of pitch p is

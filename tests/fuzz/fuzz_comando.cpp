@@ -3,7 +3,7 @@
 #include <string>
 
 #include "fuzz/AlvoFuzz.h"
-#include "report/RDestado.h"
+#include "report/RDcomando.h"
 #include "report/RDprint.h"
 
 namespace {
@@ -12,7 +12,11 @@ namespace {
 void DecodificaQualquer(std::string_view entrada) {
   static report::TRDprint rd;
   rd.OnErro = [](report::TRDprint&, const std::string&) {};
-  if (rd.DecodificaComando(entrada)) (void)report::EstadoRelatorio().atual.Texto.size();
+  report::TComando c;
+  if (report::DecodificaComando(entrada, c)) {
+    std::string recodificado;
+    if (report::CodificaComando(c, c.Texto, recodificado)) (void)recodificado.size();
+  }
   (void)rd.SubstituiMacros(entrada);
 }
 

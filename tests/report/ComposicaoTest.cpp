@@ -215,7 +215,7 @@ TEST_F(RelatorioTeste, SetupCancelledOutsideThePreviewAbandonsTheReport) {
 
 TEST_F(RelatorioTeste, AbrirTakesThePrinterPortAndModel) {
   rd->PortaComunicacao.clear();
-  plataforma.impressora = platform::PrinterInfo{"EPSON LX-300+", "LPT1:"};
+  plataforma.impressora = platform::PrinterInfo{"EPSON LX-300+", "LPT1:", "", ""};
   rd->Impressora = TModelo::HP;
   ASSERT_TRUE(rd->Abrir());
   EXPECT_EQ(rd->PortaComunicacao, "LPT1");
@@ -253,36 +253,4 @@ TEST_F(RelatorioTeste, TotalPaginasIsThePageOfTheLastEntry) {
   rd->NovaPagina();
   EXPECT_EQ(EstadoRelatorio().PaginaAtual, 3);
   EXPECT_EQ(rd->TotalPaginas(), 2);
-}
-
-TEST_F(RelatorioTeste, DecodificaComandoSplitsTheFields) {
-  ASSERT_TRUE(rd->Abrir());
-  const TComandoDecodificado& d = EstadoRelatorio().atual;
-  ASSERT_TRUE(rd->DecodificaComando("0002010005024T0000FFtexto"));
-  EXPECT_EQ(d.Pagina, 2);
-  EXPECT_EQ(d.Linha, 10);
-  EXPECT_EQ(d.Coluna, 5);
-  EXPECT_EQ(d.Atributo, 24);
-  EXPECT_EQ(d.Cpi, 5);
-  EXPECT_TRUE(d.Expandido);
-  EXPECT_EQ(d.Cor, 0xFF0000);
-  EXPECT_EQ(d.Texto, "texto");
-  ASSERT_TRUE(
-      rd->DecodificaComando("0001001001007T000000x"));  // italic + bold + underline, no pitch
-  EXPECT_EQ(d.Cpi, 5);                                  // the pitch of the previous command stays
-  EXPECT_TRUE(d.Italico && d.Negrito && d.Sublinhado);
-  EXPECT_FALSE(d.Expandido);
-  ASSERT_TRUE(rd->DecodificaComando("0001001001448T000000x"));  // 256 + 128 + 64: the smallest wins
-  EXPECT_EQ(d.Cpi, 17);
-
-  std::vector<std::string> erros;
-  rd->OnErro = [&](TRDprint&, const std::string& m) { erros.push_back(m); };
-  EXPECT_FALSE(rd->DecodificaComando("0001003"));
-  EXPECT_FALSE(rd->DecodificaComando("00010030A1016T000000x"));
-  EXPECT_FALSE(rd->DecodificaComando("0001003001016TZZ0000x"));
-  EXPECT_EQ(erros, (std::vector<std::string>{
-                       "Erro #10 - (PARAMETROS INV\xC1LIDOS) Comando 0001003",
-                       "Erro #10 - (PARAMETROS INV\xC1LIDOS) Comando 00010030A1016T000000x",
-                       "Erro #10 - (PARAMETROS INV\xC1LIDOS) Comando 0001003001016TZZ0000x"}));
-  EXPECT_TRUE(plataforma.caixas.empty());
 }

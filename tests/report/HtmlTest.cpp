@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 
 #include "report/RelatorioTeste.h"
 
@@ -344,4 +345,31 @@ TEST_F(Html, AFailedExportWritesNothingAndKeepsTheOldFile) {
   ASSERT_EQ(plataforma.erros.size(), 1u);
   EXPECT_NE(plataforma.erros[0].find(Caminho("falta/r.html")), std::string::npos);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Caminho("")), {}), 1);
+}
+
+TEST_F(Html, EveryClassATextUsesIsDefinedOnceInTheHead) {
+  rd->TamanhoQteColunas = 136;
+  int linha = 1;
+  for (const TLinhaPitch& p : kPitches) {
+    rd->ImpF(linha++, 1, "texto", {p.atributo}, clBlack);
+    rd->ImpF(linha++, 1, "largo", {p.atributo, TAtributo::aExpandido}, clBlack);
+  }
+  ASSERT_TRUE(rd->GravaHTML(arquivo));
+  const std::string doc = LeArquivo(arquivo);
+  const size_t corpo = doc.find("<body>");
+  ASSERT_NE(corpo, std::string::npos);
+  const std::string cabeca = doc.substr(0, corpo);
+  std::set<std::string> usadas;
+  for (size_t at = doc.find("class=\"", corpo); at != std::string::npos;
+       at = doc.find("class=\"", at + 1))
+    usadas.insert(doc.substr(at + 7, 3));
+  // The pitches other than the default (5 cpi is always expanded), and expanded text over the
+  // default pitch.
+  EXPECT_EQ(usadas, (std::set<std::string>{"f12", "f15", "f17", "f20", "e10"}));
+  for (const std::string& c : usadas) {
+    const std::string definicao = "." + c + " {font-family:Courier New;font-size: ";
+    const size_t primeira = cabeca.find(definicao);
+    EXPECT_NE(primeira, std::string::npos) << c;
+    EXPECT_EQ(cabeca.find(definicao, primeira + 1), std::string::npos) << c;
+  }
 }

@@ -30,39 +30,99 @@ using V = std::vector<std::string>;
 
 }  // namespace
 
-TEST_F(TrabalhoImpressao, CopiesCollationOrderAndSelection) {
+TEST(PlanoImpressao, PagesPassesAndCopiesFollowTheSettings) {
+  using P = std::vector<int>;
   const struct {
-    int paginas, copias;
+    int total, copias;
     bool agrupar, inversa;
     const char* intervalo;
     int parImpar;
+    P paginas;
+    int passes, copiasPorPagina, passos;
+  } casos[] = {
+      {3, 2, true, false, "", 0, {1, 2, 3}, 2, 1, 6},
+      {3, 2, false, false, "", 0, {1, 2, 3}, 1, 2, 6},
+      {3, 2, true, true, "", 0, {3, 2, 1}, 2, 1, 6},
+      {3, 2, false, true, "", 0, {3, 2, 1}, 1, 2, 6},
+      {5, 1, true, false, "9", 0, {}, 1, 1, 1},  // a page beyond the report still counts a step
+      {5, 1, true, false, "1-4", 1, {1, 3}, 1, 1, 4},
+      {5, 1, true, false, "1-4", 2, {2, 4}, 1, 1, 4},
+      {5, 1, true, false, "", 2, {2, 4}, 1, 1, 5},
+      {5, 1, true, true, "4,2,2,7", 0, {2, 2, 4}, 1, 1, 4},
+      {5, 0, true, false, "", 0, {1, 2, 3, 4, 5}, 0, 1, 0},
+      {5, -1, false, false, "", 0, {1, 2, 3, 4, 5}, 1, -1, 0},
+      {1, 1, true, false, "", 0, {1}, 1, 1, 1},
+  };
+  for (const auto& c : casos) {
+    TAjustesImpressao a;
+    a.Copias = c.copias;
+    a.Agrupar = c.agrupar;
+    a.OrdemInversa = c.inversa;
+    a.IntervaloPaginas = c.intervalo;
+    a.ParImpar = c.parImpar;
+    const TPlanoImpressao plano = PaginasAImprimir(a, c.total);
+    const std::string caso = std::to_string(c.copias) + (c.agrupar ? " agrupa" : "") +
+                             (c.inversa ? " inversa " : " ") + c.intervalo + " " +
+                             std::to_string(c.parImpar);
+    EXPECT_EQ(plano.paginas, c.paginas) << caso;
+    EXPECT_EQ(plano.passes, c.passes) << caso;
+    EXPECT_EQ(plano.copiasPorPagina, c.copiasPorPagina) << caso;
+    EXPECT_EQ(plano.passosProgresso, c.passos) << caso;
+  }
+}
+
+TEST_F(TrabalhoImpressao, ThePlanIsPrintedPassByPass) {
+  const struct {
+    bool agrupar;
     V esperado;
   } casos[] = {
-      {3, 2, true, false, "", 0, {"1", "2", "3", "1", "2", "3"}},
-      {3, 2, false, false, "", 0, {"1", "1", "2", "2", "3", "3"}},
-      {3, 2, true, true, "", 0, {"3", "2", "1", "3", "2", "1"}},
-      {3, 2, false, true, "", 0, {"3", "3", "2", "2", "1", "1"}},
-      {5, 1, true, false, "9", 0, {}},
-      {5, 1, true, false, "1-4", 1, {"1", "3"}},
-      {5, 1, true, false, "1-4", 2, {"2", "4"}},
-      {5, 1, true, false, "", 2, {"2", "4"}},
-      {5, 1, true, false, "4,2,2", 0, {"4", "2", "2"}},
-      {5, 0, true, false, "", 0, {}},
+      {true, {"1", "2", "1", "2"}},
+      {false, {"1", "1", "2", "2"}},
   };
   for (const auto& c : casos) {
     ReiniciaEstadoRelatorio();
     janelas.grafica.registro.clear();
-    Compoe(c.paginas);
-    TEstadoRelatorio& e = EstadoRelatorio();
-    e.Copias = c.copias;
-    e.Agrupar = c.agrupar;
-    e.OrdemInversa = c.inversa;
-    e.IntervaloPaginas = c.intervalo;
-    e.ParImpar = c.parImpar;
-    rd->ImprimeRelatorio("");
-    EXPECT_EQ(Paginas(), c.esperado)
-        << c.copias << c.agrupar << c.inversa << c.intervalo << c.parImpar;
+    Compoe(2);
+    EstadoRelatorio().Copias = 2;
+    EstadoRelatorio().Agrupar = c.agrupar;
+    EXPECT_TRUE(rd->ImprimeRelatorio(""));
+    EXPECT_EQ(Paginas(), c.esperado) << c.agrupar;
     rd->Abortar();
+  }
+}
+
+TEST_F(RelatorioTeste, APrinterThatFailsOnPageOneIsNotFedTheOtherPages) {
+  const struct {
+    const char* caso;
+    bool spooler;
+    const char* porta;
+    std::vector<std::string> caixas, erros;
+  } casos[] = {
+      {"spooler", true, "nenhuma", {"Error 5\r\rfalha no trabalho"}, {}},
+      {"dispositivo cheio", false, "/dev/full", {}, {"Erro #03 - I/O 28 /dev/full"}},
+  };
+  for (const auto& c : casos) {
+    ReiniciaEstadoRelatorio();
+    TRDprint r;
+    r.PortaComunicacao = c.porta;
+    r.UsaGerenciadorImpr = c.spooler;
+    r.Impressora = TModelo::Bobina;  // no start sequence: page 1 carries the first bytes
+    ASSERT_TRUE(r.Abrir());
+    for (int p = 1; p <= 4; ++p) {
+      if (p > 1) r.NovaPagina();
+      r.ImpF(1, 1, "pagina", normal, clBlack);
+    }
+    std::vector<std::string> erros;
+    r.OnErro = [&](TRDprint&, const std::string& m) { erros.push_back(m); };
+    plataforma.caixas.clear();
+    plataforma.trabalhoFalhaAoEscrever = true;
+    janelas.passosDados = 0;
+    EXPECT_FALSE(r.ImprimeRelatorio("")) << c.caso;
+    EXPECT_EQ(janelas.passosDados, 1) << c.caso;  // the job stopped after page 1
+    std::vector<std::string> caixas;
+    for (const auto& x : plataforma.caixas) caixas.push_back(x.texto);
+    EXPECT_EQ(caixas, c.caixas) << c.caso;
+    EXPECT_EQ(erros, c.erros) << c.caso;
   }
 }
 

@@ -25,7 +25,7 @@ namespace teste {
 // A page command string: page, line, column, attribute, letter, colour, text.
 inline std::string Comando(int pagina, int linha, int coluna, int atributo, char letra,
                            const std::string& texto, const char* cor = "000000") {
-  char buf[32];
+  char buf[64];
   std::snprintf(buf, sizeof buf, "%04d%03d%03d%03d%c%s", pagina, linha, coluna, atributo, letra,
                 cor);
   return buf + texto;
@@ -35,10 +35,14 @@ inline std::string Comando(int pagina, int linha, int coluna, int atributo, char
 class ProgressoTeste : public report::TJanelaProgresso {
  public:
   ProgressoTeste(std::vector<report::TConfigProgresso>& mostrados, int cancelaNoPasso,
-                 int& fechados)
-      : mostrados_(mostrados), cancela_(cancelaNoPasso), fechados_(fechados) {}
+                 int& fechados, int& passosDados)
+      : mostrados_(mostrados),
+        cancela_(cancelaNoPasso),
+        fechados_(fechados),
+        passosDados_(passosDados) {}
   void Mostra(const report::TConfigProgresso& c) override { mostrados_.push_back(c); }
   void Passo() override {
+    ++passosDados_;
     if (++passos_ == cancela_) report::EstadoRelatorio().cancelamento = true;
   }
   void Repinta() override {}
@@ -49,6 +53,7 @@ class ProgressoTeste : public report::TJanelaProgresso {
   int cancela_;
   int passos_ = 0;
   int& fechados_;
+  int& passosDados_;
 };
 
 // A graphic printer that records what it is asked to do ("I" start, "N" new page, page numbers).
@@ -77,6 +82,7 @@ class JanelasTeste : public report::TJanelasRelatorio {
   int cancelaNoPasso = 0;
   std::vector<report::TConfigProgresso> progressos;
   int progressosFechados = 0;
+  int passosDados = 0;  // steps of every progress window shown
   ImpressoraGraficaTeste grafica;
   bool temGrafica = true;
 
@@ -85,7 +91,8 @@ class JanelasTeste : public report::TJanelasRelatorio {
   }
   bool MostraSetup(report::TRDprint&) override { return confirmaSetup; }
   std::unique_ptr<report::TJanelaProgresso> CriaProgresso(report::TRDprint&) override {
-    return std::make_unique<ProgressoTeste>(progressos, cancelaNoPasso, progressosFechados);
+    return std::make_unique<ProgressoTeste>(progressos, cancelaNoPasso, progressosFechados,
+                                            passosDados);
   }
   report::TImpressoraGrafica* ImpressoraGrafica() override {
     return temGrafica ? &grafica : nullptr;
