@@ -64,7 +64,7 @@ size_t Importa(planilha::Formato f) {
   const auto m = planilha::LayoutProprio(primeiras);
   planilha::Importacao imp;
   if (!m || planilha::Importa(a, 0, *m, Tabela(), "2024/0015", imp)) std::abort();
-  return imp.itens.size();
+  return imp.alteracoes.itens.size();
 }
 
 void BM_Importar(benchmark::State& st) {

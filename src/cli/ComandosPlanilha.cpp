@@ -2,6 +2,7 @@
 // importar (brands and prices read back from a sheet, shown as a review, applied on request).
 #include <cstdio>
 
+#include "app/Alteracoes.h"
 #include "app/Proposta.h"
 #include "base/Erros.h"
 #include "base/Formato.h"
@@ -112,10 +113,17 @@ std::optional<planilha::Mapeamento> EscolheMapeamento(const planilha::ArquivoPla
     if (criterio) m->por = *criterio;
     return m;
   }
+  // The titles may already say which columns they are: the command to confirm them.
+  const planilha::Mapeamento sugerido = planilha::MapeamentoSugerido(primeiras);
+  const std::string dica = planilha::FaltaNoMapeamento(sugerido).empty()
+                               ? "\rPelos t\xEDtulos: --colunas " +
+                                     planilha::TextoColunas(sugerido) + " --por " +
+                                     planilha::NomeCriterio(sugerido.por)
+                               : std::string();
   Erro(
       "N\xE3o \xE9 uma planilha exportada por este programa e suas colunas ainda n\xE3o foram "
       "informadas: diga quais s\xE3o com --colunas codigo=A,marca=H,valor=I (e --por)." +
-      Amostra(primeiras));
+      Amostra(primeiras) + dica);
   return std::nullopt;
 }
 
@@ -145,10 +153,14 @@ int Importar(std::vector<std::string> args) {
     Erro(e->mensagem);
     return kErro;
   }
-  Saida(planilha::TextoRevisao(importacao));
+  std::string revisao = planilha::TextoRevisao(p.ClientDataSet1, importacao);
+  revisao.pop_back();  // the last line's end: Saida ends the line
+  Saida(revisao);
   if (!aplicar) return kSucesso;
-  planilha::Aplica(importacao, p.ClientDataSet1);
-  return p.FormClose() == app::TProposta::Fechamento::Recusado ? kRecusa : kSucesso;
+  app::AplicaAlteracoes(p, importacao.alteracoes);
+  if (p.FormClose() == app::TProposta::Fechamento::Recusado) return kRecusa;
+  Saida("Marcas e pre\xE7os da planilha gravados em " + platform::utf8ToCp1252(p.edit1) + ".");
+  return kSucesso;
 }
 
 Registro planilha_(

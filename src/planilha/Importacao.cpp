@@ -1,5 +1,6 @@
 #include "planilha/Importacao.h"
 
+#include <filesystem>
 #include <unordered_map>
 
 #include "base/Formato.h"
@@ -10,6 +11,9 @@
 namespace planilha {
 
 namespace {
+
+using app::AlteracaoItem;
+using app::SituacaoAlteracao;
 
 struct NomeDoCriterio {
   Criterio criterio;
@@ -28,12 +32,28 @@ constexpr CampoMapeado kCampos[] = {{"ordem", &Mapeamento::ordem},
                                     {"marca", &Mapeamento::marca},
                                     {"valor", &Mapeamento::valor}};
 
-constexpr const char* kSituacoes[] = {"nova",
-                                      "alterada",
-                                      "igual",
-                                      "recusada",
-                                      "sem correspond\xEAncia",
-                                      "v\xE1rias correspond\xEAncias"};
+// The beginnings of the titles that say what a supplier's column holds (compared as product names
+// are: without case, accents and repeated blanks).
+struct TituloConhecido {
+  std::optional<int> Mapeamento::*coluna;
+  std::vector<std::string_view> inicios;
+};
+const TituloConhecido kTitulos[] = {
+    {&Mapeamento::ordem, {"item", "ordem"}},
+    {&Mapeamento::codigo, {"cod"}},
+    {&Mapeamento::nome, {"produto", "descricao", "nome", "especificacao"}},
+    {&Mapeamento::marca, {"marca", "fabricante"}},
+    {&Mapeamento::valor, {"preco", "valor", "vl"}},
+};
+
+// The field a title names, if any.
+const TituloConhecido* CampoDoTitulo(const std::string& titulo) {
+  if (titulo.find("total") != std::string::npos) return nullptr;
+  for (const TituloConhecido& t : kTitulos)
+    for (std::string_view inicio : t.inicios)
+      if (titulo.starts_with(inicio)) return &t;
+  return nullptr;
+}
 
 // The key column of a criterion.
 std::optional<int> ColunaChave(const Mapeamento& m) {
@@ -83,33 +103,33 @@ class Casamento {
     const bool temValores = Preenchida(l, m_.marca) || Preenchida(l, m_.valor);
     if (chave.empty()) {
       if (temValores)
-        SemItem(l, Situacao::SemCorrespondencia, "a linha n\xE3o diz qual \xE9 o item");
+        SemItem(l, SituacaoAlteracao::SemCorrespondencia, "a linha n\xE3o diz qual \xE9 o item");
       return;
     }
     const auto achou = indice_.find(chave);
     if (achou == indice_.end()) {
-      SemItem(l, Situacao::SemCorrespondencia,
+      SemItem(l, SituacaoAlteracao::SemCorrespondencia,
               "nenhum item com " + std::string(NomeCriterio(m_.por)) + " \"" + chave + "\"");
       return;
     }
     if (achou->second == kVarios) {
-      SemItem(l, Situacao::VariasCorrespondencias, "itens " + ItensDaChave(chave));
+      SemItem(l, SituacaoAlteracao::VariasCorrespondencias, "itens " + ItensDaChave(chave));
       return;
     }
     Item(l, achou->second);
   }
 
-  void Resultado(std::vector<ItemRevisto>& itens) {
+  void Resultado(std::vector<AlteracaoItem>& itens) {
     for (size_t i = 0; i < porItem_.size(); ++i) {
       if (porItem_[i]) {
         itens.push_back(std::move(*porItem_[i]));
       } else {
-        ItemRevisto r = DoItem(static_cast<int>(i));
+        AlteracaoItem r = DoItem(static_cast<int>(i));
         r.motivo = "n\xE3o est\xE1 na planilha";
         itens.push_back(std::move(r));
       }
     }
-    for (ItemRevisto& r : semItem_) itens.push_back(std::move(r));
+    for (AlteracaoItem& r : semItem_) itens.push_back(std::move(r));
   }
 
  private:
@@ -145,9 +165,9 @@ class Casamento {
     return NomeComparavel(l.nome);
   }
 
-  ItemRevisto DoItem(int i) const {
+  AlteracaoItem DoItem(int i) const {
     const app::LinhaItem& l = t_.Linha(i);
-    ItemRevisto r;
+    AlteracaoItem r;
     r.linhaTabela = i + 1;
     r.ordem = Ordem(i);
     r.codigo = l.codigo;
@@ -157,8 +177,8 @@ class Casamento {
     return r;
   }
 
-  void SemItem(const LinhaPlanilha& l, Situacao s, std::string motivo) {
-    ItemRevisto r;
+  void SemItem(const LinhaPlanilha& l, SituacaoAlteracao s, std::string motivo) {
+    AlteracaoItem r;
     if (m_.ordem) r.ordem = TextoDaCelula(l.Em(*m_.ordem));
     if (m_.codigo) r.codigo = TextoDaCelula(l.Em(*m_.codigo));
     if (m_.nome) r.nome = TextoDaCelula(l.Em(*m_.nome));
@@ -185,7 +205,7 @@ class Casamento {
 
   void Item(const LinhaPlanilha& l, int i) {
     if (std::string d = Divergencia(l, i); !d.empty()) {
-      SemItem(l, Situacao::SemCorrespondencia, std::move(d));
+      SemItem(l, SituacaoAlteracao::SemCorrespondencia, std::move(d));
       return;
     }
     auto& lugar = porItem_[static_cast<size_t>(i)];
@@ -194,26 +214,26 @@ class Casamento {
                                    std::to_string(lugar->linhaOrigem) + " e " +
                                    std::to_string(l.linha) + " da planilha";
       Recusa(*lugar, repetida);
-      ItemRevisto r = DoItem(i);
+      AlteracaoItem r = DoItem(i);
       r.linhaOrigem = l.linha;
       Recusa(r, repetida);
       semItem_.push_back(std::move(r));
       return;
     }
-    ItemRevisto r = DoItem(i);
+    AlteracaoItem r = DoItem(i);
     r.linhaOrigem = l.linha;
     Valores(l, r);
     lugar = std::move(r);
   }
 
-  static void Recusa(ItemRevisto& r, std::string motivo) {
-    r.situacao = Situacao::Recusada;
+  static void Recusa(AlteracaoItem& r, std::string motivo) {
+    r.situacao = SituacaoAlteracao::Recusada;
     r.motivo = std::move(motivo);
     r.marcaDepois.clear();
     r.valorDepois.reset();
   }
 
-  void Valores(const LinhaPlanilha& l, ItemRevisto& r) const {
+  void Valores(const LinhaPlanilha& l, AlteracaoItem& r) const {
     std::string marca, motivo;
     app::Contagem valor = 0;
     // A brand the sheet gives back as the item holds it stays, even when the file's brand holds
@@ -228,11 +248,11 @@ class Casamento {
     if (lm == Leitura::Aceita && marca != r.marcaAntes) r.marcaDepois = marca;
     if (lv == Leitura::Aceita && valor != r.valorAntes) r.valorDepois = valor;
     if (r.marcaDepois.empty() && !r.valorDepois)
-      r.situacao = Situacao::Igual;
+      r.situacao = SituacaoAlteracao::Igual;
     else if (r.marcaAntes.empty() && r.valorAntes.value_or(0) == 0)
-      r.situacao = Situacao::Nova;
+      r.situacao = SituacaoAlteracao::Nova;
     else
-      r.situacao = Situacao::Alterada;
+      r.situacao = SituacaoAlteracao::Alterada;
   }
 
   const Mapeamento& m_;
@@ -240,8 +260,8 @@ class Casamento {
   static constexpr int kVarios = -1;  // a key several items share
   std::unordered_map<std::string, int> indice_;
   std::unordered_map<std::string, std::string> varios_;
-  std::vector<std::optional<ItemRevisto>> porItem_;
-  std::vector<ItemRevisto> semItem_;
+  std::vector<std::optional<AlteracaoItem>> porItem_;
+  std::vector<AlteracaoItem> semItem_;
 };
 
 // The checks of our own sheet's identification row.
@@ -272,8 +292,6 @@ std::optional<Criterio> CriterioDoNome(std::string_view nome) {
     if (nome == c.nome) return c.criterio;
   return std::nullopt;
 }
-
-const char* NomeSituacao(Situacao s) { return kSituacoes[static_cast<int>(s)]; }
 
 std::optional<Mapeamento> LeColunas(std::string_view texto, std::string& erro) {
   Mapeamento m;
@@ -362,6 +380,21 @@ long CabecalhoProvavel(const std::vector<LinhaPlanilha>& primeiras, const Mapeam
   return cabecalho;
 }
 
+Mapeamento MapeamentoSugerido(const std::vector<LinhaPlanilha>& primeiras) {
+  for (const LinhaPlanilha& l : primeiras) {
+    Mapeamento m;
+    for (size_t c = 0; c < l.celulas.size(); ++c) {
+      const TituloConhecido* t = CampoDoTitulo(NomeComparavel(TextoDaCelula(l.celulas[c])));
+      if (t && !(m.*(t->coluna))) m.*(t->coluna) = static_cast<int>(c);
+    }
+    if (!m.marca && !m.valor) continue;
+    m.por = m.codigo ? Criterio::Codigo : m.nome ? Criterio::Nome : Criterio::Ordem;
+    m.linhaCabecalho = l.linha;
+    return m;
+  }
+  return {};
+}
+
 std::string AssinaturaLayout(const LinhaPlanilha& cabecalho) {
   std::string s;
   for (const Celula& c : cabecalho.celulas) s += NomeComparavel(TextoDaCelula(c)) + "|";
@@ -373,7 +406,8 @@ std::optional<ErroPlanilha> Importa(const ArquivoPlanilha& arquivo, size_t aba, 
                                     Importacao& resultado,
                                     const std::function<bool(long)>& continua) {
   resultado = Importacao{};
-  resultado.origem = arquivo.nome();
+  resultado.alteracoes.origem =
+      platform::utf8ToCp1252(std::filesystem::path(arquivo.nome()).filename().string());
   if (std::string falta = FaltaNoMapeamento(m); !falta.empty()) return Erro(arquivo.nome(), falta);
   Casamento casamento(m, tabela);
   std::optional<Identificacao> id;
@@ -404,13 +438,15 @@ std::optional<ErroPlanilha> Importa(const ArquivoPlanilha& arquivo, size_t aba, 
       },
       &colunas);
   if (erro) return erro;
-  if (cancelada) return ErroPlanilha{"A importa\xE7\xE3o foi cancelada. Nada foi alterado."};
+  if (cancelada)
+    return ErroPlanilha{"A importa\xE7\xE3o de \"" + platform::utf8ToCp1252(arquivo.nome()) +
+                        "\" foi cancelada. Nada foi alterado."};
   if (id) {
     if (auto e = ConfereIdentificacao(*id, lido, linhas, tabela, processo,
                                       platform::utf8ToCp1252(arquivo.nome()), resultado.avisos))
       return e;
   }
-  casamento.Resultado(resultado.itens);
+  casamento.Resultado(resultado.alteracoes.itens);
   return std::nullopt;
 }
 

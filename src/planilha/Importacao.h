@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Alteracoes.h"
 #include "app/Moeda.h"
 #include "app/TabelaItens.h"
 #include "planilha/Layout.h"
@@ -48,30 +49,20 @@ std::optional<Mapeamento> LayoutProprio(const std::vector<LinhaPlanilha>& primei
 // The header row of a supplier's sheet for a mapping: the last of the first rows whose price cell
 // holds a text that is not a price ("Preço"); 0 when none.
 long CabecalhoProvavel(const std::vector<LinhaPlanilha>& primeiras, const Mapeamento& m);
+// A first guess for a supplier's sheet: in the first row whose titles name a brand or a price
+// column ("Marca", "Preço", "Valor unitário"), the columns whose titles say what they hold (a
+// title with "total" is never the price); rows matched by code when a code column is named, by
+// product name otherwise. An empty mapping when no row has such titles.
+Mapeamento MapeamentoSugerido(const std::vector<LinhaPlanilha>& primeiras);
 // The layout of a sheet as a key for the remembered mappings: the header row's texts compared
 // without case, accents and repeated blanks.
 std::string AssinaturaLayout(const LinhaPlanilha& cabecalho);
 
-// What a row of the sheet would do to an item.
-enum class Situacao { Nova, Alterada, Igual, Recusada, SemCorrespondencia, VariasCorrespondencias };
-// The status as the review shows it ("nova", "alterada"...).
-const char* NomeSituacao(Situacao s);
-
-struct ItemRevisto {
-  long linhaTabela = 0;  // 1-based row of the item table; 0 when the row names no item
-  std::string ordem, codigo, nome;
-  std::string marcaAntes, marcaDepois;       // marcaDepois empty: the brand stays as it is
-  std::optional<app::Contagem> valorAntes;   // nullopt: the item has no price
-  std::optional<app::Contagem> valorDepois;  // nullopt: the price stays as it is
-  Situacao situacao = Situacao::Igual;
-  std::string motivo;    // why refused or unmatched (Windows-1252)
-  long linhaOrigem = 0;  // the sheet's row number; 0 for an item the sheet does not name
-};
-
+// The proposed changes of an import (the shared review's list; its origin is the sheet's file
+// name) and what the user must know before applying them (Windows-1252).
 struct Importacao {
-  std::string origem;  // the sheet's file name
-  std::vector<ItemRevisto> itens;
-  std::vector<std::string> avisos;  // what the user must know before applying (Windows-1252)
+  app::LoteAlteracoes alteracoes;
+  std::vector<std::string> avisos;
 };
 
 // Reads worksheet `aba` with the mapping and proposes, for every item of the table (in table

@@ -1,57 +1,68 @@
 #include "planilha/Revisao.h"
 
-#include <array>
-
-#include "base/Formato.h"
+#include <string_view>
 
 namespace planilha {
 
 namespace {
 
-std::string Valor(const std::optional<app::Contagem>& v) {
-  return v ? base::FormatFixo("#,##0.0000", *v) : std::string("-");
+using app::SituacaoAlteracao;
+
+// The count line's words, in the order the line gives them.
+struct RotuloContagem {
+  SituacaoAlteracao situacao;
+  const char* rotulo;
+};
+constexpr RotuloContagem kRotulos[] = {
+    {SituacaoAlteracao::Nova, "nova(s)"},
+    {SituacaoAlteracao::Alterada, "alterada(s)"},
+    {SituacaoAlteracao::Igual, "igual(is)"},
+    {SituacaoAlteracao::Recusada, "recusada(s)"},
+    {SituacaoAlteracao::SemCorrespondencia, "sem correspond\xEAncia"},
+    {SituacaoAlteracao::VariasCorrespondencias, "com v\xE1rias correspond\xEAncias"},
+};
+
+// The width of the review's reason column in the text rendering.
+size_t LarguraMotivo() {
+  for (const app::ColunaRevisao& c : app::ColunasRevisao())
+    if (std::string_view(c.titulo) == "Motivo") return static_cast<size_t>(c.largura);
+  return 0;
+}
+
+// The reasons the review's column cuts, whole, each with its sheet row (what to do is at the end).
+std::string MotivosInteiros(const app::LoteAlteracoes& l) {
+  std::string s;
+  const size_t largura = LarguraMotivo();
+  for (const app::AlteracaoItem& a : l.itens) {
+    if (a.motivo.size() <= largura) continue;
+    s += "Linha " + std::to_string(a.linhaOrigem);
+    if (!a.ordem.empty()) s += " (item " + a.ordem + ")";
+    s += ": " + a.motivo + "\n";
+  }
+  return s;
 }
 
 }  // namespace
 
-std::string TextoRevisao(const Importacao& imp) {
+std::string TextoAvisos(const Importacao& imp) {
   std::string s;
-  for (const std::string& a : imp.avisos) s += "Aten\xE7\xE3o: " + a + "\r";
-  std::array<int, 6> conta{};
-  for (const ItemRevisto& r : imp.itens) {
-    ++conta[static_cast<size_t>(r.situacao)];
-    if (r.situacao == Situacao::Igual && r.linhaOrigem == 0) continue;
-    s += "item " + (r.ordem.empty() ? std::string("?") : r.ordem);
-    if (r.linhaOrigem) s += " (linha " + std::to_string(r.linhaOrigem) + ")";
-    s += std::string(": ") + NomeSituacao(r.situacao);
-    if (r.linhaTabela > 0)
-      s += "; marca \"" + r.marcaAntes + "\" -> \"" +
-           (r.marcaDepois.empty() ? r.marcaAntes : r.marcaDepois) + "\"; valor " +
-           Valor(r.valorAntes) + " -> " + Valor(r.valorDepois ? r.valorDepois : r.valorAntes);
-    if (!r.motivo.empty()) s += "; " + r.motivo;
-    s += "\r";
-  }
-  s += std::to_string(conta[0]) + " novos, " + std::to_string(conta[1]) + " alterados, " +
-       std::to_string(conta[2]) + " iguais, " + std::to_string(conta[3]) + " recusados, " +
-       std::to_string(conta[4]) + " sem correspond\xEAncia, " + std::to_string(conta[5]) +
-       " com v\xE1rias correspond\xEAncias.";
+  for (const std::string& a : imp.avisos) s += "Aten\xE7\xE3o: " + a + "\n";
   return s;
 }
 
-int Aplica(const Importacao& imp, app::TTabelaItens& tabela) {
-  int aplicados = 0;
-  for (const ItemRevisto& r : imp.itens) {
-    if ((r.situacao != Situacao::Nova && r.situacao != Situacao::Alterada) || r.linhaTabela <= 0)
-      continue;
-    tabela.IrParaLinha(static_cast<int>(r.linhaTabela));
-    tabela.Edita();
-    if (!r.marcaDepois.empty()) tabela.AtribuiTexto(app::Campo::marca, r.marcaDepois);
-    if (r.valorDepois)
-      tabela.AtribuiDouble(app::Campo::valor, static_cast<double>(*r.valorDepois) / 10000.0);
-    tabela.Grava();
-    ++aplicados;
+std::string TextoContagem(const app::LoteAlteracoes& l) {
+  std::string s;
+  for (const RotuloContagem& r : kRotulos) {
+    size_t n = 0;
+    for (const app::AlteracaoItem& a : l.itens) n += a.situacao == r.situacao ? 1 : 0;
+    s += (s.empty() ? "" : ", ") + std::to_string(n) + " " + r.rotulo;
   }
-  return aplicados;
+  return s + ".";
+}
+
+std::string TextoRevisao(const app::TTabelaItens& tabela, const Importacao& imp) {
+  return TextoAvisos(imp) + app::TextoRevisao(tabela, imp.alteracoes) +
+         MotivosInteiros(imp.alteracoes) + TextoContagem(imp.alteracoes) + "\n";
 }
 
 }  // namespace planilha

@@ -14,7 +14,7 @@
 
 namespace {
 
-using planilha::Situacao;
+using Situacao = app::SituacaoAlteracao;
 
 struct Resultado {
   std::optional<planilha::ErroPlanilha> erro;
@@ -38,17 +38,17 @@ Resultado Importa(const std::string& bytes, const app::TTabelaItens& tabela,
 }
 
 // The proposal for the item with this number (the one the sheet names, when there are two).
-const planilha::ItemRevisto* DoItem(const planilha::Importacao& imp, const std::string& ordem) {
-  for (const auto& r : imp.itens)
+const app::AlteracaoItem* DoItem(const planilha::Importacao& imp, const std::string& ordem) {
+  for (const auto& r : imp.alteracoes.itens)
     if (r.ordem == ordem && r.linhaTabela > 0) return &r;
   return nullptr;
 }
 
 // What the item would hold once the row is applied.
-std::string MarcaFinal(const planilha::ItemRevisto& r) {
+std::string MarcaFinal(const app::AlteracaoItem& r) {
   return r.marcaDepois.empty() ? r.marcaAntes : r.marcaDepois;
 }
-std::optional<app::Contagem> ValorFinal(const planilha::ItemRevisto& r) {
+std::optional<app::Contagem> ValorFinal(const app::AlteracaoItem& r) {
   return r.valorDepois ? r.valorDepois : r.valorAntes;
 }
 
@@ -84,7 +84,7 @@ TEST(PlanilhaPropria, EachRowIsJudgedAndNothingIsGuessed) {
   };
   for (const auto& e : esperados) {
     SCOPED_TRACE(e.ordem);
-    const planilha::ItemRevisto* item = DoItem(r.imp, e.ordem);
+    const app::AlteracaoItem* item = DoItem(r.imp, e.ordem);
     ASSERT_TRUE(item);
     EXPECT_EQ(item->situacao, e.situacao) << item->motivo;
     EXPECT_EQ(item->linhaOrigem, e.linha);
@@ -92,11 +92,11 @@ TEST(PlanilhaPropria, EachRowIsJudgedAndNothingIsGuessed) {
     EXPECT_EQ(ValorFinal(*item), e.valor);
   }
   EXPECT_NE(DoItem(r.imp, "3")->motivo.find("amb\xEDguo"), std::string::npos);
-  ASSERT_EQ(r.imp.itens.size(), 7u);  // the five items, then the two rows without one
-  EXPECT_EQ(r.imp.itens[5].situacao, Situacao::SemCorrespondencia);
-  EXPECT_EQ(r.imp.itens[5].linhaOrigem, 5);
-  EXPECT_NE(r.imp.itens[5].motivo.find("XX"), std::string::npos);
-  EXPECT_EQ(r.imp.itens[6].linhaOrigem, 7);
+  ASSERT_EQ(r.imp.alteracoes.itens.size(), 7u);  // the five items, then the two rows without one
+  EXPECT_EQ(r.imp.alteracoes.itens[5].situacao, Situacao::SemCorrespondencia);
+  EXPECT_EQ(r.imp.alteracoes.itens[5].linhaOrigem, 5);
+  EXPECT_NE(r.imp.alteracoes.itens[5].motivo.find("XX"), std::string::npos);
+  EXPECT_EQ(r.imp.alteracoes.itens[6].linhaOrigem, 7);
   EXPECT_TRUE(r.imp.avisos.empty());
 }
 
@@ -112,14 +112,15 @@ TEST(PlanilhaPropria, MadeForAnotherProcessIsRefusedAndEditedCodesAreReported) {
   Resultado igual = Importa(csv, tabela);
   ASSERT_FALSE(igual.erro);
   EXPECT_TRUE(igual.imp.avisos.empty());
-  for (const auto& i : igual.imp.itens) EXPECT_EQ(i.situacao, Situacao::Igual) << i.ordem;
+  for (const auto& i : igual.imp.alteracoes.itens)
+    EXPECT_EQ(i.situacao, Situacao::Igual) << i.ordem;
 
   std::string editada = csv;
   editada.replace(editada.find(";0123;"), 6, ";0124;");
   Resultado r = Importa(editada, tabela);
   ASSERT_FALSE(r.erro);
   ASSERT_EQ(r.imp.avisos.size(), 1u);
-  EXPECT_EQ(r.imp.itens.back().situacao, Situacao::SemCorrespondencia);
+  EXPECT_EQ(r.imp.alteracoes.itens.back().situacao, Situacao::SemCorrespondencia);
 }
 
 TEST(PlanilhaDoFornecedor, MatchesByCodeOrNameAndNeverGuessesBetweenSeveral) {
@@ -144,7 +145,8 @@ TEST(PlanilhaDoFornecedor, MatchesByCodeOrNameAndNeverGuessesBetweenSeveral) {
   EXPECT_EQ(DoItem(r.imp, "4")->situacao, Situacao::Igual);  // not touched
   EXPECT_EQ(DoItem(r.imp, "5")->situacao, Situacao::Recusada);
   bool varias = false;
-  for (const auto& i : r.imp.itens) varias |= i.situacao == Situacao::VariasCorrespondencias;
+  for (const auto& i : r.imp.alteracoes.itens)
+    varias |= i.situacao == Situacao::VariasCorrespondencias;
   EXPECT_TRUE(varias);
 
   const std::string porNome = "Produto;Marca;Valor\r\n  CANETA ESFEROGRAFICA   azul ;Bic;2\r\n";
@@ -173,6 +175,30 @@ TEST(Colunas, TextsAndHeaderGuess) {
   c.codigo = 0;
   c.valor = 1;
   EXPECT_EQ(planilha::CabecalhoProvavel(linhas, c), 2);
+}
+
+TEST(Colunas, TheTitlesOfASuppliersSheetSuggestTheMapping) {
+  const struct {
+    const char* csv;
+    const char* colunas;
+    planilha::Criterio por;
+    long cabecalho;
+  } casos[] = {
+      {"Lista de pre\xC3\xA7os\r\nC\xC3\xB3"
+       "d.;Descri\xC3\xA7\xC3\xA3o;Marca;Pre\xC3\xA7o unit\xC3\xA1rio;Valor total\r\n1;x;y;2\r\n",
+       "codigo=A,nome=B,marca=C,valor=D", planilha::Criterio::Codigo, 2},
+      {"Item;PRODUTO;Fabricante;Valor total;Vl. unit.\r\n", "ordem=A,nome=B,marca=C,valor=E",
+       planilha::Criterio::Nome, 1},
+      {"Item;Pre\xC3\xA7o\r\n", "ordem=A,valor=B", planilha::Criterio::Ordem, 1},
+      {"Codigo;Quantidade\r\n1;2\r\n", "", planilha::Criterio::Codigo, 0},  // no brand, no price
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.csv);
+    const planilha::Mapeamento m = planilha::MapeamentoSugerido(teste::Linhas(c.csv));
+    EXPECT_EQ(planilha::TextoColunas(m), c.colunas);
+    EXPECT_EQ(m.por, c.por);
+    EXPECT_EQ(m.linhaCabecalho, c.cabecalho);
+  }
 }
 
 TEST(MemoriaColunas, RemembersByLayoutAndKeepsADamagedFileAside) {

@@ -40,5 +40,7 @@ class TJanelaColunas : public QDialog {
 
 // "Exportar planilha": the items written as a sheet beside the process file (the name asked).
 void ExportarPlanilha(TForm1& janela);
+// "Importar planilha": brands and prices read back from a sheet, reviewed, applied on request.
+void ImportarPlanilha(TForm1& janela);
 
 }  // namespace app::forms

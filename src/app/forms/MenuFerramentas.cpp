@@ -35,6 +35,7 @@ const std::vector<ComandoFerramenta>& ComandosFerramentas() {
       {"Con&ferir proposta", "Ctrl+Shift+K", ComandoConferir, false},
       {"Assinar &documentos...", "Ctrl+Shift+A", AbreAssinaturaDocumentos, false},
       {"E&xportar planilha...", "Ctrl+Shift+E", ExportarPlanilha, true},
+      {"&Importar planilha...", "Ctrl+Shift+I", ImportarPlanilha, false},
       {"&Readequar ao lance...", "Ctrl+Shift+L", ReadequarAoLance, true},
       {"D&esfazer altera\u00e7\u00f5es", "Ctrl+Shift+D", DesfazUltimasAlteracoes, false},
       {"&Sobre...", "Ctrl+F1", Sobre, true},
