@@ -6,24 +6,11 @@
 #include "ListagemBench.h"
 #include "app/CartaProposta.h"
 #include "app/Conferencia.h"
+#include "support/ItensProposta.h"
 
 namespace {
 
 constexpr int kItens = 100000;
-
-app::DadosCarta Dados() {
-  app::DadosCarta d;
-  d.perfil.razaoSocial = "Empresa de Teste Ltda";
-  d.perfil.cnpj = "12ABC34501DE35";
-  d.perfil.municipio = "Campinas";
-  d.perfil.uf = "SP";
-  d.perfil.representante = "Maria da Silva";
-  d.perfil.cpf = "52998224725";
-  d.termos = app::TermosDeFabrica();
-  d.numeroProcesso = "2024/0001";
-  d.descricao = "Preg\xE3o de teste";
-  return d;
-}
 
 // Counters per item, so the two compositions compare side by side.
 void Contadores(benchmark::State& state, size_t comandos, int paginas) {
@@ -49,7 +36,7 @@ BENCHMARK(BM_CompoeListagem)->Unit(benchmark::kMillisecond);
 
 void BM_CompoeCarta(benchmark::State& state) {
   app::TTabelaItens& tabela = bench::Tabela(kItens);
-  const app::DadosCarta dados = Dados();
+  const app::DadosCarta dados = teste::DadosCartaTeste();
   size_t comandos = 0;
   int paginas = 0;
   for (auto _ : state) {
@@ -72,7 +59,7 @@ BENCHMARK(BM_CompoeCarta)->Unit(benchmark::kMillisecond);
 
 void BM_ConfereProposta(benchmark::State& state) {
   app::TTabelaItens& tabela = bench::Tabela(kItens);
-  const app::DadosCarta dados = Dados();
+  const app::DadosCarta dados = teste::DadosCartaTeste();
   size_t achados = 0;
   for (auto _ : state) achados = app::ConfereProposta(tabela, dados.perfil, dados.termos).size();
   state.counters["pendencias"] = static_cast<double>(achados);

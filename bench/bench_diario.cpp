@@ -1,5 +1,6 @@
 // The recovery journal's cost: a posted row with its record synced to the disk, beside the same
-// post in a table that keeps no journal; and opening a 100,000-item process whose journal holds
+// post in a table that keeps no journal; applying a list of 100,000 changes (a readequação, a
+// spreadsheet) through the same road; and opening a 100,000-item process whose journal holds
 // 2,000 records to recover, beside opening it with none.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/Alteracoes.h"
 #include "app/ProcessoArquivo.h"
 #include "app/Proposta.h"
 #include "platform/Platform.h"
@@ -86,6 +88,39 @@ void BM_PostComDiario(benchmark::State& st) {
   st.counters["falha"] = p.Recuperacao().UltimaFalha();
 }
 BENCHMARK(BM_PostComDiario);
+
+// A new price for every item of a range(0)-item process, applied as one list; each round
+// alternates two prices, so every row changes.
+void BM_AplicaAlteracoes(benchmark::State& st) {
+  const int itens = static_cast<int>(st.range(0));
+  Pasta pasta(itens);
+  Silenciosa tela;
+  platform::ScopedPlatform usa(tela);
+  app::TProposta p;
+  p.AbrirProcesso(pasta.processo);
+  app::LoteAlteracoes lote;
+  for (int i = 0; i < itens; ++i) {
+    const app::LinhaItem& it = p.ClientDataSet1.Linha(i);
+    app::AlteracaoItem a;
+    a.linhaTabela = i + 1;
+    a.ordem = std::to_string(it.ordem.value_or(0));
+    a.codigo = std::string(it.codigo);
+    a.situacao = app::SituacaoAlteracao::Alterada;
+    lote.itens.push_back(std::move(a));
+  }
+  int volta = 0;
+  for (auto _ : st) {
+    st.PauseTiming();
+    for (int i = 0; i < itens; ++i)
+      lote.itens[static_cast<size_t>(i)].valorDepois = 12500 + (i % 1000) * 100 + volta % 2;
+    ++volta;
+    st.ResumeTiming();
+    benchmark::DoNotOptimize(app::AplicaAlteracoes(p, lote).linhas.size());
+  }
+  st.counters["falha"] = p.Recuperacao().UltimaFalha();
+  st.counters["itens/s"] = benchmark::Counter(itens, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_AplicaAlteracoes)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Opening 100,000 items; with range(0) records left by a run that ended without writing.
 void BM_AbreERecupera(benchmark::State& st) {

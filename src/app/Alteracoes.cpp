@@ -235,10 +235,54 @@ DesfazerAlteracoes::Linha AplicaLinha(TTabelaItens& t, const AlteracaoItem& a) {
   return u;
 }
 
+// Runs f with the posts it makes kept by the journal as one block, written however f ends.
+template <typename F>
+void EmBloco(TRecuperacaoDigitacao& diario, F f) {
+  diario.IniciaBloco();
+  try {
+    f();
+  } catch (...) {
+    diario.TerminaBloco();
+    throw;
+  }
+  diario.TerminaBloco();
+}
+
+// Puts applied rows back as they were, last first.
+void Devolve(TTabelaItens& t, std::vector<DesfazerAlteracoes::Linha>& linhas) {
+  for (auto u = linhas.rbegin(); u != linhas.rend(); ++u) {
+    t.IrParaLinha(u->linha);
+    GravaLinha(t, u->marcaAntes, u->valorAntes);
+  }
+  linhas.clear();
+}
+
+// Applies the chosen rows, all or none: a cancel or a refused row puts back those applied.
+void AplicaTodas(TTabelaItens& t, const LoteAlteracoes& l, const EscolhaAlteracoes& e,
+                 const ContinuaAlteracoes& continua, DesfazerAlteracoes& d) {
+  size_t total = 0;
+  for (size_t i = 0; i < l.itens.size(); ++i) total += Escolhida(l, e, i) ? 1 : 0;
+  try {
+    for (size_t i = 0; i < l.itens.size(); ++i) {
+      if (!Escolhida(l, e, i)) continue;
+      d.linhas.push_back(AplicaLinha(t, l.itens[i]));
+      if (continua && !continua(d.linhas.size(), total)) {
+        Devolve(t, d.linhas);
+        return;
+      }
+    }
+  } catch (...) {
+    t.Cancela();  // the refused row's own edit
+    Devolve(t, d.linhas);
+    throw;
+  }
+}
+
 }  // namespace
 
 DesfazerAlteracoes AplicaAlteracoes(TProposta& p, const LoteAlteracoes& l,
-                                    const EscolhaAlteracoes& e) {
+                                    const EscolhaAlteracoes& e,
+                                    const ContinuaAlteracoes& continua) {
   TTabelaItens& t = p.ClientDataSet1;
   DesfazerAlteracoes d;
   d.origem = l.origem;
@@ -251,10 +295,11 @@ DesfazerAlteracoes AplicaAlteracoes(TProposta& p, const LoteAlteracoes& l,
                             ") mudou de lugar na tabela; nada foi alterado. Refa\xE7"
                             "a a revis\xE3o.");
   }
-  VoltaALinha(t, t.NumeroLinha(), [&] {
-    for (size_t i = 0; i < l.itens.size(); ++i)
-      if (Escolhida(l, e, i)) d.linhas.push_back(AplicaLinha(t, l.itens[i]));
-  });
+  // A row being typed is posted first, on its own: a price the table refuses there stops
+  // everything before the list starts, and the typing stays.
+  if (t.NumLinhas() > 0) t.IrParaLinha(t.NumeroLinha());
+  EmBloco(p.Recuperacao(),
+          [&] { VoltaALinha(t, t.NumeroLinha(), [&] { AplicaTodas(t, l, e, continua, d); }); });
   return d;
 }
 
@@ -282,20 +327,22 @@ ResultadoDesfazer DesfazAlteracoes(TProposta& p, const DesfazerAlteracoes& d) {
     r.mantidas = static_cast<int>(d.linhas.size());
     return r;
   }
-  VoltaALinha(t, t.NumeroLinha(), [&] {
-    if (t.NumLinhas() > 0) t.IrParaLinha(t.NumeroLinha());  // a row being typed is posted first
-    for (auto u = d.linhas.rbegin(); u != d.linhas.rend(); ++u) {
-      const int linha = Localiza(t, *u);
-      // A row typed over since keeps what the user typed.
-      if (linha == 0 || t.Linha(linha - 1).marca != u->marcaDepois ||
-          t.Linha(linha - 1).valor != u->valorDepois) {
-        ++r.mantidas;
-        continue;
+  if (t.NumLinhas() > 0) t.IrParaLinha(t.NumeroLinha());  // a row being typed is posted first
+  EmBloco(p.Recuperacao(), [&] {
+    VoltaALinha(t, t.NumeroLinha(), [&] {
+      for (auto u = d.linhas.rbegin(); u != d.linhas.rend(); ++u) {
+        const int linha = Localiza(t, *u);
+        // A row typed over since keeps what the user typed.
+        if (linha == 0 || t.Linha(linha - 1).marca != u->marcaDepois ||
+            t.Linha(linha - 1).valor != u->valorDepois) {
+          ++r.mantidas;
+          continue;
+        }
+        t.IrParaLinha(linha);
+        GravaLinha(t, u->marcaAntes, u->valorAntes);
+        ++r.desfeitas;
       }
-      t.IrParaLinha(linha);
-      GravaLinha(t, u->marcaAntes, u->valorAntes);
-      ++r.desfeitas;
-    }
+    });
   });
   return r;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -97,11 +98,19 @@ struct DesfazerAlteracoes {
   std::vector<Linha> linhas;
 };
 
+// Asked after each row applied, with the rows applied so far and the rows to apply; false
+// cancels.
+using ContinuaAlteracoes = std::function<bool(size_t feitas, size_t total)>;
+
 // Applies the chosen rows to the open proposal, each as if typed: the row edited, its brand and
-// price assigned, posted. Every chosen row is checked first (its table row must still be the same
-// item); a mismatch raises base::Exception and nothing changes. The current row is kept.
+// price assigned, posted; the recovery journal keeps them as one block. Every chosen row is
+// checked first (its table row must still be the same item); a mismatch raises base::Exception
+// and nothing changes. A row the table refuses (the error escapes) or a cancel puts the rows
+// applied so far back as they were: the list is applied whole or not at all (a cancel returns no
+// row). The current row is kept.
 DesfazerAlteracoes AplicaAlteracoes(TProposta& p, const LoteAlteracoes& l,
-                                    const EscolhaAlteracoes& e = {});
+                                    const EscolhaAlteracoes& e = {},
+                                    const ContinuaAlteracoes& continua = {});
 
 // Undoes an applied list in one step, through the same road. A row changed again since (or gone)
 // keeps what it has now.

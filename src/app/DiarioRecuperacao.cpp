@@ -234,37 +234,100 @@ std::string CodificaRegistro(const RegistroDiario& r) {
   return Linha(c);
 }
 
-// Reads the first line and the whole records, leaving a torn tail out.
+// One block of records: its first line, then the records it announces.
+std::string CodificaBloco(const std::vector<RegistroDiario>& registros, int64_t momento) {
+  std::string s = Linha({"B", std::to_string(momento), std::to_string(registros.size())});
+  for (const RegistroDiario& r : registros) s += CodificaRegistro(r);
+  return s;
+}
+
+namespace {
+
+// The count of a block's first line; 0 when the line is not one.
+size_t InicioBloco(std::string_view linha) {
+  std::vector<std::string_view> c;
+  int64_t momento;
+  size_t n = 0;
+  if (!Campos(linha, c) || c.size() != 3 || c[0] != "B" || !Numero(c[1], momento) ||
+      !Numero(c[2], n))
+    return 0;
+  return n;
+}
+
+// Reading the lines of a journal one by one.
+class Leitura {
+ public:
+  explicit Leitura(ConteudoDiario& d) : d_(d) {}
+
+  // Takes the line that ends at `fim` (the offset after its LF); false when the journal is
+  // damaged (a whole line after one that is not).
+  bool Linha(std::string_view linha, size_t fim) {
+    bool inteira = Interpreta(linha);
+    if (!inteira) {
+      quebra_ = true;
+      faltam_ = 0;  // a block with a line that is not whole is left out
+      bloco_.clear();
+      return true;
+    }
+    if (quebra_) return false;
+    if (!faltam_) d_.bytesValidos = fim;
+    return true;
+  }
+  bool TemCabecalho() const { return cabecalho_; }
+
+ private:
+  // Whether the line is whole, keeping what it holds.
+  bool Interpreta(std::string_view linha) {
+    if (primeira_) {
+      primeira_ = false;
+      return cabecalho_ = LeCabecalho(linha, d_);
+    }
+    if (!faltam_) {
+      if (size_t n = InicioBloco(linha)) {
+        faltam_ = n;
+        return true;
+      }
+    }
+    RegistroDiario r;
+    if (!LeRegistro(linha, r)) return false;
+    if (!faltam_) {
+      d_.registros.push_back(std::move(r));
+      return true;
+    }
+    bloco_.push_back(std::move(r));
+    if (--faltam_ == 0) {
+      d_.registros.insert(d_.registros.end(), std::make_move_iterator(bloco_.begin()),
+                          std::make_move_iterator(bloco_.end()));
+      bloco_.clear();
+    }
+    return true;
+  }
+
+  ConteudoDiario& d_;
+  bool primeira_ = true, cabecalho_ = false;
+  // A line that is not whole is only a torn tail while nothing whole follows it.
+  bool quebra_ = false;
+  size_t faltam_ = 0;  // the records still due in the open block
+  std::vector<RegistroDiario> bloco_;
+};
+
+}  // namespace
+
+// Reads the first line and the whole records, leaving a torn tail (a block cut short) out.
 ConteudoDiario LeDiario(std::string_view bytes) {
   ConteudoDiario d;
-  bool cabecalho = false, primeira = true;
-  // A line that is not whole is only a torn tail while nothing whole follows it.
-  bool quebra = false;
+  Leitura leitura(d);
   for (size_t inicio = 0; inicio < bytes.size();) {
     size_t fim = bytes.find('\n', inicio);
     if (fim == std::string_view::npos) break;  // the last record was cut short
-    std::string_view linha = bytes.substr(inicio, fim - inicio);
-    inicio = fim + 1;
-    bool inteira;
-    if (primeira) {
-      inteira = cabecalho = LeCabecalho(linha, d);
-      primeira = false;
-    } else {
-      RegistroDiario r;
-      inteira = LeRegistro(linha, r);
-      if (inteira) d.registros.push_back(std::move(r));
-    }
-    if (!inteira) {
-      quebra = true;
-      continue;
-    }
-    if (quebra) {
+    if (!leitura.Linha(bytes.substr(inicio, fim - inicio), fim + 1)) {
       d.estado = ConteudoDiario::Estado::Danificado;
       return d;
     }
-    d.bytesValidos = inicio;
+    inicio = fim + 1;
   }
-  d.estado = cabecalho ? ConteudoDiario::Estado::Valido : ConteudoDiario::Estado::Vazio;
+  d.estado =
+      leitura.TemCabecalho() ? ConteudoDiario::Estado::Valido : ConteudoDiario::Estado::Vazio;
   return d;
 }
 

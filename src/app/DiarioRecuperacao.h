@@ -11,6 +11,9 @@
 //   first line  "diario-proposta" 1 path size mtime-seconds mtime-nanoseconds
 //   a post      "G" moment position ordem codigo marca valor
 //   a deletion  "A" moment position ordem codigo
+//   a block     "B" moment count, then that many posts and deletions written at once (a list of
+//               changes applied in one step): a block cut short by a crash is left out whole, so
+//               recovery never replays part of it
 // The moment is in seconds since the epoch; the position is the row's 0-based place in table
 // order; ordem and valor are empty when null, valor in the shortest form that reads back as the
 // same double ("12.5").
@@ -61,7 +64,10 @@ std::string NomeDeLado(const std::string& nome, std::string_view motivo, int64_t
 
 std::string CodificaCabecalho(const std::string& caminho, const platform::FileStamp& carimbo);
 std::string CodificaRegistro(const RegistroDiario& r);
-// Reads a journal's bytes; a torn last record (or a torn tail) is left out.
+// A block of records: its first line and the records' lines, to be written (and synced) at once.
+std::string CodificaBloco(const std::vector<RegistroDiario>& registros, int64_t momento);
+// Reads a journal's bytes; a torn last record (or a torn tail, a block cut short included) is left
+// out.
 ConteudoDiario LeDiario(std::string_view bytes);
 
 }  // namespace app

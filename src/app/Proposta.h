@@ -102,6 +102,7 @@ class TProposta {
   const std::string& AvisoUltimaGravacao() const { return aviso_; }
   // The recovery journal of the open process: what was typed and not yet written.
   const TRecuperacaoDigitacao& Recuperacao() const { return recuperacao_; }
+  TRecuperacaoDigitacao& Recuperacao() { return recuperacao_; }
 
   // "Relatório": the item listing with the bidder name and CNPJ digits as typed, shown in the
   // preview; the listing line and page keep their last values.

@@ -155,6 +155,21 @@ void TRecuperacaoDigitacao::LinhaApagada(const TTabelaItens& tabela) {
   Registra(r);
 }
 
+// Holds the records back until the block ends.
+void TRecuperacaoDigitacao::IniciaBloco() {
+  emBloco_ = true;
+  bloco_.clear();
+}
+
+// Writes the block's records at once.
+void TRecuperacaoDigitacao::TerminaBloco() {
+  emBloco_ = false;
+  if (bloco_.empty()) return;
+  pendentes_ += CodificaBloco(bloco_, bloco_.back().momento);
+  bloco_.clear();
+  Escreve();
+}
+
 // Removes the journal after a clean write and takes the file's new stamp.
 void TRecuperacaoDigitacao::ArquivoGravado() {
   if (processo_.empty()) return;
@@ -178,8 +193,12 @@ void TRecuperacaoDigitacao::Descartado() {
   }
 }
 
-// Queues a record and tries to put everything queued on the disk.
+// Queues a record and tries to put everything queued on the disk (in a block, at its end).
 void TRecuperacaoDigitacao::Registra(const RegistroDiario& r) {
+  if (emBloco_) {
+    bloco_.push_back(r);
+    return;
+  }
   pendentes_ += CodificaRegistro(r);
   Escreve();
 }

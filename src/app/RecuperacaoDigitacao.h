@@ -27,6 +27,11 @@ class TRecuperacaoDigitacao {
   // The current row of tabela was posted / is about to be deleted.
   void LinhaGravada(const TTabelaItens& tabela);
   void LinhaApagada(const TTabelaItens& tabela);
+  // The posts and deletions from IniciaBloco to TerminaBloco (a list of changes applied in one
+  // step) go to the journal as one block, in one write synced once: a crash before it is on the
+  // disk loses the whole list, never part of it.
+  void IniciaBloco();
+  void TerminaBloco();
   // Everything typed is in the process file (a clean rewrite) or in the proposal file: the
   // journal goes, and a new one starts from the file as it is now.
   void ArquivoGravado();
@@ -62,7 +67,9 @@ class TRecuperacaoDigitacao {
                             // one could not be put aside)
   int erroAbertura_ = 0;    // the journal could not be looked at when the process was opened
   bool aplicando_ = false;  // the recovered records are being applied: they are kept already
-  bool avisado_ = false;    // the failure warning was shown in this run
+  bool emBloco_ = false;
+  std::vector<RegistroDiario> bloco_;  // the records of the open block
+  bool avisado_ = false;               // the failure warning was shown in this run
   int falha_ = 0;
 };
 

@@ -60,6 +60,12 @@ class Alteracoes : public ::testing::Test {
     p.AbrirProcesso(processo);
   }
   const LinhaItem& Linha(int i) { return p.ClientDataSet1.Linha(i - 1); }
+  // Another process file, whose opening lets go of this one's journal.
+  std::string Outro() {
+    const std::string outro = pasta / "outro.xml";
+    teste::Grava(outro, Processo());
+    return outro;
+  }
 
   teste::PastaTemporaria pasta{"alteracoes"};
   teste::PlataformaRoteiro plataforma;
@@ -142,6 +148,64 @@ TEST_F(Alteracoes, ARowThatIsNoLongerTheItemChangesNothing) {
   EXPECT_THROW(AplicaAlteracoes(p, {"x", {Item(1, "1", "", 12500), errado}}), base::Exception);
   EXPECT_EQ(Linha(1).valor, 1.5);
   EXPECT_FALSE(p.TemAlteracoes());
+}
+
+// What the rows hold, to compare a table before and after.
+std::vector<std::pair<std::string, std::optional<double>>> Valores(const TTabelaItens& t) {
+  std::vector<std::pair<std::string, std::optional<double>>> v;
+  for (int i = 0; i < t.NumLinhas(); ++i) v.emplace_back(t.Linha(i).marca, t.Linha(i).valor);
+  return v;
+}
+
+TEST_F(Alteracoes, ACancelOrARefusedRowLeavesTheTableAsItWas) {
+  const auto antes = Valores(p.ClientDataSet1);
+  LoteAlteracoes l{"x",
+                   {Item(1, "1", "Faber", 12500), Item(2, "2", "Acme", 10000),
+                    Item(3, "3", "Pilot", 20000, SituacaoAlteracao::Nova)}};
+  // Cancelled after the second row: the asks came in order, and nothing stays applied.
+  std::vector<size_t> perguntas;
+  DesfazerAlteracoes d = AplicaAlteracoes(p, l, {}, [&](size_t feitas, size_t total) {
+    EXPECT_EQ(total, 3u);
+    perguntas.push_back(feitas);
+    return feitas < 2;
+  });
+  EXPECT_EQ(perguntas, (std::vector<size_t>{1, 2}));
+  EXPECT_TRUE(d.linhas.empty());
+  EXPECT_EQ(Valores(p.ClientDataSet1), antes);
+  EXPECT_EQ(p.ClientDataSet1.AgregadoDaLinha(0, Campo::qtotallote), 10 * 1.5 + 2.5 * 1.2);
+  // A negative price is refused by the table at the second row: the first is put back.
+  l.itens[1].valorDepois = -100;
+  EXPECT_THROW(AplicaAlteracoes(p, l), base::Exception);
+  EXPECT_EQ(Valores(p.ClientDataSet1), antes);
+  EXPECT_EQ(p.ClientDataSet1.EstadoAtual(), TTabelaItens::Estado::Navegando);
+  // What the journal keeps replays to the same table.
+  p.AbrirProcesso(Outro());
+  TProposta q;
+  q.AbrirProcesso(processo);
+  EXPECT_EQ(Valores(q.ClientDataSet1), antes);
+}
+
+// A list is one block of the journal: a crash while it is being written (the block cut anywhere)
+// recovers none of its rows, and a block on the disk recovers all of them.
+TEST_F(Alteracoes, RecoveryTakesAListWholeOrNotAtAll) {
+  const auto antes = Valores(p.ClientDataSet1);
+  AplicaAlteracoes(p, {"x",
+                       {Item(1, "1", "Faber", 12500), Item(2, "2", "Acme", 10000),
+                        Item(3, "3", "Pilot", 20000, SituacaoAlteracao::Nova)}});
+  const auto depois = Valores(p.ClientDataSet1);
+  const std::string caminho = p.Recuperacao().CaminhoDiario();
+  const std::string bytes = teste::Le(caminho);
+  const size_t bloco = bytes.find("\nB\t") + 1;
+  ASSERT_NE(bloco, 0u);
+  EXPECT_EQ(bytes.find("\nB\t", bloco), std::string::npos);  // one block for the list
+  p.AbrirProcesso(Outro());
+  for (size_t corte = bloco; corte <= bytes.size(); corte += corte + 7 < bytes.size() ? 7 : 1) {
+    SCOPED_TRACE(corte);
+    teste::Grava(caminho, bytes.substr(0, corte));
+    TProposta q;
+    q.AbrirProcesso(processo);
+    EXPECT_EQ(Valores(q.ClientDataSet1), corte == bytes.size() ? depois : antes);
+  }
 }
 
 TEST_F(Alteracoes, ChoiceLimitsTheRowsAndTheTotalsFollowIt) {

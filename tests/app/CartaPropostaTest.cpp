@@ -6,37 +6,11 @@
 #include "app/Conferencia.h"
 #include "app/ValorPorExtenso.h"
 #include "report/RelatorioTeste.h"
+#include "support/ItensProposta.h"
 
 namespace {
 
-app::Item Produto(int ordem, const std::string& lote, const std::string& marca, double quantidade,
-                  std::optional<double> valor) {
-  app::Item i;
-  i.ordem = ordem;
-  i.lote = lote;
-  i.codigo = "C" + std::to_string(ordem);
-  i.nome = "Produto " + std::to_string(ordem);
-  i.marca = marca;
-  i.quantidade = quantidade;
-  i.valor = valor;
-  return i;
-}
-
-app::DadosCarta Dados() {
-  app::DadosCarta d;
-  d.perfil.nome = "Matriz";
-  d.perfil.razaoSocial = "Papelaria Alfa Ltda";
-  d.perfil.cnpj = "12abc34501de35";
-  d.perfil.municipio = "Campinas";
-  d.perfil.uf = "SP";
-  d.perfil.representante = "Maria da Silva";
-  d.perfil.cpf = "52998224725";
-  d.termos = app::TermosDeFabrica();
-  d.termos.orgao = "Prefeitura de Campinas";
-  d.numeroProcesso = "2024/0015";
-  d.descricao = "Aquisi\xE7\xE3o de material";
-  return d;
-}
+using teste::ItemProposta;
 
 class Carta : public teste::RelatorioTeste {
  protected:
@@ -46,11 +20,7 @@ class Carta : public teste::RelatorioTeste {
     janelas.aoPreview = [this](report::TRDprint&) { loja = Loja(); };
   }
   ~Carta() override { ::unsetenv("SOURCE_DATE_EPOCH"); }
-  void Carrega(const std::vector<app::Item>& itens) {
-    tabela.Reinicia();
-    for (const auto& i : itens) tabela.CarregaLinha(i);
-    tabela.FimCarga();
-  }
+  void Carrega(const std::vector<app::Item>& itens) { teste::CarregaItens(tabela, itens); }
   // The texts of the store, page by page, one per line with its position "PPPP LLL CCC".
   bool Tem(const std::string& texto) const {
     for (const auto& c : loja)
@@ -64,14 +34,14 @@ class Carta : public teste::RelatorioTeste {
     return {};
   }
   app::TTabelaItens tabela;
-  app::DadosCarta dados = Dados();
+  app::DadosCarta dados = teste::DadosCartaTeste();
   std::vector<std::string> loja;
 };
 
 TEST_F(Carta, ItemsLotTotalsAndTheGlobalTotalInWords) {
-  Carrega({Produto(1, "1", "Chamex", 200, 21.9), Produto(2, "1", "Bic", 500, 0.85),
-           Produto(3, "2", "Pil\xE3o", 3, 0.3333), Produto(4, "2", "Uni\xE3o", 1, 0.3333),
-           Produto(5, "3", "", 10, std::nullopt)});  // lot 3 takes no part
+  Carrega({ItemProposta(1, "1", "Chamex", 200, 21.9), ItemProposta(2, "1", "Bic", 500, 0.85),
+           ItemProposta(3, "2", "Pil\xE3o", 3, 0.3333), ItemProposta(4, "2", "Uni\xE3o", 1, 0.3333),
+           ItemProposta(5, "3", "", 10, std::nullopt)});  // lot 3 takes no part
   app::TCartaProposta carta(*rd, tabela, dados);
   ASSERT_TRUE(carta.Emite());
   // Unit prices as typed, totals to two decimals; lot 2: 1,00 + 0,33 printed, 1,33 summed.
@@ -96,7 +66,7 @@ TEST_F(Carta, ItemsLotTotalsAndTheGlobalTotalInWords) {
 
 TEST_F(Carta, EveryPageHasTheLetterheadAndAnItemNeverSplits) {
   std::vector<app::Item> itens;
-  for (int i = 1; i <= 120; ++i) itens.push_back(Produto(i, "1", "M", 1, 1.5));
+  for (int i = 1; i <= 120; ++i) itens.push_back(ItemProposta(i, "1", "M", 1, 1.5));
   Carrega(itens);
   app::TCartaProposta carta(*rd, tabela, dados);
   ASSERT_TRUE(carta.Emite());
@@ -141,9 +111,9 @@ TEST(CartaTextos, DatesAndPricesAsPrinted) {
 
 // "Conferir proposta": each finding with its item and reason.
 TEST_F(Carta, CheckFindsWhatDisqualifies) {
-  Carrega({Produto(1, "1", "Chamex", 2, 10), Produto(2, "1", "", 1, 5),
-           Produto(3, "1", "M", 1, std::nullopt), Produto(4, "2", "M", 1, 0.3333),
-           Produto(5, "2", "M", 1, 0.3333), Produto(6, "2", "M", 1, 0.3333)});
+  Carrega({ItemProposta(1, "1", "Chamex", 2, 10), ItemProposta(2, "1", "", 1, 5),
+           ItemProposta(3, "1", "M", 1, std::nullopt), ItemProposta(4, "2", "M", 1, 0.3333),
+           ItemProposta(5, "2", "M", 1, 0.3333), ItemProposta(6, "2", "M", 1, 0.3333)});
   dados.termos.validadeDias = 0;
   dados.perfil.representante = "";
   dados.perfil.cpf = "111.111.111-11";
@@ -171,8 +141,8 @@ TEST_F(Carta, CheckFindsWhatDisqualifies) {
 }
 
 TEST_F(Carta, CheckOfACleanProposalFindsNothing) {
-  Carrega({Produto(1, "1", "Chamex", 200, 21.9), Produto(2, "2", "Bic", 3, 0.85),
-           Produto(3, "3", "", 5, std::nullopt)});
+  Carrega({ItemProposta(1, "1", "Chamex", 200, 21.9), ItemProposta(2, "2", "Bic", 3, 0.85),
+           ItemProposta(3, "3", "", 5, std::nullopt)});
   EXPECT_TRUE(app::ConfereProposta(tabela, dados.perfil, dados.termos).empty());
 }
 

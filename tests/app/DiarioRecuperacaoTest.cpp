@@ -79,6 +79,59 @@ TEST(DiarioRecuperacao, ARecordCutShortAnywhereIsLeftOutAndTheOthersKept) {
   }
 }
 
+// A block of the records after the first, between that first record and a last one.
+TEST(DiarioRecuperacao, ABlockCutShortAnywhereIsLeftOutWhole) {
+  const std::vector<RegistroDiario> meio(kRegistros.begin() + 1, kRegistros.end() - 1);
+  const std::string antes = CodificaCabecalho("/p.xml", kCarimbo) + CodificaRegistro(kRegistros[0]);
+  const std::string bloco = CodificaBloco(meio, 1714559600);
+  const std::string inteiro = antes + bloco + CodificaRegistro(kRegistros.back());
+  EXPECT_EQ(LeDiario(inteiro).registros, kRegistros);
+  for (size_t n = 0; n <= bloco.size(); ++n) {
+    SCOPED_TRACE(n);
+    ConteudoDiario d = LeDiario(antes + bloco.substr(0, n));
+    EXPECT_EQ(d.estado, ConteudoDiario::Estado::Valido);
+    const bool todo = n == bloco.size();
+    EXPECT_EQ(d.registros.size(), todo ? kRegistros.size() - 1 : 1u);
+    EXPECT_EQ(d.bytesValidos, todo ? antes.size() + bloco.size() : antes.size());
+  }
+  // A power cut after the size grew: zeros where the end of the block should be.
+  ConteudoDiario zeros =
+      LeDiario(antes + bloco.substr(0, bloco.size() / 2) + std::string(40, '\0'));
+  EXPECT_EQ(zeros.registros.size(), 1u);
+  EXPECT_EQ(zeros.bytesValidos, antes.size());
+}
+
+TEST(DiarioRecuperacao, ADamagedBlockBeforeWholeRecordsMakesTheJournalUntrusted) {
+  const std::string antes = CodificaCabecalho("/p.xml", kCarimbo);
+  const std::string bloco = CodificaBloco({kRegistros[0], kRegistros[1]}, 1714559600);
+  const std::string depois = CodificaRegistro(kRegistros[2]);
+  const size_t segunda = bloco.find('\n') + 1;
+  const std::string seis = CodificaBloco(kRegistros, 1714559600);
+  const struct {
+    const char* nome;
+    std::string bytes;
+    ConteudoDiario::Estado estado;
+    size_t registros;
+  } casos[] = {
+      {"a record of the block damaged",
+       antes + bloco.substr(0, segunda + 2) + "9" + bloco.substr(segunda + 3) + depois,
+       ConteudoDiario::Estado::Danificado, 1},
+      {"a block in a block", antes + bloco.substr(0, segunda) + bloco + depois,
+       ConteudoDiario::Estado::Danificado, 1},
+      {"an empty block", antes + CodificaBloco({}, 1) + depois, ConteudoDiario::Estado::Danificado,
+       1},
+      {"a block announcing more than follows",
+       antes + seis.substr(0, seis.find('\n') + 1) + CodificaRegistro(kRegistros[0]) + depois,
+       ConteudoDiario::Estado::Valido, 0},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nome);
+    ConteudoDiario d = LeDiario(c.bytes);
+    EXPECT_EQ(d.estado, c.estado);
+    EXPECT_EQ(d.registros.size(), c.registros);
+  }
+}
+
 TEST(DiarioRecuperacao, DamageBeforeWholeRecordsMakesTheJournalUntrusted) {
   std::string inteiro = Diario();
   size_t cabecalho = inteiro.find('\n') + 1;

@@ -16,6 +16,7 @@
 #include "app/forms/proposta.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtTexto.h"
+#include "report/RDprogresso.h"
 
 namespace app::forms {
 
@@ -170,12 +171,44 @@ void TRevisaoAlteracoes::Aplica(bool todas) {
   accept();
 }
 
+namespace {
+
+// Lists of this many rows and more are applied under the progress window.
+constexpr size_t kListaLonga = 2000;
+
+// Applies the chosen rows; a long list under the progress window, whose Cancelar puts back what
+// was applied (`cancelada` then says so).
+DesfazerAlteracoes AplicaComProgresso(TProposta& p, const LoteAlteracoes& lote,
+                                      const EscolhaAlteracoes& e, bool& cancelada) {
+  size_t escolhidas = 0;
+  for (size_t i = 0; i < lote.itens.size(); ++i) escolhidas += Escolhida(lote, e, i) ? 1 : 0;
+  if (escolhidas < kListaLonga) return AplicaAlteracoes(p, lote, e);
+  report::TConfigProgresso config;
+  config.caption = "Aplicando...";
+  config.rotulo = lote.origem;
+  config.maximo = 100;
+  report::ProgressoRelatorio progresso(p.RDprint1, true, config);
+  size_t mostrado = 0;  // the hundredths of the list shown
+  return AplicaAlteracoes(p, lote, e, [&](size_t feitas, size_t total) {
+    const size_t centesimos = feitas * 100 / total;
+    if (centesimos == mostrado) return true;
+    mostrado = centesimos;
+    cancelada = !progresso.Entrada();
+    return !cancelada;
+  });
+}
+
+}  // namespace
+
 bool RevisaEAplica(TForm1& janela, const LoteAlteracoes& lote) {
   TProposta& p = janela.Proposta();
   TRevisaoAlteracoes revisao(p.ClientDataSet1, lote, &janela);
   if (revisao.exec() != QDialog::Accepted) return false;
-  DesfazerAlteracoes d = AplicaAlteracoes(p, lote, revisao.Escolha());
+  bool cancelada = false;
+  DesfazerAlteracoes d = AplicaComProgresso(p, lote, revisao.Escolha(), cancelada);
   janela.AtualizaTela();
+  if (cancelada)
+    platform::current().showMessage("Aplica\xE7\xE3o cancelada: nenhum item foi alterado.");
   if (d.linhas.empty()) return false;
   Guarda(janela).registro = std::move(d);
   return true;

@@ -46,7 +46,8 @@ class TRevisaoAlteracoes : public QDialog {
 };
 
 // Shows the review of a list for the window's proposal and, when the user applies, applies it
-// and keeps what undoes it for "Desfazer alterações". True when something was applied.
+// (a long list under the progress window, whose Cancelar leaves every item as it was) and keeps
+// what undoes it for "Desfazer alterações". True when something was applied.
 bool RevisaEAplica(TForm1& janela, const LoteAlteracoes& lote);
 // "Desfazer alterações": undoes the last list applied to the open process, in one step.
 void DesfazUltimasAlteracoes(TForm1& janela);
