@@ -215,7 +215,7 @@ TEST_F(RelatorioTeste, SetupCancelledOutsideThePreviewAbandonsTheReport) {
 
 TEST_F(RelatorioTeste, AbrirTakesThePrinterPortAndModel) {
   rd->PortaComunicacao.clear();
-  plataforma.impressora = platform::PrinterInfo{"EPSON LX-300+", "LPT1:"};
+  plataforma.impressora = platform::PrinterInfo{"EPSON LX-300+", "LPT1:", "", ""};
   rd->Impressora = TModelo::HP;
   ASSERT_TRUE(rd->Abrir());
   EXPECT_EQ(rd->PortaComunicacao, "LPT1");

@@ -25,10 +25,9 @@ namespace teste {
 // A page command string: page, line, column, attribute, letter, colour, text.
 inline std::string Comando(int pagina, int linha, int coluna, int atributo, char letra,
                            const std::string& texto, const char* cor = "000000") {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d%03d%03d%03d%c%s", pagina, linha, coluna, atributo, letra,
-                cor);
-  return buf + texto;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%04d%03d%03d%03d%c", pagina, linha, coluna, atributo, letra);
+  return buf + std::string(cor) + texto;
 }
 
 // A progress window that counts its steps and raises the cancel request at step `cancelaNoPasso`.
