@@ -21,8 +21,10 @@ build: deps
 run: build
 	scripts/run-example build/release $(EXAMPLE)
 
+# The test build treats every warning as an error.
 build-test: deps-test
-	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DPROPOSTA_SANITIZE=ON >/dev/null
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DPROPOSTA_SANITIZE=ON \
+	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 	cmake --build build/test -j $(JOBS)
 
 test: build-test

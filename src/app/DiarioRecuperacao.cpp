@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/Clock.h"
@@ -178,7 +179,8 @@ bool LeRegistro(std::string_view linha, RegistroDiario& r) {
   if (!Desescapa(c[5], r.marca)) return false;
   if (!c[6].empty()) {
     double v;
-    if (!Numero(c[6], v)) return false;
+    // A price is a number: "nan" and "inf" read as doubles but are never written.
+    if (!Numero(c[6], v) || !std::isfinite(v)) return false;
     r.valor = v;
   }
   return true;

@@ -169,7 +169,6 @@ class TTabelaItens {
   std::function<void()> aoApagar;
 
  private:
-  struct Grupo_;
   void ExigeAberta() const;
   void ExigeEdicao() const;
   void Verifica();  // posts a row being edited (before moving)

@@ -52,4 +52,12 @@ bool SameText(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Separated by ", ", the last by " ou ".
+std::string ListaComOu(const std::vector<std::string>& itens) {
+  std::string lista;
+  for (size_t i = 0; i < itens.size(); ++i)
+    lista += (i == 0 ? "" : i + 1 == itens.size() ? " ou " : ", ") + itens[i];
+  return lista;
+}
+
 }  // namespace base

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace base {
 
@@ -19,5 +20,7 @@ std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 // Equal ignoring ASCII letter case.
 bool SameText(std::string_view a, std::string_view b);
+// The items of a list for a message: "a, b ou c".
+std::string ListaComOu(const std::vector<std::string>& itens);
 
 }  // namespace base

@@ -98,7 +98,7 @@ int Carta(const std::vector<std::string>& argumentos) {
       "carta ARQUIVO.xml --perfil NOME --saida SAIDA [--modelo M] " + std::string(kUsoTermos);
   std::vector<std::string> args = argumentos;
   Destino destino;
-  const Formato* formato = LeDestino(args, destino);
+  const report::TFormato* formato = LeDestino(args, destino);
   if (!formato) return kErro;
   Proposta p;
   if (int r = Prepara(args, uso, p); r != kSucesso) return r;
@@ -112,7 +112,7 @@ int Carta(const std::vector<std::string>& argumentos) {
   app::ConfiguraCarta(rd, p.dados.numeroProcesso);
   LigaErros(rd);
   bool gravado = false;
-  janelas.noPreview = [&](report::TRDprint& r) { gravado = formato->grava(r, destino); };
+  janelas.noPreview = [&](report::TRDprint& r) { gravado = Grava(r, *formato, destino); };
   app::TCartaProposta carta(rd, p.tabela, p.dados);
   if (!carta.Emite()) return p.tabela.Vazia() ? kRecusa : kErro;
   return gravado ? kSucesso : kErro;

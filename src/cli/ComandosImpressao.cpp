@@ -49,7 +49,7 @@ int Impressoras(const std::vector<std::string>& args) {
           (p.description.empty() ? "" : " (" + p.description + ")"));
     Saida("    porta: " + p.port);
     Saida("    modelo: " + report::NomeModelo(rd, rd.Impressora) + " (--modelo " +
-          ChaveDoModelo(rd.Impressora) + ")");
+          report::Modelo(rd.Impressora).chave + ")");
   }
   return kSucesso;
 }
@@ -59,18 +59,14 @@ int Impressoras(const std::vector<std::string>& args) {
 int Imprimir(const std::vector<std::string>& argumentos) {
   std::vector<std::string> args = argumentos;
   OpcoesImpressao opcoes;
-  std::string fila, chaveModelo, licitante, cnpj;
+  std::string fila, licitante, cnpj;
   if (!LeOpcoesImpressao(args, opcoes)) return kErro;
   Opcao(args, "--impressora", fila);
-  const bool temModelo = Opcao(args, "--modelo", chaveModelo);
+  report::TModelo modelo = report::TModelo::Epson;
+  bool temModelo = false;
+  if (!LeModelo(args, modelo, &temModelo)) return kErro;
   Opcao(args, "--licitante", licitante);
   Opcao(args, "--cnpj", cnpj);
-  report::TModelo modelo = report::TModelo::Epson;
-  if (temModelo && !ModeloDaChave(chaveModelo, modelo)) {
-    Erro("Modelo desconhecido: " + platform::utf8ToCp1252(chaveModelo) +
-         " (epson, rima, hp, personalizado, bobina ou daruma).");
-    return kErro;
-  }
   if (args.size() != 1) {
     Erro(
         "Uso: proposta-cli imprimir (ARQUIVO.xml | RELATORIO.rdp) [--impressora FILA] "
@@ -135,8 +131,8 @@ int Imprimir(const std::vector<std::string>& argumentos) {
     Erro(platform::utf8ToCp1252("A impressora \"") + (atual ? atual->deviceName : "") +
          platform::utf8ToCp1252(
              "\" é gráfica: a linha de comando imprime só em impressoras de texto. Informe o "
-             "modelo com --modelo (epson, rima, hp, personalizado, bobina ou daruma) ou imprima "
-             "pela janela do programa."));
+             "modelo com --modelo (") +
+         report::ListaDeChaves() + ") ou imprima pela janela do programa.");
     return kErro;
   }
   return impresso ? kSucesso : kErro;

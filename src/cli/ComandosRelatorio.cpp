@@ -11,6 +11,7 @@
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
 #include "report/RDjanelas.h"
+#include "report/RDmodelos.h"
 #include "report/RDprint.h"
 
 namespace cli {
@@ -22,7 +23,7 @@ int Listagem(const std::vector<std::string>& argumentos) {
   std::vector<std::string> args = argumentos;
   Destino destino;
   std::string licitante, cnpj;
-  const Formato* formato = LeDestino(args, destino);
+  const report::TFormato* formato = LeDestino(args, destino);
   if (!formato) return kErro;
   Opcao(args, "--licitante", licitante);
   Opcao(args, "--cnpj", cnpj);
@@ -42,7 +43,7 @@ int Listagem(const std::vector<std::string>& argumentos) {
   app::ConfiguraRDprint1(rd);
   LigaErros(rd);
   bool gravado = false;
-  janelas.noPreview = [&](report::TRDprint& r) { gravado = formato->grava(r, destino); };
+  janelas.noPreview = [&](report::TRDprint& r) { gravado = Grava(r, *formato, destino); };
 
   app::TListagem listagem(rd, tabela);
   listagem.Label5Caption = cabecalho.label5;
@@ -60,7 +61,7 @@ int Listagem(const std::vector<std::string>& argumentos) {
 int Exportar(const std::vector<std::string>& argumentos) {
   std::vector<std::string> args = argumentos;
   Destino destino;
-  const Formato* formato = LeDestino(args, destino);
+  const report::TFormato* formato = LeDestino(args, destino);
   if (!formato) return kErro;
   if (args.size() != 1) {
     Erro("Uso: proposta-cli exportar RELATORIO.rdp --saida SAIDA [--modelo M] " +
@@ -74,7 +75,7 @@ int Exportar(const std::vector<std::string>& argumentos) {
   const std::string relatorio = args[0];
   bool gravado = false;
   janelas.noPreview = [&](report::TRDprint& r) {
-    gravado = r.LeRDP(relatorio) && formato->grava(r, destino);
+    gravado = r.LeRDP(relatorio) && Grava(r, *formato, destino);
   };
   rd.OpcoesPreview.Preview = true;
   if (!rd.Abrir()) return kErro;
@@ -92,10 +93,11 @@ Registro listagem(
      "    margens de 10 mm) e grava SAIDA pela extens\xC3\xA3o (mai\xC3\xBAsculas ou "
      "min\xC3\xBAsculas):\n"
      "    .rdp arquivo de relat\xC3\xB3rio, .txt texto, .prn bytes da impressora do modelo M\n"
-     "    (epson, rima, hp, personalizado, bobina ou daruma; padr\xC3\xA3o epson), .html "
-     "p\xC3\xA1ginas\n"
-     "    para o navegador (t\xC3\xADtulo = SAIDA como digitada), .pdf documento PDF.\n"
-     "    As datas (da listagem e do PDF) seguem SOURCE_DATE_EPOCH quando definida.\n" +
+     "    (" +
+         report::ListaDeChaves() +
+         "; padr\xC3\xA3o epson), .html p\xC3\xA1ginas\n"
+         "    para o navegador (t\xC3\xADtulo = SAIDA como digitada), .pdf documento PDF.\n"
+         "    As datas (da listagem e do PDF) seguem SOURCE_DATE_EPOCH quando definida.\n" +
          std::string(kAjudaOpcoesPrn),
      Listagem});
 Registro exportar(

@@ -5,16 +5,11 @@
 #include "platform/CodePage.h"
 #include "report/RDTools.h"
 #include "report/RDestado.h"
+#include "report/RDmodelos.h"
 
 namespace cli {
 
 namespace {
-
-using report::TModelo;
-
-// The command-line names of the models, in the order of TModelo.
-const char* const kChaves[] = {"epson",         "rima",   "hp",    "grafico",
-                               "personalizado", "bobina", "daruma"};
 
 // The page selection as the dialog's key filter leaves it; false when it holds anything but
 // digits, ",", "-", ".", ";" and blanks, or names no page.
@@ -90,18 +85,15 @@ void AplicaOpcoesImpressao(const OpcoesImpressao& o) {
   if (o.inversa) e.OrdemInversa = true;
 }
 
-// Looks the name up in the table.
-bool ModeloDaChave(const std::string& chave, TModelo& modelo) {
-  const std::string c = base::LowerCase(chave);
-  for (int i = 0; i < 7; ++i)
-    if (c == kChaves[i]) {
-      modelo = static_cast<TModelo>(i);
-      return true;
-    }
+// The key looked up in the table of models.
+bool LeModelo(std::vector<std::string>& args, report::TModelo& modelo, bool* dado) {
+  std::string chave;
+  const bool dada = Opcao(args, "--modelo", chave);
+  if (dado) *dado = dada;
+  if (!dada || report::ModeloDaChave(chave, modelo)) return true;
+  Erro("Modelo desconhecido: " + platform::utf8ToCp1252(chave) + " (" + report::ListaDeChaves() +
+       ").");
   return false;
 }
-
-// The table's name of the model.
-std::string ChaveDoModelo(TModelo modelo) { return kChaves[static_cast<int>(modelo)]; }
 
 }  // namespace cli

@@ -1,6 +1,6 @@
 // The print settings of the command line, as the print setup dialog sets them, for every command
 // that prints or writes printer bytes: --paginas, --par-impar, --copias, --sem-agrupar, --inversa;
-// and the printer models by their command-line names.
+// and the printer model by its command-line name (--modelo).
 #pragma once
 
 #include <optional>
@@ -29,10 +29,8 @@ bool LeOpcoesImpressao(std::vector<std::string>& args, OpcoesImpressao& opcoes);
 // Puts the given options into the open report's print settings.
 void AplicaOpcoesImpressao(const OpcoesImpressao& opcoes);
 
-// The model of a command-line name (epson, rima, hp, grafico, personalizado, bobina, daruma),
-// without regard to case; false for any other name.
-bool ModeloDaChave(const std::string& chave, report::TModelo& modelo);
-// The command-line name of a model.
-std::string ChaveDoModelo(report::TModelo modelo);
+// Takes --modelo out of args into modelo (*dado says whether it was given); false (after a
+// message listing the models) for a name the table does not know.
+bool LeModelo(std::vector<std::string>& args, report::TModelo& modelo, bool* dado = nullptr);
 
 }  // namespace cli

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/OpcoesImpressao.h"
+#include "report/RDformatos.h"
 #include "report/RDprint.h"
 
 namespace cli {
@@ -16,16 +17,11 @@ struct Destino {
   OpcoesImpressao impressao;  // pages, copies and order of a .prn output
 };
 
-// An output format: the extension of the file name (matched without regard to case) and the
-// writer that produces it.
-struct Formato {
-  const char* extensao;
-  bool (*grava)(report::TRDprint& rd, const Destino& d);
-};
-
 // Reads --saida, --modelo and the print options; null (after a message) on a usage error, else
-// the output format.
-const Formato* LeDestino(std::vector<std::string>& args, Destino& d);
+// the output's format.
+const report::TFormato* LeDestino(std::vector<std::string>& args, Destino& d);
+// Writes the output in its format (a printer file with the model and print options given).
+bool Grava(report::TRDprint& rd, const report::TFormato& formato, const Destino& d);
 
 // What the print options do for a printer file (UTF-8), for the commands' help.
 extern const char* const kAjudaOpcoesPrn;

@@ -12,11 +12,13 @@
 // jerror.h:
 #include <jerror.h>
 
+#include <array>
 #include <charconv>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <span>
 #include <vector>
 
 #include "platform/ByteSink.h"
@@ -227,40 +229,84 @@ std::string SemDocumento(const std::string& perdido) {
   return perdido.empty() ? "Nenhum documento PDF foi iniciado: chame BeginDoc antes." : perdido;
 }
 
+// The numbers of the objects written at the end, taken before the first of them is written
+// (the page tree lists the page objects, which come after it).
+struct NumerosFinais {
+  int64_t arvore = 0, recursos = 0, contornos = 0;
+  std::array<int64_t, 14> fontes{};
+  std::vector<int64_t> imagens, paginas;
+};
+
+// A resource dictionary's entries "/<prefixo>1 <object> 0 R<fim>", "/<prefixo>2 ...", one a line.
+void Recursos(std::string& s, const char* prefixo, std::span<const int64_t> objetos,
+              const char* fim) {
+  for (size_t k = 0; k < objetos.size(); ++k) {
+    s += prefixo;
+    AnexaInteiro(s, static_cast<int64_t>(k) + 1);
+    s += ' ';
+    AnexaInteiro(s, objetos[k]);
+    Linha(s, fim);
+  }
+}
+
 }  // namespace
 
 // The document being written: the output buffer, the page content, the pictures and the numbers
-// that tie the objects together.
+// that tie the objects together. Every object number is taken from Novo, so the numbers written
+// are always the ones the objects got.
 struct TPrintPDF::Documento {
-  std::string saida;                    // the whole file so far
-  std::string conteudo;                 // the current page's operators, uncompressed
-  std::vector<std::string> imagens;     // each picture's dictionary, "stream" and JPEG data
-  std::vector<uint64_t> deslocamentos;  // where object 1, 2, ... starts, then the end
-  int64_t objetos = 0;                  // the last object number used
-  int64_t objetoConteudo = 0;           // the current page's content object
+  // The content object of one page and the object holding its stream length.
+  struct ObjetosPagina {
+    int64_t conteudo, comprimento;
+  };
+  std::string saida;                   // the whole file so far
+  std::string conteudo;                // the current page's operators, uncompressed
+  std::vector<std::string> imagens;    // each picture's dictionary, "stream" and JPEG data
+  std::vector<ObjetosPagina> paginas;  // the pages begun, in order
+  std::vector<uint64_t> inicios{0};    // where object n starts, at n (0 unused)
+  int64_t informacao = 0;              // the document information object
   TabelaNumeros numeros;
   CompressorPaginas compressor;
 
   // Assembles operators for the current page.
   Montagem Operadores() { return Montagem(conteudo, numeros); }
 
-  // Records the end of the object just written.
-  void Completa() { deslocamentos.push_back(saida.size()); }
+  // The next object number.
+  int64_t Novo() {
+    inicios.push_back(0);
+    return static_cast<int64_t>(inicios.size()) - 1;
+  }
+  // Starts writing object n.
+  void Abre(int64_t n) {
+    inicios[static_cast<size_t>(n)] = saida.size();
+    Cabecalho(saida, n);
+  }
   // Appends the content object (stream data and its length object) of one finished page.
-  void AnexaPagina(int64_t objeto, std::string_view dados, bool comprimido);
+  void AnexaPagina(int64_t pagina, std::string_view dados, bool comprimido);
   // AnexaPagina as the compressor's output for the pages it finishes.
   CompressorPaginas::Saida Anexa() {
-    return [this](int64_t objeto, std::string_view dados, bool comprimido) {
-      AnexaPagina(objeto, dados, comprimido);
+    return [this](int64_t pagina, std::string_view dados, bool comprimido) {
+      AnexaPagina(pagina, dados, comprimido);
     };
   }
+
+  // The objects of the end of the document, by kind.
+  int64_t EscreveContornos();
+  void EscreveFontes(NumerosFinais& n);
+  void EscreveArvore(const NumerosFinais& n);
+  void EscreveRecursos(const NumerosFinais& n);
+  void EscreveImagens(const NumerosFinais& n);
+  void EscrevePaginas(const NumerosFinais& n, int32_t largura, int32_t altura);
+  int64_t EscreveCatalogo(const NumerosFinais& n);
+  void EscreveReferencias(int64_t catalogo);
 };
 
 // Appends a page's content object and the object holding its stream length.
-void TPrintPDF::Documento::AnexaPagina(int64_t objeto, std::string_view dados, bool comprimido) {
-  Cabecalho(saida, objeto);
+void TPrintPDF::Documento::AnexaPagina(int64_t pagina, std::string_view dados, bool comprimido) {
+  const ObjetosPagina& o = paginas[static_cast<size_t>(pagina)];
+  Abre(o.conteudo);
   saida += "<< /Length ";
-  AnexaInteiro(saida, objeto + 1);
+  AnexaInteiro(saida, o.comprimento);
   Linha(saida, " 0 R");
   if (comprimido) Linha(saida, "/Filter [/FlateDecode]");
   Linha(saida, " >>");
@@ -268,12 +314,155 @@ void TPrintPDF::Documento::AnexaPagina(int64_t objeto, std::string_view dados, b
   saida += dados;
   Linha(saida, "endstream");
   Linha(saida, "endobj");
-  Completa();
-  Cabecalho(saida, objeto + 1);
+  Abre(o.comprimento);
   AnexaInteiro(saida, static_cast<int64_t>(dados.size()));
   Fim(saida);
   Linha(saida, "endobj");
-  Completa();
+}
+
+// The (empty) outline tree.
+int64_t TPrintPDF::Documento::EscreveContornos() {
+  const int64_t contornos = Novo();
+  Abre(contornos);
+  Linha(saida, "<< /Type /Outlines");
+  Linha(saida, "/Count 0");
+  Linha(saida, ">>");
+  Linha(saida, "endobj");
+  return contornos;
+}
+
+// The fourteen standard fonts, /F1 to /F14.
+void TPrintPDF::Documento::EscreveFontes(NumerosFinais& n) {
+  for (size_t f = 0; f < n.fontes.size(); ++f) {
+    n.fontes[f] = Novo();
+    Abre(n.fontes[f]);
+    Linha(saida, "<< /Type /Font");
+    Linha(saida, "/Subtype /Type1");
+    saida += "/Name /F";
+    AnexaInteiro(saida, static_cast<int64_t>(f) + 1);
+    Fim(saida);
+    saida += "/BaseFont /";
+    Linha(saida, kFontes[f]);
+    Linha(saida, "/Encoding /WinAnsiEncoding");
+    Linha(saida, ">>");
+    Linha(saida, "endobj");
+  }
+}
+
+// The page tree: every page object, and the count.
+void TPrintPDF::Documento::EscreveArvore(const NumerosFinais& n) {
+  Abre(n.arvore);
+  Linha(saida, "<< /Type /Pages");
+  Linha(saida, "/Kids [");
+  for (int64_t pagina : n.paginas) {
+    AnexaInteiro(saida, pagina);
+    Linha(saida, " 0 R");
+  }
+  Linha(saida, "]");
+  saida += "/Count ";
+  AnexaInteiro(saida, static_cast<int64_t>(n.paginas.size()));
+  Fim(saida);
+  Linha(saida, ">>");
+  Linha(saida, "endobj");
+}
+
+// The resources every page shares: the pictures /Im1 ... and the fonts /F1 to /F14.
+void TPrintPDF::Documento::EscreveRecursos(const NumerosFinais& n) {
+  Abre(n.recursos);
+  Linha(saida, "<< /ProcSet [ /PDF /Text /ImageC]");
+  Linha(saida, "/XObject << ");
+  Recursos(saida, "/Im", n.imagens, " 0 R");
+  Linha(saida, ">>");
+  Linha(saida, "/Font << ");
+  Recursos(saida, "/F", n.fontes, " 0 R ");
+  Linha(saida, ">>");
+  Linha(saida, ">>");
+  Linha(saida, "endobj");
+}
+
+// The picture objects, each freed once written.
+void TPrintPDF::Documento::EscreveImagens(const NumerosFinais& n) {
+  for (size_t k = 0; k < imagens.size(); ++k) {
+    Abre(n.imagens[k]);
+    saida += imagens[k];
+    Fim(saida);
+    Linha(saida, "endstream");
+    Linha(saida, "endobj");
+    std::string().swap(imagens[k]);
+  }
+}
+
+// The page objects: the tree, the media box, the content and the shared resources.
+void TPrintPDF::Documento::EscrevePaginas(const NumerosFinais& n, int32_t largura, int32_t altura) {
+  for (size_t k = 0; k < n.paginas.size(); ++k) {
+    Abre(n.paginas[k]);
+    Linha(saida, "<< /Type /Page");
+    saida += "/Parent ";
+    AnexaInteiro(saida, n.arvore);
+    Linha(saida, " 0 R");
+    saida += "/MediaBox [ 0 0 ";
+    AnexaInteiro(saida, largura);
+    saida += ' ';
+    AnexaInteiro(saida, altura);
+    Linha(saida, "]");
+    saida += "/Contents ";
+    AnexaInteiro(saida, paginas[k].conteudo);
+    Linha(saida, " 0 R");
+    saida += "/Resources ";
+    AnexaInteiro(saida, n.recursos);
+    Linha(saida, " 0 R");
+    Linha(saida, ">>");
+    Linha(saida, "endobj");
+  }
+}
+
+// The catalog: the page tree and the outlines.
+int64_t TPrintPDF::Documento::EscreveCatalogo(const NumerosFinais& n) {
+  const int64_t catalogo = Novo();
+  Abre(catalogo);
+  Linha(saida, "<< /Type /Catalog");
+  saida += "/Pages ";
+  AnexaInteiro(saida, n.arvore);
+  Linha(saida, " 0 R");
+  saida += "/Outlines ";
+  AnexaInteiro(saida, n.contornos);
+  Linha(saida, " 0 R");
+  Linha(saida, ">>");
+  Linha(saida, "endobj");
+  return catalogo;
+}
+
+// The cross-reference table of every object and the trailer.
+void TPrintPDF::Documento::EscreveReferencias(int64_t catalogo) {
+  const uint64_t xref = saida.size();
+  const int64_t tamanho = static_cast<int64_t>(inicios.size());
+  saida.reserve(saida.size() + static_cast<size_t>(tamanho) * 20 + 128);
+  Linha(saida, "xref");
+  saida += "0 ";
+  AnexaInteiro(saida, tamanho);
+  Fim(saida);
+  Linha(saida, "0000000000 65535 f");
+  for (size_t n = 1; n < inicios.size(); ++n) {
+    char entrada[32];
+    std::snprintf(entrada, sizeof entrada, "%010llu 00000 n\r\n",
+                  static_cast<unsigned long long>(inicios[n]));
+    saida += entrada;
+  }
+  Linha(saida, "trailer");
+  saida += "<< /Size ";
+  AnexaInteiro(saida, tamanho);
+  Fim(saida);
+  saida += "/Root ";
+  AnexaInteiro(saida, catalogo);
+  Linha(saida, " 0 R");
+  saida += "/Info ";
+  AnexaInteiro(saida, informacao);
+  Linha(saida, " 0 R");
+  Linha(saida, ">>");
+  Linha(saida, "startxref");
+  AnexaInteiro(saida, static_cast<int64_t>(xref));
+  Fim(saida);
+  Linha(saida, "%%EOF");
 }
 
 // Creates the writer with its defaults.
@@ -305,7 +494,6 @@ bool TPrintPDF::BeginDoc() {
     PageNumber_ = 1;
     d.compressor.Configura(Compress);
     Linha(d.saida, "%PDF-1.4");
-    d.Completa();
     const base::DataHora agora = platform::now();
     char data[32];
     std::snprintf(data, sizeof data, "%04d%02d%02d%02d%02d%02d", agora.ano, agora.mes, agora.dia,
@@ -319,7 +507,8 @@ bool TPrintPDF::BeginDoc() {
       AnexaTextoPDF(s, texto);
       Linha(s, ")");
     };
-    Cabecalho(s, ++d.objetos);
+    d.informacao = d.Novo();
+    d.Abre(d.informacao);
     Linha(s, "<<");
     valor("/Producer", Producer);
     valor("/Author", Author);
@@ -333,7 +522,6 @@ bool TPrintPDF::BeginDoc() {
     Linha(s, "/ModDate ()");
     Linha(s, ">>");
     Linha(s, "endobj");
-    d.Completa();
     IniciaConteudo();
     SetLineWidth(LineWidth);
     return true;
@@ -343,11 +531,11 @@ bool TPrintPDF::BeginDoc() {
   }
 }
 
-// Takes the next object number for the current page's content.
+// Takes the object numbers of the current page's content and its length.
 void TPrintPDF::IniciaConteudo() {
   Documento& d = *doc_;
-  d.objetoConteudo = ++d.objetos;
-  ++d.objetos;  // its length object
+  const int64_t conteudo = d.Novo();
+  d.paginas.push_back({conteudo, d.Novo()});
   d.conteudo = std::string();  // the last page's went to the compressor
   d.conteudo.reserve(1 << 15);
 }
@@ -355,7 +543,8 @@ void TPrintPDF::IniciaConteudo() {
 // Hands the finished page to the compressor; the objects go out in page order.
 void TPrintPDF::TerminaConteudo() {
   Documento& d = *doc_;
-  d.compressor.Entrega(d.objetoConteudo, std::move(d.conteudo), d.Anexa());
+  d.compressor.Entrega(static_cast<int64_t>(d.paginas.size()) - 1, std::move(d.conteudo),
+                       d.Anexa());
 }
 
 // Closes the current page and starts the next, with the document's line width.
@@ -395,154 +584,26 @@ bool TPrintPDF::SalvaArquivo(const std::string& caminho, std::string_view bytes)
   return Falha(erro.text);  // names the file, the reason and what to check
 }
 
-// Ends the last page and appends outlines, fonts, pages, resources, pictures, page objects,
-// catalog, cross-reference table and trailer.
+// Ends the last page and appends outlines, fonts, the page tree, resources, pictures, page
+// objects, catalog, cross-reference table and trailer.
 bool TPrintPDF::MontaFim() {
   Documento& d = *doc_;
   try {
     TerminaConteudo();
     d.compressor.Termina(d.Anexa());
     if (!d.compressor.Erro().empty()) return Perde(d.compressor.Erro());
-    std::string& s = d.saida;
-    const int64_t N = PageNumber_;
-    const int64_t Q = static_cast<int64_t>(d.imagens.size());
-
-    const int64_t contornos = ++d.objetos;
-    Cabecalho(s, contornos);
-    Linha(s, "<< /Type /Outlines");
-    Linha(s, "/Count 0");
-    Linha(s, ">>");
-    Linha(s, "endobj");
-    d.Completa();
-
-    int64_t fontes[14];
-    for (int n = 0; n < 14; ++n) {
-      fontes[n] = ++d.objetos;
-      Cabecalho(s, fontes[n]);
-      Linha(s, "<< /Type /Font");
-      Linha(s, "/Subtype /Type1");
-      s += "/Name /F";
-      AnexaInteiro(s, n + 1);
-      Fim(s);
-      s += "/BaseFont /";
-      Linha(s, kFontes[n]);
-      Linha(s, "/Encoding /WinAnsiEncoding");
-      Linha(s, ">>");
-      Linha(s, "endobj");
-      d.Completa();
-    }
-
-    const int64_t P = ++d.objetos;
-    Cabecalho(s, P);
-    Linha(s, "<< /Type /Pages");
-    Linha(s, "/Kids [");
-    for (int64_t k = 1; k <= N; ++k) {
-      AnexaInteiro(s, P + 1 + Q + k);
-      Linha(s, " 0 R");
-    }
-    Linha(s, "]");
-    s += "/Count ";
-    AnexaInteiro(s, N);
-    Fim(s);
-    Linha(s, ">>");
-    Linha(s, "endobj");
-    d.Completa();
-
-    Cabecalho(s, ++d.objetos);
-    Linha(s, "<< /ProcSet [ /PDF /Text /ImageC]");
-    Linha(s, "/XObject << ");
-    for (int64_t k = 1; k <= Q; ++k) {
-      s += "/Im";
-      AnexaInteiro(s, k);
-      s += ' ';
-      AnexaInteiro(s, P + 1 + k);
-      Linha(s, " 0 R");
-    }
-    Linha(s, ">>");
-    Linha(s, "/Font << ");
-    for (int n = 0; n < 14; ++n) {
-      s += "/F";
-      AnexaInteiro(s, n + 1);
-      s += ' ';
-      AnexaInteiro(s, fontes[n]);
-      Linha(s, " 0 R ");
-    }
-    Linha(s, ">>");
-    Linha(s, ">>");
-    Linha(s, "endobj");
-    d.Completa();
-
-    for (std::string& imagem : d.imagens) {
-      Cabecalho(s, ++d.objetos);
-      s += imagem;
-      Fim(s);
-      Linha(s, "endstream");
-      Linha(s, "endobj");
-      d.Completa();
-      std::string().swap(imagem);
-    }
-
-    for (int64_t k = 1; k <= N; ++k) {
-      Cabecalho(s, ++d.objetos);
-      Linha(s, "<< /Type /Page");
-      s += "/Parent ";
-      AnexaInteiro(s, P);
-      Linha(s, " 0 R");
-      s += "/MediaBox [ 0 0 ";
-      AnexaInteiro(s, PageWidth);
-      s += ' ';
-      AnexaInteiro(s, PageHeight);
-      Linha(s, "]");
-      s += "/Contents ";
-      AnexaInteiro(s, 2 * k);
-      Linha(s, " 0 R");
-      s += "/Resources ";
-      AnexaInteiro(s, P + 1);
-      Linha(s, " 0 R");
-      Linha(s, ">>");
-      Linha(s, "endobj");
-      d.Completa();
-    }
-
-    const int64_t C = ++d.objetos;
-    Cabecalho(s, C);
-    Linha(s, "<< /Type /Catalog");
-    s += "/Pages ";
-    AnexaInteiro(s, P);
-    Linha(s, " 0 R");
-    s += "/Outlines ";
-    AnexaInteiro(s, contornos);
-    Linha(s, " 0 R");
-    Linha(s, ">>");
-    Linha(s, "endobj");
-    d.Completa();
-
-    const int64_t S = C + 1;
-    s.reserve(s.size() + static_cast<size_t>(S) * 20 + 128);
-    Linha(s, "xref");
-    s += "0 ";
-    AnexaInteiro(s, S);
-    Fim(s);
-    Linha(s, "0000000000 65535 f");
-    for (int64_t n = 0; n < C; ++n) {
-      char entrada[32];
-      std::snprintf(entrada, sizeof entrada, "%010llu 00000 n\r\n",
-                    static_cast<unsigned long long>(d.deslocamentos[static_cast<size_t>(n)]));
-      s += entrada;
-    }
-    Linha(s, "trailer");
-    s += "<< /Size ";
-    AnexaInteiro(s, S);
-    Fim(s);
-    s += "/Root ";
-    AnexaInteiro(s, C);
-    Linha(s, " 0 R");
-    Linha(s, "/Info 1 0 R");
-    Linha(s, ">>");
-    Linha(s, "startxref");
-    AnexaInteiro(s, static_cast<int64_t>(d.deslocamentos.back()));
-    Fim(s);
-    Linha(s, "%%EOF");
+    NumerosFinais n;
+    n.contornos = d.EscreveContornos();
+    d.EscreveFontes(n);
+    n.arvore = d.Novo();
+    n.recursos = d.Novo();
+    for (size_t k = 0; k < d.imagens.size(); ++k) n.imagens.push_back(d.Novo());
+    for (size_t k = 0; k < d.paginas.size(); ++k) n.paginas.push_back(d.Novo());
+    d.EscreveArvore(n);
+    d.EscreveRecursos(n);
+    d.EscreveImagens(n);
+    d.EscrevePaginas(n, PageWidth, PageHeight);
+    d.EscreveReferencias(d.EscreveCatalogo(n));
     return true;
   } catch (const std::bad_alloc&) {
     return Perde(

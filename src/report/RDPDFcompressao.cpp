@@ -21,7 +21,7 @@ constexpr size_t kMaximoPendentes = 8;
 // One page: waiting, being compressed, or ready to be given back.
 struct CompressorPaginas::Trabalho {
   enum Estado { Esperando, Comprimindo, Pronto };
-  int64_t objeto = 0;
+  int64_t pagina = 0;
   std::string entrada, erro;
   std::unique_ptr<char[]> saida;
   size_t tamanho = 0;
@@ -131,13 +131,13 @@ void CompressorPaginas::Trabalhador() {
 }
 
 // Queues a finished page and gives back the pages that are ready.
-void CompressorPaginas::Entrega(int64_t objeto, std::string conteudo, const Saida& saida) {
+void CompressorPaginas::Entrega(int64_t pagina, std::string conteudo, const Saida& saida) {
   if (!comprimir_) {
-    saida(objeto, conteudo, false);
+    saida(pagina, conteudo, false);
     return;
   }
   auto t = std::make_unique<Trabalho>();
-  t->objeto = objeto;
+  t->pagina = pagina;
   t->entrada = std::move(conteudo);
   bool espera;
   {
@@ -191,7 +191,7 @@ void CompressorPaginas::Emite(const Saida& saida) {
       erro_ = t->erro;
       continue;
     }
-    saida(t->objeto, std::string_view(t->saida.get(), t->tamanho), true);
+    saida(t->pagina, std::string_view(t->saida.get(), t->tamanho), true);
   }
 }
 

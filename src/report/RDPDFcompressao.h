@@ -19,9 +19,9 @@ namespace report {
 
 class CompressorPaginas {
  public:
-  // Receives a finished page: its content object number, the stream data and whether it is
+  // Receives a finished page: the number the caller gave it, the stream data and whether it is
   // compressed.
-  using Saida = std::function<void(int64_t objeto, std::string_view dados, bool comprimido)>;
+  using Saida = std::function<void(int64_t pagina, std::string_view dados, bool comprimido)>;
 
   CompressorPaginas();
   // Stops the second thread; pages not yet given back are dropped.
@@ -32,7 +32,7 @@ class CompressorPaginas {
   // Whether pages are compressed at all (without compression they pass straight through).
   void Configura(bool comprimir);
   // Hands over a finished page; pages that are ready go to `saida`, in order.
-  void Entrega(int64_t objeto, std::string conteudo, const Saida& saida);
+  void Entrega(int64_t pagina, std::string conteudo, const Saida& saida);
   // Gives every remaining page to `saida`, in order, and stops the second thread.
   void Termina(const Saida& saida);
   // Why a page could not be compressed (empty when all went well).

@@ -8,6 +8,7 @@
 #include "platform/ByteSink.h"
 #include "platform/Platform.h"
 #include "report/RDestado.h"
+#include "report/RDmodelos.h"
 #include "report/RDpercurso.h"
 #include "report/RDprint.h"
 #include "report/RDtabelas.h"
@@ -15,72 +16,6 @@
 namespace report {
 
 namespace {
-
-// The fixed sequences of one model; the attribute sequences by TAtributo (bold, italic,
-// underline, expanded, 10, 12, 17, 20 and 15 cpi).
-struct TabelaModelo {
-  const char *seis, *oito, *tamanho, *salto, *reset, *inicializar;
-  std::array<const char*, 9> atributos;
-};
-
-const TabelaModelo kEpson = {
-    "\x1B\x32",
-    "\x1B\x30",
-    "\x1B\x43",
-    "\x0C",
-    "\x1B\x50\x12\x1B\x57\x30\x1B\x35\x1B\x48\x1B\x2D\x30",
-    "\x1B\x40",
-    {"\x1B\x47", "\x1B\x34", "\x1B\x2D\x31", "\x1B\x57\x31", "\x12\x1B\x50", "\x12\x1B\x4D",
-     "\x1B\x50\x1B\x0F", "\x1B\x4D\x1B\x0F", "\x1B\x50\x1B\x0F"}};
-const TabelaModelo kRima = {"\x1B\x32",
-                            "\x1B\x30",
-                            "\x1B\x43",
-                            "\x0C",
-                            "\x1E\x30\x1B\x35\x1B\x46\x1B\x2D\x30",
-                            "\x1B\x40",
-                            {"\x1B\x45", "\x1B\x34", "\x1B\x2D\x31", "\x1B\x0E", "\x1E\x30",
-                             "\x1E\x32", "\x1E\x34", "\x1E\x35", "\x1E\x34"}};
-// HP's page length and expanded sequences depend on the line count and the default pitch.
-const TabelaModelo kHP = {"\x1B&l6D",
-                          "\x1B&l8D",
-                          "",
-                          "\x1B&l0H",
-                          "\x1B(s0B\x1B(s0S\x1B&d@\x1B(s10H\x1B(12U\x1B&l0L",
-                          "\x1B"
-                          "E",
-                          {"\x1B(s3B", "\x1B(s1S", "\x1B&d0D", "", "\x1B(s10H", "\x1B(s12H",
-                           "\x1B(s16.67H", "\x1B(s20H", "\x1B(s15H"}};
-const TabelaModelo kDaruma = {"\x1B\x33\x21",
-                              "\x1B\x32",
-                              "\x1B\x43",
-                              "\x0A",
-                              "\x0E\x0C\x1B\x57\x32\x1B\x34\x30\x1B\x46\x1B\x2D\x30",
-                              "\x1B\x40",
-                              {"\x1B\x47", "\x1B\x34\x31", "\x1B\x2D\x31", "\x1B\x57\x31", "\x0E",
-                               "\x0E", "\x0E", "\x0F", "\x0E"}};
-// Graphic and receipt printers get no sequence at all.
-const TabelaModelo kSemComandos = {"", "", "", "", "", "", {"", "", "", "", "", "", "", "", ""}};
-
-// The model named in a mapping row, or false when the name is not recognised.
-bool ModeloPorNome(const std::string& nome, TModelo& m) {
-  if (nome == "EPSON" || nome == "ESCP")
-    m = TModelo::Epson;
-  else if (nome == "RIMA" || nome == "EMILIA")
-    m = TModelo::Rima;
-  else if (nome == "HP" || nome == "PCL")
-    m = TModelo::HP;
-  else if (nome == "GRAFICO" || nome == "WINDOWS")
-    m = TModelo::Grafico;
-  else if (nome == "CUSTOM" || nome == "OUTRO" || nome == "PERSONALIZADO")
-    m = TModelo::Personalizado;
-  else if (nome == "BOBINA")
-    m = TModelo::Bobina;
-  else if (nome == "DARUMA")
-    m = TModelo::Daruma;
-  else
-    return false;
-  return true;
-}
 
 // "Erro #03 - I/O " n " " port.
 std::string MensagemIO(int erro, const std::string& porta) {
@@ -162,11 +97,7 @@ bool TRDprint::ConfiguraComandos(TModelo Modelo, int Linhas, TLinha LPP) {
     for (const TLinhaAtributo& a : kAtributos)
       c.Sequencia(a.atributo) = ConverteCodigos(p.*a.personalizado);
   } else {
-    const TabelaModelo& t = Modelo == TModelo::Epson    ? kEpson
-                            : Modelo == TModelo::Rima   ? kRima
-                            : Modelo == TModelo::HP     ? kHP
-                            : Modelo == TModelo::Daruma ? kDaruma
-                                                        : kSemComandos;
+    const TBytesModelo& t = *report::Modelo(Modelo).bytes;
     c.LinhasPorPolegada = LPP == TLinha::Seis ? t.seis : t.oito;
     c.TamanhoPagina = *t.tamanho ? std::string(t.tamanho) + static_cast<char>(Linhas & 0xFF) : "";
     c.SaltoPagina = t.salto;
@@ -207,7 +138,7 @@ TModelo TRDprint::ModeloDoNome(const std::string& texto) const {
     const size_t igual = l.find('=');
     const std::string chave = l.substr(0, igual);
     if (base::Pos(chave, nome) == 0) continue;
-    ModeloPorNome(l.substr(igual + 1), modelo);
+    ModeloDaPalavra(l.substr(igual + 1), modelo);
     break;
   }
   return modelo;

@@ -29,7 +29,6 @@ class TMapString {
   void Add(const std::string& line) { lines_.push_back(line); }
   // Removes line i (raises as Strings does).
   void Delete(int i);
-  void Clear() { lines_.clear(); }
 
  private:
   std::vector<std::string> lines_;

@@ -3,6 +3,8 @@
 // apart and short enough for the file system.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/DiarioRecuperacao.h"
 
 using namespace app;
@@ -151,6 +153,15 @@ TEST(DiarioRecuperacao, DamageBeforeWholeRecordsMakesTheJournalUntrusted) {
        ConteudoDiario::Estado::Danificado},
       {"the header damaged", "x" + inteiro, ConteudoDiario::Estado::Danificado},
       {"another layout's first line", "<processo label=\"1\">\n", ConteudoDiario::Estado::Vazio},
+      // A price that is no number is no whole record, whatever its check says.
+      {"a price that is not a number",
+       inteiro.substr(0, cabecalho) + CodificaRegistro(Gravado(0, 1, "C", "M", NAN)) +
+           inteiro.substr(cabecalho),
+       ConteudoDiario::Estado::Danificado},
+      {"an infinite price",
+       inteiro.substr(0, cabecalho) + CodificaRegistro(Gravado(0, 1, "C", "M", INFINITY)) +
+           inteiro.substr(cabecalho),
+       ConteudoDiario::Estado::Danificado},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.nome);

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "support/Arquivos.h"
 #include "support/ExecutaCli.h"
@@ -93,9 +95,8 @@ TEST(RelatorioCli, WhatIsNotAReadableReportFileChangesNothing) {
     EXPECT_EQ(r.codigo, 2) << relatorio << r.saida;
     // What is no report file at all is also told why.
     const std::string motivo = relatorio == pasta / "falta.rdp" ? "\n" : "\nMotivo: ";
-    EXPECT_NE(
-        r.saida.find("Erro na Abertura do arquivo...\n\nArquivo: " + relatorio + motivo),
-        std::string::npos)
+    EXPECT_NE(r.saida.find("Erro na Abertura do arquivo...\n\nArquivo: " + relatorio + motivo),
+              std::string::npos)
         << r.saida;
     EXPECT_EQ(teste::Le(pasta / "e.txt"), "antigo") << relatorio;
   }
@@ -181,4 +182,33 @@ TEST(RelatorioCli, BadInputsAreClearErrors) {
   r = RodaCli({"listagem", kExemplo, "--saida", pasta / "falta/l.rdp"});
   EXPECT_EQ(r.codigo, 2);
   EXPECT_NE(r.saida.find("Erro na abertura do arquivo..."), std::string::npos);
+}
+
+// The models --help lists for .prn are the ones --modelo takes, and an unknown one is answered
+// with the same list.
+TEST(RelatorioCli, EveryModelTheHelpListsIsTakenByModelo) {
+  teste::PastaTemporaria pasta;
+  const std::string ajuda = RodaCli({"listagem", "--help"}).saida;
+  const size_t abre = ajuda.find("do modelo M\n    (");
+  ASSERT_NE(abre, std::string::npos) << ajuda;
+  const size_t inicio = ajuda.find('(', abre) + 1;
+  const std::string lista = ajuda.substr(inicio, ajuda.find(';', inicio) - inicio);
+  std::vector<std::string> chaves;
+  for (size_t i = 0, fim; i < lista.size(); i = fim + 1) {
+    fim = std::min(lista.find_first_of(", ", i), lista.size());
+    const std::string chave = lista.substr(i, fim - i);
+    if (!chave.empty() && chave != "ou") chaves.push_back(chave);
+  }
+  EXPECT_GE(chaves.size(), 6u) << lista;
+  std::set<std::string> saidas;
+  for (const std::string& chave : chaves) {
+    const std::string prn = pasta / (chave + ".prn");
+    auto r = RodaCli({"listagem", kExemplo, "--saida", prn, "--modelo", chave});
+    EXPECT_EQ(r.codigo, 0) << chave << ": " << r.saida;
+    saidas.insert(teste::Le(prn));
+  }
+  EXPECT_EQ(saidas.size(), chaves.size());
+  auto r = RodaCli({"listagem", kExemplo, "--saida", pasta / "l.prn", "--modelo", "laser"});
+  EXPECT_NE(r.saida.find("Modelo desconhecido: laser (" + lista + ")."), std::string::npos)
+      << r.saida;
 }

@@ -309,7 +309,8 @@ TEST_F(Arquivos, GravaPRNRefusesTheGraphicModel) {
 }
 
 // Damaged report files: whatever the bytes, loading ends with the store readable by every writer
-// (no crash, no out-of-range read), and the writers still produce their files from it.
+// (no crash, no out-of-range read), and the writers still produce their files from it. The damaged
+// bytes are read from memory and the writers write on a file system in memory.
 TEST_F(Arquivos, DamagedReportFilesNeverBreakTheLoaderOrTheWriters) {
   for (int l = 1; l <= 30; ++l)
     rd->ImpF(l, 1 + l % 20, "linha " + std::to_string(l) + " &PAGE& \xE7", normal, clBlack);
@@ -320,19 +321,18 @@ TEST_F(Arquivos, DamagedReportFilesNeverBreakTheLoaderOrTheWriters) {
   const std::string original = LeArquivo(arquivo);
   ASSERT_GT(original.size(), 200u);
   rd->MostrarProgresso = false;
+  const teste::PastaTemporaria memoria("danificados", teste::BaseNaMemoria());
   std::mt19937 rng(4242);
   const std::string pedacos = "09TGXB\r\n F-\xFF";
   for (int caso = 0; caso < 400; ++caso) {
-    std::string b = teste::Danifica(original, rng, pedacos, 5);
-    const std::string danificado = Caminho("d.rdp");
-    EscreveArquivo(danificado, b);
-    rd->LeRDP(danificado);
+    const std::string b = teste::Danifica(original, rng, pedacos, 5);
+    rd->LeRDPDeMemoria(b, "d.rdp");
     // Only lines with the whole fixed-width head may enter the store.
     for (const auto& c : Loja()) {
       ASSERT_GE(c.size(), 20u) << c;
       for (size_t i = 0; i < 13; ++i) ASSERT_TRUE(c[i] >= '0' && c[i] <= '9') << c;
     }
-    rd->GravaTXT(Caminho("d.txt"));
-    rd->GravaRDP(Caminho("d2.rdp"));
+    rd->GravaTXT(memoria / "d.txt");
+    rd->GravaRDP(memoria / "d2.rdp");
   }
 }

@@ -26,9 +26,8 @@ namespace teste {
 inline std::string Comando(int pagina, int linha, int coluna, int atributo, char letra,
                            const std::string& texto, const char* cor = "000000") {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%04d%03d%03d%03d%c%s", pagina, linha, coluna, atributo, letra,
-                cor);
-  return buf + texto;
+  std::snprintf(buf, sizeof buf, "%04d%03d%03d%03d%c", pagina, linha, coluna, atributo, letra);
+  return buf + std::string(cor) + texto;
 }
 
 // A progress window that counts its steps and raises the cancel request at step `cancelaNoPasso`.

@@ -19,10 +19,12 @@ namespace teste {
 // A fresh folder under the system's temporary folder (TMPDIR), removed with the object.
 class PastaTemporaria {
  public:
-  // `prefixo` names the folder ("proposta-PREFIXO-XXXXXX") so a leftover is easy to trace.
-  explicit PastaTemporaria(const std::string& prefixo = "teste") {
-    std::string modelo =
-        (std::filesystem::temp_directory_path() / ("proposta-" + prefixo + "-XXXXXX")).string();
+  // `prefixo` names the folder ("proposta-PREFIXO-XXXXXX") so a leftover is easy to trace; it is
+  // made in `base` (default: the temporary folder).
+  explicit PastaTemporaria(
+      const std::string& prefixo = "teste",
+      const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+    std::string modelo = (base / ("proposta-" + prefixo + "-XXXXXX")).string();
     if (!::mkdtemp(modelo.data())) throw std::runtime_error("mkdtemp failed: " + modelo);
     caminho_ = modelo;
   }
@@ -41,6 +43,13 @@ class PastaTemporaria {
  private:
   std::string caminho_;
 };
+
+// A file system in memory (/dev/shm) when there is one, else the temporary folder: for loops that
+// write hundreds of files, where syncing each to a disk is all the cost.
+inline std::filesystem::path BaseNaMemoria() {
+  return std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
+                                                   : std::filesystem::temp_directory_path();
+}
 
 // The whole file, or empty when it cannot be read.
 inline std::string Le(const std::string& caminho) {

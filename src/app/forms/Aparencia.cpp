@@ -17,10 +17,8 @@ QFont FonteJanela(int pixels, bool negrito) {
 QColor CorFaceBotao() { return QColor(240, 240, 240); }
 QColor CorJanela() { return QColor(255, 255, 255); }
 QColor CorRealce() { return QColor(255, 255, 255); }
-QColor CorCelulasFixas() { return QColor(215, 228, 242); }
 QColor CorFoco() { return QColor(255, 255, 0); }
 QColor CorAzul() { return QColor(0, 0, 255); }
-QColor CorGrena() { return QColor(128, 0, 0); }
 QColor CorVermelha() { return QColor(255, 0, 0); }
 
 // Sets a widget's text colour in every colour group (edits, memos and labels).

@@ -17,15 +17,12 @@ constexpr int kPixelsLote = 8;
 // A sans font of the metrics of the window's "MS Sans Serif" (Liberation Sans, fontconfig's match).
 QFont FonteJanela(int pixels = kPixels8pt, bool negrito = false);
 
-// clBtnFace, clWindow, clBtnHighlight, clGradientInactiveCaption, the focus yellow, clBlue,
-// clMaroon, clRed.
+// clBtnFace, clWindow, clBtnHighlight, the focus yellow, clBlue, clRed.
 QColor CorFaceBotao();
 QColor CorJanela();
 QColor CorRealce();
-QColor CorCelulasFixas();
 QColor CorFoco();
 QColor CorAzul();
-QColor CorGrena();
 QColor CorVermelha();
 
 // Sets a widget's text colour (edits and labels) and its background for edits.

@@ -39,7 +39,6 @@ class TModeloGrade : public QAbstractTableModel {
   void Repinta();
   // Moves the row indicator (0-based row, -1 none) and its edit mark.
   void MarcaLinhaAtual(int linha, bool editando);
-  int LinhaMarcada() const { return linhaAtual_; }
 
  private:
   const TTabelaItens& tabela_;

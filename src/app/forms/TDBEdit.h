@@ -19,7 +19,6 @@ class TDBEdit : public TEdit {
  public:
   TDBEdit(QWidget* parent, TTabelaItens& tabela, Campo campo);
 
-  Campo CampoLigado() const { return campo_; }
   // True after the user changed the text and it was not written into the row yet.
   bool Modificado() const { return modificado_; }
   // Shows the current row's value of the field (its edit text); clears the modified mark.

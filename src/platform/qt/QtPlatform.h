@@ -20,7 +20,6 @@ class QtPlatform : public Platform {
   // The window the boxes are modal to when no modal window is in front (the main window); null
   // means the active window.
   void setMainWindow(QWidget* w) { mainWindow_ = w; }
-  const std::string& applicationTitle() const { return titulo_; }
 
   void showApplicationError(const std::string& message) override;
   void showMessage(const std::string& message) override;

@@ -23,6 +23,7 @@
 
 #include "platform/Platform.h"
 #include "platform/qt/QtTexto.h"
+#include "report/RDmodelos.h"
 #include "report/RDprint.h"
 #include "report/forms/RDaparencia.h"
 #include "report/forms/RDfiguras.h"
@@ -31,6 +32,20 @@
 #include "report/forms/RDrolagem.h"
 
 namespace report::forms {
+
+// The tool bar's buttons in their order, each with the key that runs its command too (with the
+// modifier that must be held; others may be held as well), and the text of those that show one.
+struct TBotaoBarra {
+  QToolButton* TDFMPreview::*botao;
+  const char* nome;
+  const char* dica;
+  int largura;
+  GlifoPreview glifo;
+  void (TDFMPreview::*clique)();
+  int tecla;  // 0: none
+  Qt::KeyboardModifier modificador;
+  const char* texto;  // null: the glyph alone
+};
 
 namespace {
 
@@ -73,6 +88,45 @@ const TPainel kPaineis[4] = {{125, Qt::AlignCenter},
                              {300, Qt::AlignLeft | Qt::AlignVCenter},
                              {80, Qt::AlignCenter}};
 
+const TBotaoBarra kBarra[] = {
+    {&TDFMPreview::btIMPRIMIR, "btIMPRIMIR", "Imprimir", 80, GlifoPreview::Imprimir,
+     &TDFMPreview::btIMPRIMIRClick, Qt::Key_P, Qt::ControlModifier, "&Imprimir"},
+    {&TDFMPreview::btSETUP, "btSETUP",
+     "Op\xE7\xF5"
+     "es de Impress\xE3o...",
+     80, GlifoPreview::Setup, &TDFMPreview::btSETUPClick, 0, Qt::NoModifier, "&Config"},
+    {&TDFMPreview::btPDF, "btPDF", "Gerar PDF", 25, GlifoPreview::PDF, &TDFMPreview::btPDFClick,
+     Qt::Key_E, Qt::ControlModifier, nullptr},
+    {&TDFMPreview::btEMAIL, "btEMAIL", "Enviar por E-Mail", 25, GlifoPreview::Email,
+     &TDFMPreview::btEMAILClick, Qt::Key_M, Qt::ControlModifier, nullptr},
+    {&TDFMPreview::btSALVAR, "btSALVAR", "Salvar relat\xF3rio", 25, GlifoPreview::Salvar,
+     &TDFMPreview::btSALVARClick, Qt::Key_S, Qt::ControlModifier, nullptr},
+    {&TDFMPreview::btABRIR, "btABRIR", "Ler relat\xF3rio gravado", 25, GlifoPreview::Abrir,
+     &TDFMPreview::btABRIRClick, Qt::Key_O, Qt::ControlModifier, nullptr},
+    {&TDFMPreview::btPROCURAR, "btPROCURAR", "Procura palavra", 25, GlifoPreview::Procurar,
+     &TDFMPreview::btPROCURARClick, Qt::Key_F, Qt::ControlModifier, nullptr},
+    {&TDFMPreview::btPRIMEIRA, "btPRIMEIRA", "Primeira p\xE1gina", 25, GlifoPreview::Primeira,
+     &TDFMPreview::btPRIMEIRAClick, Qt::Key_Home, Qt::NoModifier, nullptr},
+    {&TDFMPreview::btANTERIOR, "btANTERIOR", "P\xE1gina anterior", 25, GlifoPreview::Anterior,
+     &TDFMPreview::btANTERIORClick, Qt::Key_PageUp, Qt::NoModifier, nullptr},
+    {&TDFMPreview::btDIRETO, "btDIRETO", "Acesso direto \xE0 P\xE1gina ", 25, GlifoPreview::Direto,
+     &TDFMPreview::btDIRETOClick, Qt::Key_N, Qt::ControlModifier, nullptr},
+    {&TDFMPreview::btPROXIMA, "btPROXIMA", "Pr\xF3xima p\xE1gina", 25, GlifoPreview::Proxima,
+     &TDFMPreview::btPROXIMAClick, Qt::Key_PageDown, Qt::NoModifier, nullptr},
+    {&TDFMPreview::btULTIMA, "btULTIMA", "\xDAltima p\xE1gina", 25, GlifoPreview::Ultima,
+     &TDFMPreview::btULTIMAClick, Qt::Key_End, Qt::NoModifier, nullptr},
+    {&TDFMPreview::btLARGURA, "btLARGURA", "Ajustar na Largura", 25, GlifoPreview::Largura,
+     &TDFMPreview::btLARGURAClick, 0, Qt::NoModifier, nullptr},
+    {&TDFMPreview::btFULL, "btFULL", "Ver p\xE1gina inteira", 25, GlifoPreview::Inteira,
+     &TDFMPreview::btFULLClick, 0, Qt::NoModifier, nullptr},
+    {&TDFMPreview::btAumenta, "btAumenta", "Aumenta zoom", 25, GlifoPreview::Aumenta,
+     &TDFMPreview::btAumentaClick, Qt::Key_Plus, Qt::KeypadModifier, nullptr},
+    {&TDFMPreview::btDiminui, "btDiminui", "Diminui zoom", 25, GlifoPreview::Diminui,
+     &TDFMPreview::btDiminuiClick, Qt::Key_Minus, Qt::KeypadModifier, nullptr},
+    {&TDFMPreview::btFECHAR, "btFECHAR", "Fechar", 80, GlifoPreview::Fechar,
+     &TDFMPreview::btFECHARClick, Qt::Key_Escape, Qt::NoModifier, "&Fechar"},
+};
+
 // Where the drag and search state of every preview lives.
 TEstadoPreview estado;
 
@@ -80,29 +134,6 @@ TEstadoPreview estado;
 
 // The shared drag and search state.
 TEstadoPreview& EstadoPreview() { return estado; }
-
-namespace {
-// The model names of status panel 3; null for a model the window names not (Daruma).
-const char* NomeModeloPreview(TModelo m) {
-  switch (m) {
-    case TModelo::Epson:
-      return "Epson";
-    case TModelo::Rima:
-      return "Rima/Emila";
-    case TModelo::HP:
-      return "HP";
-    case TModelo::Grafico:
-      return "Grafico";
-    case TModelo::Personalizado:
-      return "Personalizado";
-    case TModelo::Bobina:
-      return "Bobina";
-    case TModelo::Daruma:
-      break;
-  }
-  return nullptr;
-}
-}  // namespace
 
 // Builds the controls and runs FormCreate.
 TDFMPreview::TDFMPreview(TRDprint& rd, std::string pasta, QWidget* pai)
@@ -125,20 +156,32 @@ TDFMPreview::~TDFMPreview() {
   }
 }
 
-// One flat tool bar button 25 high at top 4, with its hint, glyph and command; no focus.
-QToolButton* TDFMPreview::Botao(const char* nome, const char* dica, int largura, GlifoPreview glifo,
-                                void (TDFMPreview::*clique)()) {
+// One flat tool bar button 25 high at top 4, with its hint, glyph, text and command; no focus.
+QToolButton* TDFMPreview::Botao(const TBotaoBarra& linha) {
   auto* b = new QToolButton(PanelH);
-  b->setObjectName(QString::fromLatin1(nome));
-  b->setToolTip(platform::toQString(dica));
+  b->setObjectName(QString::fromLatin1(linha.nome));
+  b->setToolTip(platform::toQString(linha.dica));
   b->setAutoRaise(true);
   b->setFocusPolicy(Qt::NoFocus);
-  b->setGeometry(0, 4, largura, 25);
+  b->setGeometry(0, 4, linha.largura, 25);
   b->setIconSize(QSize(16, 16));
-  b->setIcon(IconePreview(glifo));
+  b->setIcon(IconePreview(linha.glifo));
   b->setFont(FonteArial8());
-  connect(b, &QToolButton::clicked, this, [this, clique] { (this->*clique)(); });
+  if (linha.texto) {
+    b->setText(QString::fromLatin1(linha.texto));
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  }
+  connect(b, &QToolButton::clicked, this, [this, clique = linha.clique] { (this->*clique)(); });
   return b;
+}
+
+// Runs the command of the tool bar's key, when the key is one.
+void TDFMPreview::TeclaDaBarra(int tecla, Qt::KeyboardModifiers shift) {
+  for (const TBotaoBarra& b : kBarra)
+    if (tecla == b.tecla && (b.modificador == Qt::NoModifier || (shift & b.modificador))) {
+      (this->*b.clique)();
+      return;
+    }
 }
 
 // One vertical bevel of the tool bar.
@@ -157,51 +200,12 @@ void TDFMPreview::CriaControles() {
   PanelH->setObjectName(QStringLiteral("PanelH"));
   PanelH->setFixedHeight(34);
 
-  btIMPRIMIR =
-      Botao("btIMPRIMIR", "Imprimir", 80, GlifoPreview::Imprimir, &TDFMPreview::btIMPRIMIRClick);
-  btIMPRIMIR->setText(QStringLiteral("&Imprimir"));
+  for (const TBotaoBarra& b : kBarra) this->*b.botao = Botao(b);
   btIMPRIMIR->setFont(FonteArial8(true));
-  btSETUP = Botao("btSETUP",
-                  "Op\xE7\xF5"
-                  "es de Impress\xE3o...",
-                  80, GlifoPreview::Setup, &TDFMPreview::btSETUPClick);
-  btSETUP->setText(QStringLiteral("&Config"));
   Separa1 = Separador("Separa1");
-  btPDF = Botao("btPDF", "Gerar PDF", 25, GlifoPreview::PDF, &TDFMPreview::btPDFClick);
-  btEMAIL =
-      Botao("btEMAIL", "Enviar por E-Mail", 25, GlifoPreview::Email, &TDFMPreview::btEMAILClick);
-  btSALVAR = Botao("btSALVAR", "Salvar relat\xF3rio", 25, GlifoPreview::Salvar,
-                   &TDFMPreview::btSALVARClick);
-  btABRIR = Botao("btABRIR", "Ler relat\xF3rio gravado", 25, GlifoPreview::Abrir,
-                  &TDFMPreview::btABRIRClick);
-  btPROCURAR = Botao("btPROCURAR", "Procura palavra", 25, GlifoPreview::Procurar,
-                     &TDFMPreview::btPROCURARClick);
   Separa2 = Separador("Separa2");
-  btPRIMEIRA = Botao("btPRIMEIRA", "Primeira p\xE1gina", 25, GlifoPreview::Primeira,
-                     &TDFMPreview::btPRIMEIRAClick);
-  btANTERIOR = Botao("btANTERIOR", "P\xE1gina anterior", 25, GlifoPreview::Anterior,
-                     &TDFMPreview::btANTERIORClick);
-  btDIRETO = Botao("btDIRETO", "Acesso direto \xE0 P\xE1gina ", 25, GlifoPreview::Direto,
-                   &TDFMPreview::btDIRETOClick);
-  btPROXIMA = Botao("btPROXIMA", "Pr\xF3xima p\xE1gina", 25, GlifoPreview::Proxima,
-                    &TDFMPreview::btPROXIMAClick);
-  btULTIMA = Botao("btULTIMA", "\xDAltima p\xE1gina", 25, GlifoPreview::Ultima,
-                   &TDFMPreview::btULTIMAClick);
   Separa3 = Separador("Separa3");
-  btLARGURA = Botao("btLARGURA", "Ajustar na Largura", 25, GlifoPreview::Largura,
-                    &TDFMPreview::btLARGURAClick);
-  btFULL = Botao("btFULL", "Ver p\xE1gina inteira", 25, GlifoPreview::Inteira,
-                 &TDFMPreview::btFULLClick);
-  btAumenta =
-      Botao("btAumenta", "Aumenta zoom", 25, GlifoPreview::Aumenta, &TDFMPreview::btAumentaClick);
-  btDiminui =
-      Botao("btDiminui", "Diminui zoom", 25, GlifoPreview::Diminui, &TDFMPreview::btDiminuiClick);
   Separa4 = Separador("Separa4");
-  btFECHAR = Botao("btFECHAR", "Fechar", 80, GlifoPreview::Fechar, &TDFMPreview::btFECHARClick);
-  btFECHAR->setText(QStringLiteral("&Fechar"));
-
-  for (QToolButton* b : {btIMPRIMIR, btSETUP, btFECHAR})
-    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
   Scroller = new TScroller(this);
   Scroller->setObjectName(QStringLiteral("Scroller"));
@@ -350,7 +354,7 @@ void TDFMPreview::AtualizaImpressora() {
   auto impressora = platform::current().currentPrinter();
   Paineis[2]->setText(
       platform::toQString(" Impressora: " + (impressora ? impressora->deviceName : std::string())));
-  if (const char* modelo = NomeModeloPreview(rd_.Impressora))
+  if (const char* modelo = Modelo(rd_.Impressora).nomePreview)
     Paineis[3]->setText(platform::toQString(modelo));
 }
 

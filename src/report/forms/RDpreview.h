@@ -29,6 +29,8 @@ class TRDprint;
 
 namespace report::forms {
 
+struct TBotaoBarra;
+
 enum class GlifoPreview;  // the tool bar glyphs (RDfiguras.h)
 
 class TDialogoProcura;
@@ -157,8 +159,8 @@ class TDFMPreview : public QDialog {
 
  private:
   void CriaControles();
-  QToolButton* Botao(const char* nome, const char* dica, int largura, GlifoPreview glifo,
-                     void (TDFMPreview::*clique)());
+  QToolButton* Botao(const TBotaoBarra& linha);
+  void TeclaDaBarra(int tecla, Qt::KeyboardModifiers shift);
   QFrame* Separador(const char* nome);
   void AtualizaImpressora();
   void MarcaMenuZoom(int pedido);

@@ -11,6 +11,7 @@
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
 #include "report/RDTools.h"
+#include "report/RDformatos.h"
 #include "report/RDprint.h"
 #include "report/forms/RDocorrencias.h"
 #include "report/forms/RDpreview.h"
@@ -21,27 +22,6 @@ namespace report::forms {
 
 namespace {
 
-// One file type of the save dialog: what the dialog shows, the extension the name gets and the
-// writer. The writers report their own errors; the window stays open.
-struct TTipoArquivo {
-  const char* descricao;
-  const char* mascara;
-  const char* extensao;
-  void (*grava)(TRDprint& rd, const std::string& arquivo);
-};
-const TTipoArquivo kTiposSalvar[] = {
-    {"Arquivo HTML (*.HTML) ", "*.HTML", ".HTML",
-     [](TRDprint& rd, const std::string& f) { rd.GravaHTML(f); }},
-    {"Arquivo PDF  (*.PDF)", "*.PDF", ".PDF",
-     [](TRDprint& rd, const std::string& f) { rd.GravaPDF(f); }},
-    {"Arquivo Texto  (*.TXT)", "*.TXT", ".TXT",
-     [](TRDprint& rd, const std::string& f) { rd.GravaTXT(f); }},
-    {"Relat\xF3rio RDprint  (*.RDP)", "*.RDP", ".RDP",
-     [](TRDprint& rd, const std::string& f) { rd.GravaRDP(f); }},
-    {"Arquivo para Impress\xE3o (*.PRN)", "*.PRN", ".PRN",
-     [](TRDprint& rd, const std::string& f) { rd.GravaPRN(f); }},
-};
-
 // The dialog filter of a list of types: "description|mask|...".
 std::string Filtro(std::initializer_list<std::pair<const char*, const char*>> tipos) {
   std::string f;
@@ -51,7 +31,7 @@ std::string Filtro(std::initializer_list<std::pair<const char*, const char*>> ti
 }
 
 // The chosen name with its extension (from the last dot of the file name part) replaced.
-std::string TrocaExtensao(const std::string& nome, const char* extensao) {
+std::string TrocaExtensao(const std::string& nome, const std::string& extensao) {
   const size_t barra = nome.find_last_of('/');
   const size_t ponto = nome.find_last_of('.');
   const bool temExtensao =
@@ -82,21 +62,22 @@ void TDFMPreview::btSETUPClick() {
   if (rd_.Setup()) AtualizaImpressora();
 }
 
-// Saves in the type chosen in the dialog, under the chosen name with that type's extension.
+// Saves in the format chosen in the dialog, under the chosen name with that format's extension
+// (upper case); the writers report their own errors and the window stays open.
 void TDFMPreview::btSALVARClick() {
   if (!Disponivel(btSALVAR)) return;
   platform::FileDialogOptions o;
   o.title = "Salvar relat\xF3rio como...";
   o.folder = pasta_;
   o.fileName = platform::cp1252ToUtf8(LimpaNomeArquivo(rd_.TitulodoRelatorio));
-  for (const TTipoArquivo& t : kTiposSalvar)
-    o.filter += (o.filter.empty() ? "" : "|") + std::string(t.descricao) + "|" + t.mascara;
+  for (const TFormato& f : kFormatos)
+    o.filter += (o.filter.empty() ? "" : "|") + std::string(f.descricao) + "|" + Mascara(f);
   o.type = 0;
   auto escolhido = platform::current().chooseFileToSave(o);
   if (!escolhido) return;
-  const int n = static_cast<int>(std::size(kTiposSalvar));
-  const TTipoArquivo& tipo = kTiposSalvar[o.type >= 0 && o.type < n ? o.type : 0];
-  tipo.grava(rd_, TrocaExtensao(*escolhido, tipo.extensao));
+  const int n = static_cast<int>(kFormatos.size());
+  const TFormato& formato = kFormatos[o.type >= 0 && o.type < n ? o.type : 0];
+  formato.grava(rd_, TrocaExtensao(*escolhido, Mascara(formato).substr(1)));
 }
 
 // Exports to PDF under the chosen name with the extension .PDF.

@@ -152,7 +152,8 @@ void TDFMPreview::btDiminuiClick() { AjustaZoom(Zoom - 10); }
 // A zoom menu item applies its value (which checks it).
 void TDFMPreview::Zoom25Click(QAction* item) { AjustaZoom(item->data().toInt()); }
 
-// The keyboard table; each test is made in turn, and Ctrl combinations act one per key.
+// The keys: arrows scroll (and turn the page at either end), F3 searches, Ctrl+Shift+F lists the
+// matches, and the tool bar's keys run its commands.
 void TDFMPreview::FormKeyDown(int tecla, Qt::KeyboardModifiers shift) {
   QScrollBar* horizontal = Scroller->horizontalScrollBar();
   QScrollBar* vertical = Scroller->verticalScrollBar();
@@ -177,39 +178,17 @@ void TDFMPreview::FormKeyDown(int tecla, Qt::KeyboardModifiers shift) {
       Mostrar();
     }
   }
-  if (tecla == Qt::Key_PageUp) btANTERIORClick();
-  if (tecla == Qt::Key_PageDown) btPROXIMAClick();
-  if (tecla == Qt::Key_End) btULTIMAClick();
-  if (tecla == Qt::Key_Home) btPRIMEIRAClick();
   if (tecla == Qt::Key_F3) {
     if (shift & Qt::ShiftModifier)
       ProcuraAnterior();
     else
       FindDialog1Find();
   }
-  if (shift & Qt::KeypadModifier) {
-    if (tecla == Qt::Key_Plus) AjustaZoom(Zoom + 10);
-    if (tecla == Qt::Key_Minus) AjustaZoom(Zoom - 10);
-  }
-  if (tecla == Qt::Key_Escape) btFECHARClick();
-  if (shift & Qt::ControlModifier) {
-    if (tecla == Qt::Key_P)
-      btIMPRIMIRClick();
-    else if (tecla == Qt::Key_S)
-      btSALVARClick();
-    else if (tecla == Qt::Key_O)
-      btABRIRClick();
-    else if (tecla == Qt::Key_N)
-      btDIRETOClick();
-    else if (tecla == Qt::Key_F && (shift & Qt::ShiftModifier))
-      MostraOcorrencias();
-    else if (tecla == Qt::Key_F)
-      btPROCURARClick();
-    else if (tecla == Qt::Key_E)
-      btPDFClick();
-    else if (tecla == Qt::Key_M)
-      btEMAILClick();
-  }
+  const bool ctrlShift = (shift & Qt::ControlModifier) && (shift & Qt::ShiftModifier);
+  if (tecla == Qt::Key_F && ctrlShift)
+    MostraOcorrencias();
+  else
+    TeclaDaBarra(tecla, shift);
 }
 
 // The left button grabs the page: the grabbing hand, the press point, dragging on. (Other

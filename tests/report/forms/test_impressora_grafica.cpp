@@ -268,7 +268,8 @@ class TesteImpressoraGrafica : public QObject {
     QFETCH(QString, mensagem);
     teste::PastaTemporaria pasta;
     teste::PlataformaRoteiro plataforma;
-    if (!fila.isEmpty()) plataforma.impressora = platform::PrinterInfo{fila.toStdString(), ""};
+    if (!fila.isEmpty())
+      plataforma.impressora = platform::PrinterInfo{fila.toStdString(), "", "", ""};
     platform::ScopedPlatform guardaPlataforma(plataforma);
     std::unique_ptr<TImpressoraGraficaQt> impressora =
         arquivo.isEmpty() ? std::make_unique<TImpressoraGraficaQt>()

@@ -652,6 +652,29 @@ class TestePreview : public QObject {
     QCOMPARE(impressos, 1);
   }
 
+  // Ctrl+E and Ctrl+F run the PDF and find buttons' commands (the PDF one, like its button, only
+  // while the button is there); Ctrl+Shift+F opens the list of matches, not the find dialog.
+  void teclasDaBarraSeguemOsBotoes() {
+    Ambiente a;
+    a.Compoe(1);
+    auto& w = a.Abre();
+    a.Tecla(Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(a.plataforma.dialogos.size(), size_t(1));
+    QCOMPARE(a.plataforma.dialogos.back().title,
+             std::string("Exportar Relat\xF3rio para PDF"));
+    a.Tecla(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(w.PainelOcorrencias->isVisible());
+    QVERIFY(!w.FindDialog1->isVisible());
+    a.Tecla(Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(w.FindDialog1->isVisible());
+    w.FindDialog1->hide();
+
+    a.rd->OpcoesPreview.BotaoPDF = TStatBut::Invisivel;
+    w.Configura();
+    a.Tecla(Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(a.plataforma.dialogos.size(), size_t(1));
+  }
+
   // Dragging with the left button pans the page under the grabbing hand (hot spot 10, 12); the
   // release gives the cursor back. The wheel scrolls as the arrow keys do.
   void arrastarERoda() {
