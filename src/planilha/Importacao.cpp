@@ -1,6 +1,8 @@
 #include "planilha/Importacao.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <unordered_map>
 
 #include "base/Formato.h"
@@ -85,8 +87,22 @@ bool MesmoNome(std::string_view a, std::string_view b) {
   return a == b || NomeComparavel(a) == NomeComparavel(b);
 }
 
-// The matching of one import: the table's items by key, the proposals per item, and the rows
-// that name no item.
+// The texts that identify a sheet row, read once for the digest and the matching.
+struct Identidade {
+  std::string ordem, codigo, nome;
+  Identidade(const LinhaPlanilha& l, const Mapeamento& m) {
+    if (m.ordem) ordem = TextoDaCelula(l.Em(*m.ordem));
+    if (m.codigo) codigo = TextoDaCelula(l.Em(*m.codigo));
+    if (m.nome) nome = TextoDaCelula(l.Em(*m.nome));
+  }
+  // The text of the key column of a criterion.
+  const std::string& DoCriterio(Criterio por) const {
+    return por == Criterio::Ordem ? ordem : por == Criterio::Codigo ? codigo : nome;
+  }
+};
+
+// The matching of one import: the table's items by key, the proposals per item (built in place,
+// in table order: an item not yet named has linhaTabela 0), and the rows that name no item.
 class Casamento {
  public:
   Casamento(const Mapeamento& m, const app::TTabelaItens& t) : m_(m), t_(t) {
@@ -98,38 +114,37 @@ class Casamento {
     }
   }
 
-  void Linha(const LinhaPlanilha& l) {
-    const std::string chave = Chave(m_.por, TextoDaCelula(l.Em(*ColunaChave(m_))));
+  void Linha(const LinhaPlanilha& l, const Identidade& id) {
+    const std::string chave = Chave(m_.por, id.DoCriterio(m_.por));
     const bool temValores = Preenchida(l, m_.marca) || Preenchida(l, m_.valor);
     if (chave.empty()) {
       if (temValores)
-        SemItem(l, SituacaoAlteracao::SemCorrespondencia, "a linha n\xE3o diz qual \xE9 o item");
+        SemItem(l, id, SituacaoAlteracao::SemCorrespondencia,
+                "a linha n\xE3o diz qual \xE9 o item");
       return;
     }
     const auto achou = indice_.find(chave);
     if (achou == indice_.end()) {
-      SemItem(l, SituacaoAlteracao::SemCorrespondencia,
+      SemItem(l, id, SituacaoAlteracao::SemCorrespondencia,
               "nenhum item com " + std::string(NomeCriterio(m_.por)) + " \"" + chave + "\"");
       return;
     }
     if (achou->second == kVarios) {
-      SemItem(l, SituacaoAlteracao::VariasCorrespondencias, "itens " + ItensDaChave(chave));
+      SemItem(l, id, SituacaoAlteracao::VariasCorrespondencias, "itens " + ItensDaChave(chave));
       return;
     }
-    Item(l, achou->second);
+    Item(l, id, achou->second);
   }
 
   void Resultado(std::vector<AlteracaoItem>& itens) {
     for (size_t i = 0; i < porItem_.size(); ++i) {
-      if (porItem_[i]) {
-        itens.push_back(std::move(*porItem_[i]));
-      } else {
-        AlteracaoItem r = DoItem(static_cast<int>(i));
-        r.motivo = "n\xE3o est\xE1 na planilha";
-        itens.push_back(std::move(r));
-      }
+      if (porItem_[i].linhaTabela != 0) continue;
+      porItem_[i] = DoItem(static_cast<int>(i));
+      porItem_[i].motivo = "n\xE3o est\xE1 na planilha";
     }
-    for (AlteracaoItem& r : semItem_) itens.push_back(std::move(r));
+    itens = std::move(porItem_);
+    itens.reserve(itens.size() + semItem_.size());
+    std::move(semItem_.begin(), semItem_.end(), std::back_inserter(itens));
   }
 
  private:
@@ -177,11 +192,12 @@ class Casamento {
     return r;
   }
 
-  void SemItem(const LinhaPlanilha& l, SituacaoAlteracao s, std::string motivo) {
+  void SemItem(const LinhaPlanilha& l, const Identidade& id, SituacaoAlteracao s,
+               std::string motivo) {
     AlteracaoItem r;
-    if (m_.ordem) r.ordem = TextoDaCelula(l.Em(*m_.ordem));
-    if (m_.codigo) r.codigo = TextoDaCelula(l.Em(*m_.codigo));
-    if (m_.nome) r.nome = TextoDaCelula(l.Em(*m_.nome));
+    r.ordem = id.ordem;
+    r.codigo = id.codigo;
+    r.nome = id.nome;
     if (m_.marca) r.marcaDepois = TextoDaCelula(l.Em(*m_.marca));
     r.situacao = s;
     r.motivo = std::move(motivo);
@@ -190,40 +206,38 @@ class Casamento {
   }
 
   // On our own sheet the row's code and product must still be the item's.
-  std::string Divergencia(const LinhaPlanilha& l, int i) const {
+  std::string Divergencia(const Identidade& id, int i) const {
     const app::LinhaItem& item = t_.Linha(i);
-    if (m_.codigo && !IguaisSemBrancos(TextoDaCelula(l.Em(*m_.codigo)), item.codigo))
+    if (m_.codigo && !IguaisSemBrancos(id.codigo, item.codigo))
       return "o c\xF3"
              "digo da planilha (" +
-             TextoDaCelula(l.Em(*m_.codigo)) + ") n\xE3o \xE9 o do item " + Ordem(i) + " (" +
-             std::string(item.codigo) + ")";
-    if (m_.por == Criterio::Ordem && m_.nome &&
-        !MesmoNome(TextoDaCelula(l.Em(*m_.nome)), item.nome))
+             id.codigo + ") n\xE3o \xE9 o do item " + Ordem(i) + " (" + std::string(item.codigo) +
+             ")";
+    if (m_.por == Criterio::Ordem && m_.nome && !MesmoNome(id.nome, item.nome))
       return "o produto da planilha n\xE3o \xE9 o do item " + Ordem(i);
     return {};
   }
 
-  void Item(const LinhaPlanilha& l, int i) {
-    if (std::string d = Divergencia(l, i); !d.empty()) {
-      SemItem(l, SituacaoAlteracao::SemCorrespondencia, std::move(d));
+  void Item(const LinhaPlanilha& l, const Identidade& id, int i) {
+    if (std::string d = Divergencia(id, i); !d.empty()) {
+      SemItem(l, id, SituacaoAlteracao::SemCorrespondencia, std::move(d));
       return;
     }
-    auto& lugar = porItem_[static_cast<size_t>(i)];
-    if (lugar) {
+    AlteracaoItem& lugar = porItem_[static_cast<size_t>(i)];
+    if (lugar.linhaTabela != 0) {
       const std::string repetida = "o item " + Ordem(i) + " aparece nas linhas " +
-                                   std::to_string(lugar->linhaOrigem) + " e " +
+                                   std::to_string(lugar.linhaOrigem) + " e " +
                                    std::to_string(l.linha) + " da planilha";
-      Recusa(*lugar, repetida);
+      Recusa(lugar, repetida);
       AlteracaoItem r = DoItem(i);
       r.linhaOrigem = l.linha;
       Recusa(r, repetida);
       semItem_.push_back(std::move(r));
       return;
     }
-    AlteracaoItem r = DoItem(i);
-    r.linhaOrigem = l.linha;
-    Valores(l, r);
-    lugar = std::move(r);
+    lugar = DoItem(i);
+    lugar.linhaOrigem = l.linha;
+    Valores(l, lugar);
   }
 
   static void Recusa(AlteracaoItem& r, std::string motivo) {
@@ -260,7 +274,7 @@ class Casamento {
   static constexpr int kVarios = -1;  // a key several items share
   std::unordered_map<std::string, int> indice_;
   std::unordered_map<std::string, std::string> varios_;
-  std::vector<std::optional<AlteracaoItem>> porItem_;
+  std::vector<AlteracaoItem> porItem_;
   std::vector<AlteracaoItem> semItem_;
 };
 
@@ -425,15 +439,15 @@ std::optional<ErroPlanilha> Importa(const ArquivoPlanilha& arquivo, size_t aba, 
       aba,
       [&](const LinhaPlanilha& l) {
         if (l.linha <= m.linhaCabecalho) return true;
-        if ((id = LeIdentificacao(l))) return false;
+        // Only a text can be the identification row's title.
+        if (l.Em(0).tipo == TipoCelula::Texto && (id = LeIdentificacao(l))) return false;
         if (++linhas % 1024 == 0 && continua && !continua(linhas)) {
           cancelada = true;
           return false;
         }
-        lido.Item(m.ordem ? TextoDaCelula(l.Em(*m.ordem)) : std::string(),
-                  m.codigo ? TextoDaCelula(l.Em(*m.codigo)) : std::string(),
-                  m.nome ? TextoDaCelula(l.Em(*m.nome)) : std::string());
-        casamento.Linha(l);
+        const Identidade identidade(l, m);
+        lido.Item(identidade.ordem, identidade.codigo, identidade.nome);
+        casamento.Linha(l, identidade);
         return true;
       },
       &colunas);

@@ -2,6 +2,7 @@
 // without a byte-order mark, fields quoted with double quotes as spreadsheets write them.
 #include <algorithm>
 #include <array>
+#include <string>
 
 #include "planilha/Leitores.h"
 #include "planilha/LinhasComuns.h"
@@ -49,16 +50,17 @@ class Divisor {
 
   bool Divide() {
     long linha = 1;
-    std::string campo;
+    std::string aspas;  // a quoted field, unquoted
     while (i_ < s_.size()) {
       const long inicio = linha;
       int coluna = 0;
       for (;;) {
-        const bool fimRegistro = Campo(campo, linha);
+        std::string_view campo;
+        const bool fimRegistro = Campo(campo, aspas, linha);
         if (!campo.empty() && coluna < kLimiteColunas && entrega_.Quer(coluna)) {
           Celula& c = entrega_.Em(coluna);
           c.tipo = TipoCelula::Texto;
-          c.texto = ParaCp1252(campo);
+          ParaCp1252(campo, c.texto);
         }
         ++coluna;
         if (fimRegistro) break;
@@ -70,14 +72,28 @@ class Divisor {
   }
 
  private:
-  // Reads one field; true when it ended its record (or the text). Runs without quotes or line
-  // breaks are copied whole.
-  bool Campo(std::string& campo, long& linha) {
-    if (i_ < s_.size() && s_[i_] == '"') return CampoEntreAspas(campo, linha);
-    const char fins[] = {sep_, '\r', '\n', '\0'};
-    const size_t fim = std::min(s_.find_first_of(std::string_view(fins, 3), i_), s_.size());
-    campo.assign(s_.substr(i_, fim - i_));
-    i_ = fim;
+  // Reads one field into `campo` (a piece of the text, or of `aspas` when the field is quoted);
+  // true when it ended its record (or the text).
+  bool Campo(std::string_view& campo, std::string& aspas, long& linha) {
+    if (i_ < s_.size() && s_[i_] == '"') {
+      aspas.clear();
+      const bool fim = CampoEntreAspas(aspas, linha);
+      campo = aspas;
+      return fim;
+    }
+    campo = AteOFim();
+    return FimDoCampo();
+  }
+
+  // The text up to the next separator or line break.
+  std::string_view AteOFim() {
+    const size_t inicio = i_;
+    while (i_ < s_.size() && s_[i_] != sep_ && s_[i_] != '\r' && s_[i_] != '\n') ++i_;
+    return s_.substr(inicio, i_ - inicio);
+  }
+
+  // Steps over the separator or line break that ends a field; true when it ended the record.
+  bool FimDoCampo() {
     if (i_ == s_.size()) return true;
     const char c = s_[i_++];
     if (c == sep_) return false;
@@ -85,10 +101,9 @@ class Divisor {
     return true;
   }
 
-  // A quoted field: doubled quotes are one quote; line breaks inside belong to it. What follows
-  // the closing quote up to the separator is kept, as spreadsheets do.
+  // A quoted field, appended to `campo`: doubled quotes are one quote; line breaks inside belong
+  // to it. What follows the closing quote up to the separator is kept, as spreadsheets do.
   bool CampoEntreAspas(std::string& campo, long& linha) {
-    campo.clear();
     ++i_;
     for (;;) {
       const size_t aspa = std::min(s_.find('"', i_), s_.size());
@@ -104,10 +119,8 @@ class Divisor {
       i_ = s_.size();
       return true;
     }
-    std::string resto;
-    const bool fimRegistro = Campo(resto, linha);
-    campo += resto;
-    return fimRegistro;
+    campo += AteOFim();
+    return FimDoCampo();
   }
 
   std::string_view s_;

@@ -107,8 +107,7 @@ class Tabela {
   }
 
   void FechaLinha() {
-    const bool vazia = entrega_.Linha().celulas.empty();
-    if (vazia) {
+    if (entrega_.Vazia()) {
       linha_ += repeteLinha_;
       return;
     }

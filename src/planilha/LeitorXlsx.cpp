@@ -1,7 +1,9 @@
 // Workbooks (.xlsx): the workbook part names the sheets and, through its relationships, their
-// parts; shared texts are read once; the chosen sheet's part is streamed row by row.
+// parts; shared texts are read as the sheet needs them; the chosen sheet's part is streamed row by
+// row.
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "planilha/Leitores.h"
 #include "planilha/LinhasComuns.h"
@@ -62,37 +64,68 @@ std::optional<std::string> LeAbas(const Pacote& p, std::vector<Aba>& abas, std::
   return std::nullopt;
 }
 
-// The shared texts, in order (rich runs joined, phonetic hints left out).
-std::optional<std::string> LeTextos(const Pacote& p, const std::string& parte,
-                                    std::vector<std::string>& textos) {
-  if (!p.Existe(parte)) return std::nullopt;
-  std::string atual;
-  bool emTexto = false;
-  int fonetico = 0;
-  LeitorXml x;
-  x.abre = [&](std::string_view nome, LeitorXml::Atributos) {
-    const std::string_view l = Local(nome);
-    if (l == "si")
-      atual.clear();
-    else if (l == "rPh")
-      ++fonetico;
-    else if (l == "t")
-      emTexto = fonetico == 0;
-  };
-  x.fecha = [&](std::string_view nome) {
-    const std::string_view l = Local(nome);
-    if (l == "si")
-      textos.push_back(ParaCp1252(atual));
-    else if (l == "rPh")
-      --fonetico;
-    else if (l == "t")
-      emTexto = false;
-  };
-  x.texto = [&](std::string_view t) {
-    if (emTexto) atual.append(t);
-  };
-  return Analisa(p, parte, x);
-}
+// The shared texts, in order (rich runs joined, phonetic hints left out), read only as far as the
+// sheet refers to them: the first rows of a sheet need the first few.
+class Textos {
+ public:
+  Textos() {
+    x_.abre = [this](std::string_view nome, LeitorXml::Atributos) {
+      const std::string_view l = Local(nome);
+      if (l == "si")
+        atual_.clear();
+      else if (l == "rPh")
+        ++fonetico_;
+      else if (l == "t")
+        emTexto_ = fonetico_ == 0;
+    };
+    x_.fecha = [this](std::string_view nome) {
+      const std::string_view l = Local(nome);
+      if (l == "si")
+        textos_.push_back(ParaCp1252(atual_));
+      else if (l == "rPh")
+        --fonetico_;
+      else if (l == "t")
+        emTexto_ = false;
+    };
+    x_.texto = [this](std::string_view t) {
+      if (emTexto_) atual_.append(t);
+    };
+  }
+
+  // Starts on the part (a workbook without one has no shared texts).
+  std::optional<std::string> Abre(const Pacote& p, const std::string& parte) {
+    if (!p.Existe(parte)) return std::nullopt;
+    return p.AbreEntrada(parte, fluxo_);
+  }
+
+  // Text i, or nullptr when the part has none such; `motivo` is set when the part is damaged.
+  const std::string* Texto(size_t i, std::string& motivo) {
+    while (i >= textos_.size() && fluxo_) {
+      std::string_view parte;
+      if (auto m = fluxo_->Proxima(parte)) {
+        motivo = *m;
+        fluxo_.reset();
+        return nullptr;
+      }
+      const bool fim = parte.empty();
+      if (!x_.Parte(parte, fim)) {
+        motivo = x_.Motivo();
+        fluxo_.reset();
+        return nullptr;
+      }
+      if (fim) fluxo_.reset();
+    }
+    return i < textos_.size() ? &textos_[i] : nullptr;
+  }
+
+ private:
+  std::unique_ptr<Pacote::Fluxo> fluxo_;
+  LeitorXml x_;
+  std::vector<std::string> textos_;
+  std::string atual_;
+  bool emTexto_ = false;
+  int fonetico_ = 0;
+};
 
 // The 0-based column of a cell reference ("BC12" -> 54); nullopt when it is not one.
 std::optional<int> ColunaDaReferencia(std::string_view ref) {
@@ -105,7 +138,7 @@ std::optional<int> ColunaDaReferencia(std::string_view ref) {
 // The streaming state of one sheet.
 class Folha {
  public:
-  Folha(const std::vector<std::string>& textos, Entrega& entrega, LeitorXml& x)
+  Folha(Textos& textos, Entrega& entrega, LeitorXml& x)
       : textos_(textos), entrega_(entrega), x_(x) {}
 
   void Abre(std::string_view nome, LeitorXml::Atributos a) {
@@ -166,12 +199,17 @@ class Folha {
     c.formula = formula_;
     if (tipo_ == "s" && !valor_.empty()) {
       size_t i = 0;
-      if (!NumeroIndice(valor_, i) || i >= textos_.size()) {
-        x_.Interrompe("a c\xE9lula " + NomeColuna(coluna_) + std::to_string(linha_) +
-                      " aponta para um texto que n\xE3o existe. Salve a planilha de novo");
+      std::string motivo;
+      const std::string* texto = NumeroIndice(valor_, i) ? textos_.Texto(i, motivo) : nullptr;
+      if (!texto) {
+        x_.Interrompe(!motivo.empty()
+                          ? motivo
+                          : "a c\xE9lula " + NomeColuna(coluna_) + std::to_string(linha_) +
+                                " aponta para um texto que n\xE3o existe. Salve a "
+                                "planilha de novo");
         return;
       }
-      Poe(c, textos_[i]);
+      Poe(c, *texto);
     } else if (tipo_ == "n" || tipo_ == "b") {
       double v = 0;
       if (NumeroXml(valor_, v)) {
@@ -180,14 +218,15 @@ class Folha {
         c.texto = valor_;
       }
     } else if (tipo_ != "s") {  // str, inlineStr, e (an error such as #DIV/0!), d (a date)
-      Poe(c, ParaCp1252(valor_));
+      ParaCp1252(valor_, convertido_);
+      Poe(c, convertido_);
     }
   }
 
-  static void Poe(Celula& c, std::string texto) {
+  static void Poe(Celula& c, std::string_view texto) {
     if (texto.empty()) return;
     c.tipo = TipoCelula::Texto;
-    c.texto = std::move(texto);
+    c.texto.assign(texto);
   }
 
   static bool NumeroIndice(std::string_view s, size_t& i) {
@@ -197,12 +236,12 @@ class Folha {
 
   void Para() { x_.Interrompe(entrega_.Falha() ? entrega_.Falha()->mensagem : std::string()); }
 
-  const std::vector<std::string>& textos_;
+  Textos& textos_;
   Entrega& entrega_;
   LeitorXml& x_;
   long linha_ = 0;
   int coluna_ = -1;
-  std::string tipo_, valor_;
+  std::string tipo_, valor_, convertido_;
   bool emValor_ = false, emInline_ = false, formula_ = false, quer_ = true;
 };
 
@@ -232,8 +271,8 @@ std::optional<ErroPlanilha> LeXlsx(std::string_view bytes, const std::string& no
   std::string parteTextos;
   if (auto e = Abre(bytes, nome, p, abas, parteTextos)) return e;
   if (aba >= abas.size()) return Erro(nome, "a planilha escolhida n\xE3o existe mais no arquivo");
-  std::vector<std::string> textos;
-  if (auto m = LeTextos(p, parteTextos, textos)) return Erro(nome, *m);
+  Textos textos;
+  if (auto m = textos.Abre(p, parteTextos)) return Erro(nome, *m);
   Entrega entrega(nome, recebe, colunas);
   LeitorXml x;
   Folha folha(textos, entrega, x);

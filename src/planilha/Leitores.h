@@ -45,6 +45,25 @@ class Pacote {
   // The whole entry (small entries: relationships, the workbook).
   std::optional<std::string> LeTudo(const std::string& entrada, std::string& bytes) const;
 
+  // An entry that the caller pulls chunk by chunk, under the same limits.
+  class Fluxo {
+   public:
+    ~Fluxo();
+    Fluxo(const Fluxo&) = delete;
+    Fluxo& operator=(const Fluxo&) = delete;
+    // The next chunk into `parte`, empty at the end; the motive of a failure otherwise.
+    std::optional<std::string> Proxima(std::string_view& parte);
+
+   private:
+    friend class Pacote;
+    struct Estado;
+    explicit Fluxo(std::unique_ptr<Estado> e);
+    std::unique_ptr<Estado> e_;
+  };
+  // Opens an entry for pulling into `fluxo`; the motive of a failure otherwise.
+  std::optional<std::string> AbreEntrada(const std::string& entrada,
+                                         std::unique_ptr<Fluxo>& fluxo) const;
+
  private:
   struct Estado;
   std::unique_ptr<Estado> e_;
@@ -86,7 +105,9 @@ class LeitorXml {
 // a handler stopped the parse without one: the caller cancelled).
 std::optional<std::string> Analisa(const Pacote& p, const std::string& entrada, LeitorXml& x);
 
-// UTF-8 from a file to the program's Windows-1252 (ASCII passes as it is).
+// UTF-8 from a file to the program's Windows-1252 (ASCII passes as it is); the second form
+// reuses the destination's storage.
 std::string ParaCp1252(std::string_view utf8);
+void ParaCp1252(std::string_view utf8, std::string& destino);
 
 }  // namespace planilha::detalhe

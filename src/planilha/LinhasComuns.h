@@ -31,6 +31,12 @@ class Entrega {
     return linha_.celulas[static_cast<size_t>(coluna)];
   }
   LinhaPlanilha& Linha() { return linha_; }
+  // Whether no cell of the row being built holds anything yet.
+  bool Vazia() const {
+    for (const Celula& c : linha_.celulas)
+      if (c.tipo != TipoCelula::Vazia) return false;
+    return true;
+  }
   // Hands the row over when any cell holds something, then empties it. False when the reading
   // must stop: cancelled by the caller, or over the limit (then Falha() says why).
   bool Fecha(long numero) {
@@ -48,7 +54,13 @@ class Entrega {
       linha_.linha = numero;
       continua = recebe_(linha_);
     }
-    linha_.celulas.clear();
+    // The cells are emptied, not freed: the next row reuses their storage.
+    for (Celula& c : linha_.celulas) {
+      c.tipo = TipoCelula::Vazia;
+      c.numero = 0;
+      c.texto.clear();
+      c.formula = false;
+    }
     return continua;
   }
   const std::optional<ErroPlanilha>& Falha() const { return falha_; }

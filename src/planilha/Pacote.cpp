@@ -47,8 +47,39 @@ bool Pacote::Existe(const std::string& entrada) const {
   return e_->zip && zip_name_locate(e_->zip, entrada.c_str(), 0) >= 0;
 }
 
-std::optional<std::string> Pacote::Le(const std::string& entrada,
-                                      const std::function<bool(std::string_view)>& parte) const {
+struct Pacote::Fluxo::Estado {
+  zip_file_t* arquivo = nullptr;
+  size_t& descompactado;  // the package's count, all entries together
+  std::string entrada;
+  zip_uint64_t compactado;  // the entry's packed size
+  size_t desta = 0;         // bytes unpacked from this entry
+  std::string buffer = std::string(size_t(1) << 16, '\0');
+};
+
+Pacote::Fluxo::Fluxo(std::unique_ptr<Estado> e) : e_(std::move(e)) {}
+
+Pacote::Fluxo::~Fluxo() { zip_fclose(e_->arquivo); }
+
+std::optional<std::string> Pacote::Fluxo::Proxima(std::string_view& parte) {
+  parte = {};
+  const zip_int64_t n = zip_fread(e_->arquivo, e_->buffer.data(), e_->buffer.size());
+  if (n < 0)
+    return "a parte \"" + e_->entrada + "\" do arquivo compactado est\xE1 danificada. Salve a " +
+           "planilha de novo";
+  e_->descompactado += static_cast<size_t>(n);
+  e_->desta += static_cast<size_t>(n);
+  if (e_->descompactado > kLimiteDescompactado ||
+      (e_->desta > kBombaMinima && e_->desta / kRazaoBomba > e_->compactado))
+    return std::string(
+        "descompactado, o arquivo cresce al\xE9m do que uma planilha ocupa (um arquivo "
+        "compactado malicioso ou uma planilha grande demais). Divida a planilha em "
+        "arquivos menores");
+  parte = std::string_view(e_->buffer.data(), static_cast<size_t>(n));
+  return std::nullopt;
+}
+
+std::optional<std::string> Pacote::AbreEntrada(const std::string& entrada,
+                                               std::unique_ptr<Fluxo>& fluxo) const {
   zip_file_t* f = zip_fopen(e_->zip, entrada.c_str(), 0);
   if (!f) {
     const int codigo = zip_error_code_zip(zip_get_error(e_->zip));
@@ -64,31 +95,20 @@ std::optional<std::string> Pacote::Le(const std::string& entrada,
       zip_stat(e_->zip, entrada.c_str(), 0, &st) == 0 && (st.valid & ZIP_STAT_COMP_SIZE)
           ? st.comp_size
           : 0;
-  std::string buffer(size_t(1) << 16, '\0');
-  std::optional<std::string> motivo;
-  size_t desta = 0;
+  fluxo.reset(new Fluxo(std::unique_ptr<Fluxo::Estado>(
+      new Fluxo::Estado{f, e_->descompactado, entrada, compactado})));
+  return std::nullopt;
+}
+
+std::optional<std::string> Pacote::Le(const std::string& entrada,
+                                      const std::function<bool(std::string_view)>& parte) const {
+  std::unique_ptr<Fluxo> f;
+  if (auto motivo = AbreEntrada(entrada, f)) return motivo;
   for (;;) {
-    const zip_int64_t n = zip_fread(f, buffer.data(), buffer.size());
-    if (n < 0) {
-      motivo = "a parte \"" + entrada + "\" do arquivo compactado est\xE1 danificada. Salve a " +
-               "planilha de novo";
-      break;
-    }
-    if (n == 0) break;
-    e_->descompactado += static_cast<size_t>(n);
-    desta += static_cast<size_t>(n);
-    if (e_->descompactado > kLimiteDescompactado ||
-        (desta > kBombaMinima && desta / kRazaoBomba > compactado)) {
-      motivo =
-          "descompactado, o arquivo cresce al\xE9m do que uma planilha ocupa (um arquivo "
-          "compactado malicioso ou uma planilha grande demais). Divida a planilha em "
-          "arquivos menores";
-      break;
-    }
-    if (!parte(std::string_view(buffer.data(), static_cast<size_t>(n)))) break;
+    std::string_view p;
+    if (auto motivo = f->Proxima(p)) return motivo;
+    if (p.empty() || !parte(p)) return std::nullopt;
   }
-  zip_fclose(f);
-  return motivo;
 }
 
 std::optional<std::string> Pacote::LeTudo(const std::string& entrada, std::string& bytes) const {

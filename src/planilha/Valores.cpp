@@ -39,16 +39,18 @@ bool Milhares(std::string_view s, std::string& digitos) {
   }
 }
 
-// Integer digits and decimal digits as a count; refused beyond four decimals or 64 bits.
-Leitura Conta(const std::string& inteiro, std::string_view decimais, std::string_view original,
+// Integer digits and decimal digits as a count; refused beyond four decimals or 14 integer
+// digits, the motive naming the price as `original()` writes it (built only then).
+template <class Original>
+Leitura Conta(std::string_view inteiro, std::string_view decimais, const Original& original,
               app::Contagem& valor, std::string& motivo) {
   if (decimais.size() > 4) {
-    motivo = "o pre\xE7o \"" + std::string(original) +
+    motivo = "o pre\xE7o \"" + original() +
              "\" tem mais de quatro casas decimais (nada \xE9 arredondado)";
     return Leitura::Recusada;
   }
   if (inteiro.size() > 14) {
-    motivo = "o pre\xE7o \"" + std::string(original) + "\" \xE9 grande demais";
+    motivo = "o pre\xE7o \"" + original() + "\" \xE9 grande demais";
     return Leitura::Recusada;
   }
   app::Contagem c = 0;
@@ -81,13 +83,14 @@ Leitura LePrecoTexto(std::string_view original, app::Contagem& valor, std::strin
     return Leitura::Recusada;
   }
   if (s.front() == '+') s.remove_prefix(1);
+  const auto escrito = [original] { return std::string(original); };
   std::string inteiro;
   const size_t virgula = s.find(',');
   if (virgula != std::string_view::npos) {
     const std::string_view decimais = s.substr(virgula + 1);
     if (!Milhares(s.substr(0, virgula), inteiro) || !Digitos(decimais))
       return NaoEPreco(original, motivo);
-    return Conta(inteiro, decimais, original, valor, motivo);
+    return Conta(inteiro, decimais, escrito, valor, motivo);
   }
   const size_t ponto = s.find('.');
   if (ponto != std::string_view::npos && s.find('.', ponto + 1) == std::string_view::npos) {
@@ -100,10 +103,10 @@ Leitura LePrecoTexto(std::string_view original, app::Contagem& valor, std::strin
     }
     inteiro = s.substr(0, ponto);
     if (!Digitos(inteiro) || !Digitos(decimais)) return NaoEPreco(original, motivo);
-    return Conta(inteiro, decimais, original, valor, motivo);
+    return Conta(inteiro, decimais, escrito, valor, motivo);
   }
   if (!Milhares(s, inteiro)) return NaoEPreco(original, motivo);
-  return Conta(inteiro, {}, original, valor, motivo);
+  return Conta(inteiro, {}, escrito, valor, motivo);
 }
 
 Leitura LePreco(const Celula& c, app::Contagem& valor, std::string& motivo) {
@@ -127,10 +130,10 @@ Leitura LePreco(const Celula& c, app::Contagem& valor, std::string& motivo) {
     return Leitura::Recusada;
   }
   const size_t ponto = s.find('.');
-  const std::string inteiro(s.substr(0, ponto));
   const std::string_view decimais =
       ponto == std::string_view::npos ? std::string_view() : s.substr(ponto + 1);
-  return Conta(inteiro, decimais, base::FloatToStr(c.numero), valor, motivo);
+  return Conta(
+      s.substr(0, ponto), decimais, [&c] { return base::FloatToStr(c.numero); }, valor, motivo);
 }
 
 std::string TextoDaCelula(const Celula& c) {

@@ -79,10 +79,34 @@ const char* LeitorXml::Atributo(Atributos a, std::string_view nome) {
   return nullptr;
 }
 
+void ParaCp1252(std::string_view utf8, std::string& destino) {
+  // Sheets hold ASCII and the Latin-1 letters of Portuguese (U+00A0 to U+00FF), which are their
+  // own byte in Windows-1252; a text with any other character goes through the code-page
+  // conversion whole.
+  destino.resize(utf8.size());
+  size_t n = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      destino[n++] = static_cast<char>(c);
+      continue;
+    }
+    const auto seguinte = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+    const unsigned ponto = ((c & 0x1Fu) << 6) | (seguinte & 0x3Fu);
+    if ((c != 0xC2 && c != 0xC3) || (seguinte & 0xC0) != 0x80 || ponto < 0xA0) {
+      destino = platform::utf8ToCp1252(utf8);
+      return;
+    }
+    destino[n++] = static_cast<char>(ponto);
+    ++i;
+  }
+  destino.resize(n);
+}
+
 std::string ParaCp1252(std::string_view utf8) {
-  for (char c : utf8)
-    if (static_cast<unsigned char>(c) >= 0x80) return platform::utf8ToCp1252(utf8);
-  return std::string(utf8);
+  std::string r;
+  ParaCp1252(utf8, r);
+  return r;
 }
 
 }  // namespace planilha::detalhe

@@ -73,6 +73,10 @@ TEST(CsvLido, SplitsFieldsAsSpreadsheetsWriteThem) {
       {"a\tb\n1\t2", {{"a", "b"}, {"1", "2"}}},
       {"\"duas\nlinhas\";z\n\n;;\nfim", {{"duas\nlinhas", "z"}, {"fim"}}},
       {"Caf\xC3\xA9;1", {{"Caf\xE9", "1"}}},
+      // Latin-1 letters, then characters Windows-1252 keeps elsewhere or not at all.
+      {"\xC2\xA0\xC2\xBA\xC3\xBF;\xC3\xA7\xE2\x80\x9C\xE2\x82\xAC;\xE2\x9C\x93\xC3\xA3;\xC2\x81",
+       {{"\xA0\xBA\xFF", "\xE7\x93\x80", "?\xE3", "?"}}},
+      {"\"a\"b;\"\";\"x\ny\"z\r\n", {{"ab", "", "x\nyz"}}},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.bytes);
@@ -192,6 +196,10 @@ TEST(ArquivoRuim, IsRefusedWithAMessageNamingTheFileAndWhatToDo) {
        "refer\xEAncia"},
       {"texto", teste::Pasta("<sheetData><row><c t=\"s\"><v>7</v></c></row></sheetData>"),
        "texto que n\xE3o existe"},
+      {"textos danificados",
+       teste::Pasta("<sheetData><row><c t=\"s\"><v>0</v></c></row></sheetData>",
+                    {"a</t></si><si><t>b</q>"}),
+       "danificado"},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nome);
