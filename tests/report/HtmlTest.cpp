@@ -361,8 +361,10 @@ TEST_F(Html, EveryClassATextUsesIsDefinedOnceInTheHead) {
   const std::string cabeca = doc.substr(0, corpo);
   std::set<std::string> usadas;
   for (size_t at = doc.find("class=\"", corpo); at != std::string::npos;
-       at = doc.find("class=\"", at + 1))
-    usadas.insert(doc.substr(at + 7, 3));
+       at = doc.find("class=\"", at + 1)) {
+    const std::string nome = doc.substr(at + 7, 4);  // "f12\"", or a sheet's class
+    if (nome.back() == '"') usadas.insert(nome.substr(0, 3));
+  }
   // The pitches other than the default (5 cpi is always expanded), and expanded text over the
   // default pitch.
   EXPECT_EQ(usadas, (std::set<std::string>{"f12", "f15", "f17", "f20", "e10"}));
