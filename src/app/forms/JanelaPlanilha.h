@@ -1,8 +1,8 @@
 // The spreadsheet commands of the main window: "Exportar planilha" writes the items as a sheet
 // to fill in; "Importar planilha" reads one back: the worksheet is chosen when there are several,
-// the columns are asked (with the first rows shown) unless the sheet is our own or its layout was
-// mapped before, and the proposed brands and prices go through the shared review before anything
-// changes.
+// the columns are asked (with the first rows shown, filled with the choice remembered for the
+// layout or guessed from the titles) unless the sheet is our own, and the proposed brands and
+// prices go through the shared review before anything changes.
 #pragma once
 
 #include <QDialog>
