@@ -1,6 +1,7 @@
 #include "app/Readequacao.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <numeric>
 
@@ -17,47 +18,102 @@ constexpr Contagem kLimiteTotal = Contagem{1} << 50;
 // How far from a half a product's fraction must be for its rounding not to depend on the running
 // sum it is added to (the sum's rounding error is below 2^-13 under kLimiteTotal).
 constexpr long double kMargemMeio = 1.0L / 4096;
+// The halvings of the search for the proportional factor.
+constexpr int kMeiasDoFator = 40;
 
 std::string Reais(Contagem c) { return "R$ " + FormataDinheiro(c); }
 
+// A whole extended value as a count: through a double when that is exact, which spares the
+// rounding-mode switch of a direct conversion (the hot loops below do this millions of times).
+inline Contagem Inteiro(long double inteiro) {
+  return std::fabs(inteiro) < 0x1p53L ? static_cast<Contagem>(static_cast<double>(inteiro))
+                                      : static_cast<Contagem>(inteiro);
+}
+// v rounded to a whole value, ties to even, for 0 <= v < 2^63: with the 64-bit x87 significand,
+// adding 2^63 leaves no fraction and the addition itself rounds (cheaper than frndint).
+inline long double Redonda(long double v) {
+#if LDBL_MANT_DIG == 64
+  constexpr long double k2a63 = 0x1p63L;
+  return (v + k2a63) - k2a63;
+#else
+  return __builtin_rintl(v);
+#endif
+}
+// The largest whole value not above v, for 0 <= v < 2^63.
+inline long double Piso(long double v) {
+  const long double r = Redonda(v);
+  return r > v ? r - 1.0L : r;
+}
+// Produto (count x quantity in extended precision), inline: the hot loops call it millions of
+// times.
+inline long double Vezes(Contagem c, double q) {
+  return static_cast<long double>(c) * static_cast<long double>(q);
+}
+// ArredondaContagem for the values an adjustment reaches (far below any overflow), inline.
+inline Contagem Redondo(long double v) { return Inteiro(Redonda(v)); }
+
+// The program's running total of the items at the prices preco(i) (SomaProduto in table order).
+template <typename Preco>
+Contagem SomaCorrente(const std::vector<ItemReadequacao>& itens, Preco preco) {
+  Contagem t = 0;
+  for (size_t i = 0; i < itens.size(); ++i) t = SomaProduto(preco(i), itens[i].quantidade, t);
+  return t;
+}
+
 // The adjustment of one list of items: the steps of each price (k x passo), moved first in
-// proportion, then by the residue, then made exact against the program's running sum.
+// proportion, then by the residue, then made exact against the program's running sum. Amounts are
+// those of Moeda (extended products rounded ties to even), computed inline, and in plain integers
+// when one step's amount is whole.
 class Ajuste {
  public:
   Ajuste(const std::vector<ItemReadequacao>& itens, Contagem lance, Contagem passo)
-      : itens_(itens), lance_(lance), passo_(passo), n_(itens.size()), maximo_(n_), k_(n_) {
-    for (size_t i = 0; i < n_; ++i) maximo_[i] = itens[i].preco / passo;
+      : itens_(itens),
+        lance_(lance),
+        passo_(passo),
+        n_(itens.size()),
+        maximo_(n_),
+        porPasso_(n_),
+        k_(n_) {
+    for (size_t i = 0; i < n_; ++i) {
+      maximo_[i] = itens[i].preco / passo;
+      // A step's amount is whole when passo x quantidade is (0,5 x 0,01, say): k steps then
+      // amount to k times it exactly, as the extended product of whole numbers under 2^64 is.
+      const long double degrau = static_cast<long double>(passo) * itens[i].quantidade;
+      porPasso_[i] = itens[i].quantidade < 0x1p53 && degrau == Piso(degrau) ? Inteiro(degrau) : -1;
+    }
   }
 
   // Whether the item's price changes the total at all (zero quantities stay at their price).
   bool Ajustavel(size_t i) const { return itens_[i].quantidade > 0.0; }
 
-  // The price of every item at its minimum: one step, or its own price when it does not count.
-  std::vector<Contagem> PrecosMinimos() const {
-    std::vector<Contagem> p(n_);
-    for (size_t i = 0; i < n_; ++i) p[i] = (Ajustavel(i) ? 1 : maximo_[i]) * passo_;
-    return p;
+  // The program's total with every price at its minimum: one step, or its own price when it does
+  // not count (raises base::Exception when it overflows).
+  Contagem TotalMinimo() const {
+    return SomaCorrente(itens_, [&](size_t i) { return (Ajustavel(i) ? 1 : maximo_[i]) * passo_; });
   }
 
   std::vector<Contagem> Executa(Contagem totalAntes) {
     Proporcional(static_cast<long double>(lance_) / static_cast<long double>(totalAntes));
     Residuo(SomaSeparada());
     if (!TodosLimpos() || Exato() != SomaSeparada()) Exata();
-    std::vector<Contagem> p(n_);
-    for (size_t i = 0; i < n_; ++i) p[i] = k_[i] * passo_;
-    return p;
+    for (Contagem& k : k_) k *= passo_;
+    return std::move(k_);
   }
 
  private:
-  // The item's amount at k steps, alone (rounded to a count, ties to even).
-  Contagem Custo(size_t i, Contagem k) const {
-    return ArredondaContagem(Produto(k * passo_, itens_[i].quantidade));
+  // round(k x passo x quantidade + soma), the program's running sum step (SomaProduto).
+  Contagem ComSoma(size_t i, Contagem k, Contagem soma) const {
+    if (porPasso_[i] >= 0) return k * porPasso_[i] + soma;
+    return Redondo(Vezes(k * passo_, itens_[i].quantidade) + static_cast<long double>(soma));
   }
+  // The item's amount at k steps, alone (rounded to a count, ties to even).
+  Contagem Custo(size_t i, Contagem k) const { return ComSoma(i, k, 0); }
   // Whether the item's amount at k steps rounds the same way whatever running sum it joins: a
   // whole product, or a fraction clear of one half.
   bool Limpo(size_t i, Contagem k) const {
-    long double x = Produto(k * passo_, itens_[i].quantidade);
-    long double fr = x - std::floor(x);
+    if (porPasso_[i] >= 0) return true;
+    long double x = Vezes(k * passo_, itens_[i].quantidade);
+    long double fr = x - Piso(x);
     return fr == 0.0L || std::fabs(fr - 0.5L) > kMargemMeio;
   }
   Contagem SomaSeparada() const {
@@ -67,66 +123,172 @@ class Ajuste {
     return s;
   }
 
-  // Every price scaled by f and cut to a step (at least one step), and the order in which the
-  // residue goes: largest remainder first, ties by ordem, then by table order.
-  void Escala(long double f, std::vector<long double>* resto) {
-    for (size_t i = 0; i < n_; ++i) {
-      if (!Ajustavel(i)) {
-        k_[i] = maximo_[i];
-        continue;
-      }
-      long double v =
-          static_cast<long double>(itens_[i].preco) * f / static_cast<long double>(passo_);
-      long double piso = std::floor(v);
-      k_[i] = std::clamp(static_cast<Contagem>(piso), Contagem{1}, maximo_[i]);
-      if (resto) (*resto)[i] = piso < 1.0L ? -1.0L : v - piso;
-    }
+  // The item's price scaled by f and cut to a step (at least one step, at most its own price);
+  // with the remainder of the cut (-1 below one step), which orders the residue.
+  Contagem Passos(size_t i, long double f, long double* resto = nullptr) const {
+    long double v =
+        static_cast<long double>(itens_[i].preco) * f / static_cast<long double>(passo_);
+    long double piso = Piso(v);
+    if (resto) *resto = piso < 1.0L ? -1.0L : v - piso;
+    return std::clamp(Inteiro(piso), Contagem{1}, maximo_[i]);
   }
 
   // The largest factor whose cut prices stay within the bid, starting from the bid over the total
-  // (the one-step floor of small prices may push that above the bid; the cuts usually leave room).
+  // (the one-step floor of small prices may push that above the bid; the cuts usually leave room),
+  // by halving. Each halving only needs to know whether its factor fits: the steps grow with the
+  // factor, so a factor at or below one known to fit fits, and one at or above one known not to
+  // fit does not. Such an interval is first narrowed around the answer, by interpolation; the
+  // halvings then look at the few factors inside it, and at the few items whose steps change there.
   void Proporcional(long double f) {
-    Escala(f, nullptr);
-    long double baixo = 0.0L, alto = f;
-    if (SomaSeparada() <= lance_) {
-      baixo = f;
-      alto = 1.0L;
-    }
-    for (int i = 0; i < 40; ++i) {
-      long double meio = (baixo + alto) / 2;
-      Escala(meio, nullptr);
-      if (SomaSeparada() <= lance_)
-        baixo = meio;
-      else
-        alto = meio;
-    }
-    f = baixo;
-    std::vector<long double> resto(n_, -2.0L);
-    Escala(f, &resto);
-    ordem_.clear();
+    std::vector<Contagem> emF(n_);
+    Contagem somaF = 0;
     for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i)) ordem_.push_back(static_cast<uint32_t>(i));
-    std::sort(ordem_.begin(), ordem_.end(), [&](uint32_t a, uint32_t b) {
-      if (resto[a] != resto[b]) return resto[a] > resto[b];
-      if (itens_[a].ordem != itens_[b].ordem) return itens_[a].ordem < itens_[b].ordem;
-      return a < b;
-    });
+      if (Ajustavel(i)) somaF += Custo(i, emF[i] = Passos(i, f));
+    const bool cabeEmF = somaF <= lance_;
+    long double baixo = cabeEmF ? f : 0.0L, alto = cabeEmF ? 1.0L : f;
+    Extremos(baixo, alto, std::move(emF), somaF, cabeEmF);
+    Aproxima();
+    for (int volta = 0; volta < kMeiasDoFator; ++volta) {
+      const long double meio = (baixo + alto) / 2;
+      (Cabe(meio) ? baixo : alto) = meio;
+    }
+    fator_ = baixo;
+    for (size_t i = 0; i < n_; ++i) k_[i] = Ajustavel(i) ? Passos(i, fator_) : maximo_[i];
   }
 
+  // The interval [baixo, alto] of the search: the steps at f (one of its ends, whose separate sum
+  // is somaF) and those at the other end.
+  void Extremos(long double baixo, long double alto, std::vector<Contagem> emF, Contagem somaF,
+                bool fEmBaixo) {
+    std::vector<Contagem> outro(n_);
+    Contagem somaOutro = 0;
+    for (size_t i = 0; i < n_; ++i)
+      if (Ajustavel(i)) somaOutro += Custo(i, outro[i] = Passos(i, fEmBaixo ? alto : baixo));
+    fatorBaixo_ = baixo;
+    fatorAlto_ = alto;
+    somaBaixo_ = fEmBaixo ? somaF : somaOutro;
+    somaAlto_ = fEmBaixo ? somaOutro : somaF;
+    kBaixo_ = fEmBaixo ? std::move(emF) : std::move(outro);
+    kAlto_ = fEmBaixo ? std::move(outro) : std::move(emF);
+    fixos_ = 0;
+    vivos_.clear();
+    for (size_t i = 0; i < n_; ++i) {
+      if (!Ajustavel(i)) continue;
+      if (kBaixo_[i] == kAlto_[i])
+        fixos_ += Custo(i, kBaixo_[i]);
+      else
+        vivos_.push_back(static_cast<uint32_t>(i));
+    }
+  }
+
+  // Whether the cut prices at factor g stay within the bid, from the ends of the interval when
+  // they tell.
+  bool Cabe(long double g) {
+    if (g <= fatorBaixo_) return somaBaixo_ <= lance_;
+    if (g >= fatorAlto_) return somaAlto_ <= lance_;
+    return Corta(g);
+  }
+
+  // The separate sum at factor g, inside the interval, which becomes its new lower end (when
+  // within the bid) or upper end; true when within the bid. Items with the same steps at both
+  // ends leave the scaling for good.
+  bool Corta(long double g) {
+    kMeio_.resize(vivos_.size());
+    custoMeio_.resize(vivos_.size());
+    Contagem soma = fixos_;
+    for (size_t j = 0; j < vivos_.size(); ++j) {
+      kMeio_[j] = Passos(vivos_[j], g);
+      soma += custoMeio_[j] = Custo(vivos_[j], kMeio_[j]);
+    }
+    const bool cabe = soma <= lance_;
+    (cabe ? fatorBaixo_ : fatorAlto_) = g;
+    (cabe ? somaBaixo_ : somaAlto_) = soma;
+    std::vector<Contagem>& movido = cabe ? kBaixo_ : kAlto_;
+    size_t ficam = 0;
+    for (size_t j = 0; j < vivos_.size(); ++j) {
+      const uint32_t i = vivos_[j];
+      movido[i] = kMeio_[j];
+      if (kBaixo_[i] == kAlto_[i])
+        fixos_ += custoMeio_[j];
+      else
+        vivos_[ficam++] = i;
+    }
+    vivos_.resize(ficam);
+    return cabe;
+  }
+
+  // Narrows the interval (one end within the bid, the other above it) around the factor that a
+  // straight line between its ends gives: the sums are nearly proportional to the factor, so a
+  // tight window around that estimate usually holds the answer; when it does not, the window
+  // widens the next time.
+  void Aproxima() {
+    long double janela = 0x1p-20L;
+    for (int volta = 0;
+         volta < 16 && vivos_.size() > 64 && somaBaixo_ <= lance_ && somaAlto_ > lance_; ++volta) {
+      const long double largura = fatorAlto_ - fatorBaixo_;
+      const long double g =
+          fatorBaixo_ + largura * (static_cast<long double>(lance_ - somaBaixo_) /
+                                   static_cast<long double>(somaAlto_ - somaBaixo_));
+      const long double w = largura * janela;
+      bool acertou = true;
+      if (g - w > fatorBaixo_ && g - w < fatorAlto_) acertou = Corta(g - w);
+      if (g + w > fatorBaixo_ && g + w < fatorAlto_) acertou = !Corta(g + w) && acertou;
+      janela = acertou ? 0x1p-20L : 0x1p-4L;
+    }
+  }
+
+  // An item's place in the order in which the residue goes: largest remainder of the cut first,
+  // ties by ordem, then by table order.
+  struct Vez {
+    long double resto;
+    int32_t ordem;
+    uint32_t i;
+    bool operator<(const Vez& b) const {
+      if (resto != b.resto) return resto > b.resto;
+      if (ordem != b.ordem) return ordem < b.ordem;
+      return i < b.i;
+    }
+  };
+  Vez VezDe(size_t i) const {
+    long double resto;
+    Passos(i, fator_, &resto);
+    return {resto, itens_[i].ordem, static_cast<uint32_t>(i)};
+  }
+  // What one more step of item i adds to its amount.
+  Contagem Degrau(size_t i) const { return Custo(i, k_[i] + 1) - Custo(i, k_[i]); }
+
   // The residue: one step each in the order of remainders while it fits, then as many steps as
-  // still fit, in the same order; after this no price can take one more step within the bid.
+  // still fit, in the same order; after this no price can take one more step within the bid. The
+  // room only shrinks, so an item whose next step does not fit it now never takes one, and one
+  // passed over in the first round is passed over in the second: the first round takes the items
+  // whose step fits from a heap, in order, dropping those that no longer fit as the room shrinks;
+  // the second looks only at the items that took a step.
   void Residuo(Contagem soma) {
     Contagem folga = lance_ - soma;
-    for (uint32_t i : ordem_) {
-      if (k_[i] >= maximo_[i]) continue;
-      Contagem d = Custo(i, k_[i] + 1) - Custo(i, k_[i]);
+    std::vector<Vez> cabem;
+    std::vector<uint32_t> subiram;
+    for (size_t i = 0; i < n_; ++i)
+      if (Ajustavel(i) && k_[i] < maximo_[i] && Degrau(i) <= folga) cabem.push_back(VezDe(i));
+    auto depois = [](const Vez& a, const Vez& b) { return b < a; };
+    std::make_heap(cabem.begin(), cabem.end(), depois);
+    Contagem filtrada = folga;  // the room when the heap last dropped what does not fit
+    for (auto fim = cabem.end(); fim != cabem.begin();) {
+      std::pop_heap(cabem.begin(), fim, depois);
+      const uint32_t i = (--fim)->i;
+      const Contagem d = Degrau(i);
       if (d <= folga) {
         ++k_[i];
         folga -= d;
+        subiram.push_back(i);
+      }
+      if (folga < filtrada && 2 * folga <= filtrada) {
+        fim = std::remove_if(cabem.begin(), fim, [&](const Vez& v) { return Degrau(v.i) > folga; });
+        std::make_heap(cabem.begin(), fim, depois);
+        filtrada = folga;
       }
     }
-    for (uint32_t i : ordem_) {
-      if (k_[i] >= maximo_[i] || Custo(i, k_[i] + 1) - Custo(i, k_[i]) > folga) continue;
+    for (uint32_t i : subiram) {
+      if (k_[i] >= maximo_[i] || Degrau(i) > folga) continue;
       const Contagem base = Custo(i, k_[i]);
       Contagem lo = k_[i] + 1, hi = maximo_[i];  // lo fits; find the last that does
       while (lo < hi) {
@@ -144,22 +306,29 @@ class Ajuste {
   // Whether the separate sums are the program's running sum for these prices and for every
   // single step up from them.
   bool TodosLimpos() const {
-    for (uint32_t i : ordem_)
-      if (!Limpo(i, k_[i]) || (k_[i] < maximo_[i] && !Limpo(i, k_[i] + 1))) return false;
+    for (size_t i = 0; i < n_; ++i)
+      if (Ajustavel(i) && (!Limpo(i, k_[i]) || (k_[i] < maximo_[i] && !Limpo(i, k_[i] + 1))))
+        return false;
     return true;
   }
 
   // The program's running sum of the items at their steps.
   Contagem Exato() const {
     Contagem t = 0;
-    for (size_t i = 0; i < n_; ++i) t = SomaProduto(k_[i] * passo_, itens_[i].quantidade, t);
+    for (size_t i = 0; i < n_; ++i) t = ComSoma(i, k_[i], t);
     return t;
   }
 
   // Some amounts round by the running sum they join (halves): the total is taken from the running
   // sum itself, lowered (last remainders first) until within the bid, then raised while the
-  // running sum allows.
+  // running sum allows. Every adjustable item takes part, in the order of remainders.
   void Exata() {
+    std::vector<Vez> vezes;
+    for (size_t i = 0; i < n_; ++i)
+      if (Ajustavel(i)) vezes.push_back(VezDe(i));
+    std::sort(vezes.begin(), vezes.end());
+    ordem_.clear();
+    for (const Vez& v : vezes) ordem_.push_back(v.i);
     Contagem total = Exato();
     while (total > lance_) {
       Contagem falta = total - lance_;
@@ -186,8 +355,7 @@ class Ajuste {
   void Parciais(size_t desde) {
     parcial_.resize(n_);
     Contagem t = desde ? parcial_[desde - 1] : 0;
-    for (size_t i = desde; i < n_; ++i)
-      parcial_[i] = t = SomaProduto(k_[i] * passo_, itens_[i].quantidade, t);
+    for (size_t i = desde; i < n_; ++i) parcial_[i] = t = ComSoma(i, k_[i], t);
     ultimoSujo_ = -1;
     for (size_t i = n_; i-- > 0;)
       if (Ajustavel(i) && !Limpo(i, k_[i])) {
@@ -199,11 +367,11 @@ class Ajuste {
   // The running total with item i at k steps and the others as they are: after the last item that
   // rounds by the sum, the difference carries to the end unchanged.
   Contagem TotalCom(size_t i, Contagem k) const {
-    Contagem t = SomaProduto(k * passo_, itens_[i].quantidade, i ? parcial_[i - 1] : 0);
+    Contagem t = ComSoma(i, k, i ? parcial_[i - 1] : 0);
     Contagem d = t - parcial_[i];
     for (size_t j = i + 1; j < n_; ++j) {
       if (d == 0 || static_cast<long>(j) > ultimoSujo_) break;
-      t = SomaProduto(k_[j] * passo_, itens_[j].quantidade, t);
+      t = ComSoma(j, k_[j], t);
       d = t - parcial_[j];
     }
     return parcial_[n_ - 1] + d;
@@ -219,8 +387,7 @@ class Ajuste {
       subiu = false;
       for (uint32_t i : ordem_) {
         if (k_[i] >= maximo_[i]) continue;
-        const Contagem antes = i ? parcial_[i - 1] : 0;
-        const Contagem um = SomaProduto((k_[i] + 1) * passo_, itens_[i].quantidade, antes);
+        const Contagem um = ComSoma(i, k_[i] + 1, i ? parcial_[i - 1] : 0);
         if (um - parcial_[i] - 2 > lance_ - total || TotalCom(i, k_[i] + 1) > lance_) continue;
         Contagem lo = k_[i] + 1, hi = maximo_[i];  // lo fits; find the last that does
         while (lo < hi) {
@@ -241,9 +408,17 @@ class Ajuste {
   const std::vector<ItemReadequacao>& itens_;
   const Contagem lance_, passo_;
   const size_t n_;
-  std::vector<Contagem> maximo_;  // the steps of each old price (cut down to a step)
-  std::vector<Contagem> k_;       // the steps of each new price
-  std::vector<uint32_t> ordem_;   // the items whose price counts, in the order of the residue
+  std::vector<Contagem> maximo_;    // the steps of each old price (cut down to a step)
+  std::vector<Contagem> porPasso_;  // the amount of one step when it is whole, -1 otherwise
+  std::vector<Contagem> k_;         // the steps of each new price
+  long double fator_ = 0.0L;        // the proportional factor found
+  // The interval of the search for the factor: its ends, their separate sums and steps, the items
+  // whose steps differ between the ends with the sum of the others, and the scratch of a cut.
+  long double fatorBaixo_ = 0.0L, fatorAlto_ = 1.0L;
+  Contagem somaBaixo_ = 0, somaAlto_ = 0, fixos_ = 0;
+  std::vector<Contagem> kBaixo_, kAlto_, kMeio_, custoMeio_;
+  std::vector<uint32_t> vivos_;
+  std::vector<uint32_t> ordem_;  // the items whose price counts, in the order of the residue
   std::vector<Contagem> parcial_;
   long ultimoSujo_ = -1;
 };
@@ -253,9 +428,7 @@ class Ajuste {
 Contagem PassoDeCasas(int casas) { return casas == 2 ? 100 : casas == 4 ? 1 : 0; }
 
 Contagem TotalDe(const std::vector<ItemReadequacao>& itens, const std::vector<Contagem>& precos) {
-  Contagem t = 0;
-  for (size_t i = 0; i < itens.size(); ++i) t = SomaProduto(precos[i], itens[i].quantidade, t);
-  return t;
+  return SomaCorrente(itens, [&](size_t i) { return precos[i]; });
 }
 
 namespace {
@@ -283,13 +456,11 @@ Readequado Readequa(const std::vector<ItemReadequacao>& itens, Contagem lance, i
   const Contagem passo = PassoDeCasas(casas);
   r.recusa = RecusaItens(itens, passo);
   if (!r.Feito()) return r;
-  std::vector<Contagem> atuais(itens.size());
-  for (size_t i = 0; i < itens.size(); ++i) atuais[i] = itens[i].preco;
   Ajuste ajuste(itens, lance, passo);
   Contagem minimo = 0;
   try {
-    r.totalAntes = TotalDe(itens, atuais);
-    minimo = TotalDe(itens, ajuste.PrecosMinimos());
+    r.totalAntes = SomaCorrente(itens, [&](size_t i) { return itens[i].preco; });
+    minimo = ajuste.TotalMinimo();
   } catch (const base::Exception&) {
     r.totalAntes = kLimiteTotal;
   }

@@ -4,10 +4,14 @@
 // refused with a message that says why.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "app/Readequacao.h"
 #include "app/TabelaItens.h"
+#include "base/Erros.h"
+#include "support/ItensProposta.h"
 
 using namespace app;
 
@@ -49,6 +53,203 @@ std::string Descreve(const std::vector<ItemReadequacao>& itens, Contagem lance, 
          std::to_string(it.ordem) + "}";
   return s;
 }
+
+// The adjustment as first written, the reference the fast one must match price for price: every
+// halving of the factor scales every item, every amount goes through the program's own money
+// functions, every item is put in the order of remainders before the residue.
+class AjusteDireto {
+ public:
+  AjusteDireto(const std::vector<ItemReadequacao>& itens, Contagem lance, Contagem passo)
+      : itens_(itens), lance_(lance), passo_(passo), n_(itens.size()), maximo_(n_), k_(n_) {
+    for (size_t i = 0; i < n_; ++i) maximo_[i] = itens[i].preco / passo;
+  }
+
+  bool Ajustavel(size_t i) const { return itens_[i].quantidade > 0.0; }
+
+  std::vector<Contagem> Executa(Contagem totalAntes) {
+    Proporcional(static_cast<long double>(lance_) / static_cast<long double>(totalAntes));
+    Residuo(SomaSeparada());
+    if (!TodosLimpos() || Exato() != SomaSeparada()) Exata();
+    std::vector<Contagem> p(n_);
+    for (size_t i = 0; i < n_; ++i) p[i] = k_[i] * passo_;
+    return p;
+  }
+
+ private:
+  Contagem Custo(size_t i, Contagem k) const {
+    return ArredondaContagem(Produto(k * passo_, itens_[i].quantidade));
+  }
+  bool Limpo(size_t i, Contagem k) const {
+    long double x = Produto(k * passo_, itens_[i].quantidade);
+    long double fr = x - std::floor(x);
+    return fr == 0.0L || std::fabs(fr - 0.5L) > (1.0L / 4096);
+  }
+  Contagem SomaSeparada() const {
+    Contagem s = 0;
+    for (size_t i = 0; i < n_; ++i)
+      if (Ajustavel(i)) s += Custo(i, k_[i]);
+    return s;
+  }
+
+  void Escala(long double f, std::vector<long double>* resto) {
+    for (size_t i = 0; i < n_; ++i) {
+      if (!Ajustavel(i)) {
+        k_[i] = maximo_[i];
+        continue;
+      }
+      long double v =
+          static_cast<long double>(itens_[i].preco) * f / static_cast<long double>(passo_);
+      long double piso = std::floor(v);
+      k_[i] = std::clamp(static_cast<Contagem>(piso), Contagem{1}, maximo_[i]);
+      if (resto) (*resto)[i] = piso < 1.0L ? -1.0L : v - piso;
+    }
+  }
+
+  void Proporcional(long double f) {
+    Escala(f, nullptr);
+    long double baixo = 0.0L, alto = f;
+    if (SomaSeparada() <= lance_) {
+      baixo = f;
+      alto = 1.0L;
+    }
+    for (int i = 0; i < 40; ++i) {
+      long double meio = (baixo + alto) / 2;
+      Escala(meio, nullptr);
+      if (SomaSeparada() <= lance_)
+        baixo = meio;
+      else
+        alto = meio;
+    }
+    f = baixo;
+    std::vector<long double> resto(n_, -2.0L);
+    Escala(f, &resto);
+    ordem_.clear();
+    for (size_t i = 0; i < n_; ++i)
+      if (Ajustavel(i)) ordem_.push_back(static_cast<uint32_t>(i));
+    std::sort(ordem_.begin(), ordem_.end(), [&](uint32_t a, uint32_t b) {
+      if (resto[a] != resto[b]) return resto[a] > resto[b];
+      if (itens_[a].ordem != itens_[b].ordem) return itens_[a].ordem < itens_[b].ordem;
+      return a < b;
+    });
+  }
+
+  void Residuo(Contagem soma) {
+    Contagem folga = lance_ - soma;
+    for (uint32_t i : ordem_) {
+      if (k_[i] >= maximo_[i]) continue;
+      Contagem d = Custo(i, k_[i] + 1) - Custo(i, k_[i]);
+      if (d <= folga) {
+        ++k_[i];
+        folga -= d;
+      }
+    }
+    for (uint32_t i : ordem_) {
+      if (k_[i] >= maximo_[i] || Custo(i, k_[i] + 1) - Custo(i, k_[i]) > folga) continue;
+      const Contagem base = Custo(i, k_[i]);
+      Contagem lo = k_[i] + 1, hi = maximo_[i];  // lo fits; find the last that does
+      while (lo < hi) {
+        Contagem meio = lo + (hi - lo + 1) / 2;
+        if (Custo(i, meio) - base <= folga)
+          lo = meio;
+        else
+          hi = meio - 1;
+      }
+      folga -= Custo(i, lo) - base;
+      k_[i] = lo;
+    }
+  }
+
+  bool TodosLimpos() const {
+    for (uint32_t i : ordem_)
+      if (!Limpo(i, k_[i]) || (k_[i] < maximo_[i] && !Limpo(i, k_[i] + 1))) return false;
+    return true;
+  }
+
+  Contagem Exato() const {
+    Contagem t = 0;
+    for (size_t i = 0; i < n_; ++i) t = SomaProduto(k_[i] * passo_, itens_[i].quantidade, t);
+    return t;
+  }
+
+  void Exata() {
+    Contagem total = Exato();
+    while (total > lance_) {
+      Contagem falta = total - lance_;
+      bool baixou = false;
+      for (auto it = ordem_.rbegin(); it != ordem_.rend() && falta > 0; ++it) {
+        if (k_[*it] <= 1) continue;
+        const Contagem d = Custo(*it, k_[*it]) - Custo(*it, k_[*it] - 1);
+        if (d <= 0) continue;  // alone it would not lower the total
+        falta -= d;
+        --k_[*it];
+        baixou = true;
+      }
+      if (!baixou) {
+        for (uint32_t i : ordem_) k_[i] = 1;
+      }
+      total = Exato();
+    }
+    Sobe(total);
+  }
+
+  void Parciais(size_t desde) {
+    parcial_.resize(n_);
+    Contagem t = desde ? parcial_[desde - 1] : 0;
+    for (size_t i = desde; i < n_; ++i)
+      parcial_[i] = t = SomaProduto(k_[i] * passo_, itens_[i].quantidade, t);
+    ultimoSujo_ = -1;
+    for (size_t i = n_; i-- > 0;)
+      if (Ajustavel(i) && !Limpo(i, k_[i])) {
+        ultimoSujo_ = static_cast<long>(i);
+        break;
+      }
+  }
+
+  Contagem TotalCom(size_t i, Contagem k) const {
+    Contagem t = SomaProduto(k * passo_, itens_[i].quantidade, i ? parcial_[i - 1] : 0);
+    Contagem d = t - parcial_[i];
+    for (size_t j = i + 1; j < n_; ++j) {
+      if (d == 0 || static_cast<long>(j) > ultimoSujo_) break;
+      t = SomaProduto(k_[j] * passo_, itens_[j].quantidade, t);
+      d = t - parcial_[j];
+    }
+    return parcial_[n_ - 1] + d;
+  }
+
+  void Sobe(Contagem total) {
+    Parciais(0);
+    for (bool subiu = true; subiu;) {
+      subiu = false;
+      for (uint32_t i : ordem_) {
+        if (k_[i] >= maximo_[i]) continue;
+        const Contagem antes = i ? parcial_[i - 1] : 0;
+        const Contagem um = SomaProduto((k_[i] + 1) * passo_, itens_[i].quantidade, antes);
+        if (um - parcial_[i] - 2 > lance_ - total || TotalCom(i, k_[i] + 1) > lance_) continue;
+        Contagem lo = k_[i] + 1, hi = maximo_[i];  // lo fits; find the last that does
+        while (lo < hi) {
+          const Contagem meio = lo + (hi - lo + 1) / 2;
+          if (TotalCom(i, meio) <= lance_)
+            lo = meio;
+          else
+            hi = meio - 1;
+        }
+        total = TotalCom(i, lo);
+        k_[i] = lo;
+        Parciais(i);
+        subiu = true;
+      }
+    }
+  }
+
+  const std::vector<ItemReadequacao>& itens_;
+  const Contagem lance_, passo_;
+  const size_t n_;
+  std::vector<Contagem> maximo_;  // the steps of each old price (cut down to a step)
+  std::vector<Contagem> k_;       // the steps of each new price
+  std::vector<uint32_t> ordem_;   // the items whose price counts, in the order of the residue
+  std::vector<Contagem> parcial_;
+  long ultimoSujo_ = -1;
+};
 
 struct Caso {
   const char* nome;
@@ -162,6 +363,47 @@ TEST(Readequacao, ThousandsOfRandomLotsMeetEveryCondition) {
   }
 }
 
+// Random lots, some of hundreds of items, fractional quantities with halves, prices beyond 2^53
+// counts with tiny quantities: the prices are those of the straightforward adjustment.
+TEST(Readequacao, SamePricesAsTheStraightforwardAdjustment) {
+  std::mt19937_64 gerador(20261210);
+  const double quantidades[] = {1,     2,    3,     10,     100, 1000, 0.5, 2.5,
+                                0.333, 1.75, 0.001, 12.345, 7.2, 0,    1e-6};
+  int comparados = 0;
+  for (int caso = 0; caso < 1500; ++caso) {
+    const int casas = caso % 2 ? 2 : 4;
+    const Contagem passo = PassoDeCasas(casas);
+    std::vector<ItemReadequacao> itens(caso % 10 == 0 ? 100 + gerador() % 400 : 1 + gerador() % 40);
+    const bool enormes = caso % 50 == 7;  // prices of 2^55 counts and more, quantity 1e-6
+    for (size_t i = 0; i < itens.size(); ++i) {
+      Contagem preco = passo + static_cast<Contagem>(gerador() % 5000000);
+      double q = quantidades[gerador() % std::size(quantidades)];
+      if (enormes && i % 2) {
+        preco = (Contagem{1} << 55) + static_cast<Contagem>(gerador() % (Contagem{1} << 56));
+        q = 1e-6;
+      }
+      if (gerador() % 2) preco -= preco % passo;
+      itens[i] = {preco, q, static_cast<int32_t>(gerador() % 8)};
+    }
+    std::vector<Contagem> atuais;
+    for (const ItemReadequacao& it : itens) atuais.push_back(it.preco);
+    Contagem total = 0;
+    try {
+      total = TotalDe(itens, atuais);
+    } catch (const base::Exception&) {
+      continue;
+    }
+    if (total < 2) continue;
+    const Contagem lance = 1 + static_cast<Contagem>(gerador() % static_cast<uint64_t>(total - 1));
+    Readequado r = Readequa(itens, lance, casas);
+    if (!r.Feito()) continue;
+    ++comparados;
+    ASSERT_EQ(r.precos, AjusteDireto(itens, lance, passo).Executa(r.totalAntes))
+        << "caso " << caso << Descreve(itens, lance, casas);
+  }
+  EXPECT_GT(comparados, 1000);
+}
+
 TEST(Readequacao, MoneyAsTyped) {
   const struct {
     const char* texto;
@@ -187,23 +429,12 @@ TEST(Readequacao, MoneyAsTyped) {
 
 // A table of three lots: lot 1 (two items), lot 2 (one item), lot 3 without prices.
 void Carrega(TTabelaItens& t, bool loteIncompleto = false) {
-  t.Reinicia();
-  auto linha = [&](int ordem, const char* lote, double q, std::optional<double> valor) {
-    Item i;
-    i.ordem = ordem;
-    i.codigo = "C-" + std::to_string(ordem);
-    i.nome = "Item " + std::to_string(ordem);
-    i.lote = lote;
-    i.quantidade = q;
-    i.valor = valor;
-    t.CarregaLinha(i);
-  };
-  linha(1, "1", 3, 259.25);
-  linha(2, "1", 100, 32.14);
-  linha(3, "2", 1, 351.69);
-  linha(4, "3", 5, std::nullopt);
-  linha(5, "3", 5, loteIncompleto ? std::optional<double>(2.0) : std::nullopt);
-  t.FimCarga();
+  teste::CarregaItens(
+      t,
+      {teste::ItemProposta(1, "1", "", 3, 259.25), teste::ItemProposta(2, "1", "", 100, 32.14),
+       teste::ItemProposta(3, "2", "", 1, 351.69), teste::ItemProposta(4, "3", "", 5, std::nullopt),
+       teste::ItemProposta(5, "3", "", 5,
+                           loteIncompleto ? std::optional<double>(2.0) : std::nullopt)});
 }
 
 TEST(Readequacao, ALotOrTheWholeProposalFromTheTable) {
