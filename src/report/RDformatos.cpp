@@ -34,6 +34,7 @@ const TFormato* FormatoDoArquivo(std::string_view nome) {
 // In table order.
 std::string ListaDeExtensoes() {
   std::vector<std::string> extensoes;
+  extensoes.reserve(kFormatos.size());
   for (const TFormato& f : kFormatos) extensoes.push_back(std::string(".") + f.extensao);
   return base::ListaComOu(extensoes);
 }

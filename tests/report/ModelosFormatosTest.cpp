@@ -81,7 +81,7 @@ TEST_F(ModelosFormatos, TheSetupListNamesEveryModelOnceAndTheCustomOneByItsPrint
 TEST_F(ModelosFormatos, EachFormatsFilterShowsItsExtensionAndItsWriterWritesThatFormat) {
   // The first bytes each format's file starts with.
   const std::map<std::string, std::string> inicios = {
-      {"html", "<!DOCTYPE HTML"}, {"pdf", "%PDF-1.4\r\n"},     {"txt", "\r\n"},
+      {"html", "<!DOCTYPE HTML"}, {"pdf", "%PDF-1.4\r\n"},     {"txt", "linha"},
       {"rdp", "<< RDprint 6.0"},  {"prn", "\x1B\x32\x1B\x43"},  // Epson: 6 lpi, page length
   };
   ASSERT_TRUE(rd->Abrir());
