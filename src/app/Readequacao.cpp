@@ -172,6 +172,7 @@ class Ajuste {
     kAlto_ = fEmBaixo ? std::move(outro) : std::move(emF);
     fixos_ = 0;
     vivos_.clear();
+    vivos_.reserve(n_);
     for (size_t i = 0; i < n_; ++i) {
       if (!Ajustavel(i)) continue;
       if (kBaixo_[i] == kAlto_[i])
@@ -324,11 +325,12 @@ class Ajuste {
   // running sum allows. Every adjustable item takes part, in the order of remainders.
   void Exata() {
     std::vector<Vez> vezes;
+    vezes.reserve(n_);
     for (size_t i = 0; i < n_; ++i)
       if (Ajustavel(i)) vezes.push_back(VezDe(i));
     std::sort(vezes.begin(), vezes.end());
-    ordem_.clear();
-    for (const Vez& v : vezes) ordem_.push_back(v.i);
+    ordem_.resize(vezes.size());
+    for (size_t j = 0; j < vezes.size(); ++j) ordem_[j] = vezes[j].i;
     Contagem total = Exato();
     while (total > lance_) {
       Contagem falta = total - lance_;
