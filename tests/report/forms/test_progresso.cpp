@@ -43,6 +43,16 @@ QImage Quadro(const QImage& faixa, int k, QColor fundo) {
   return q;
 }
 
+// A report on a printer-less port with the Qt windows installed over a scripted platform.
+struct RelatorioNaTela {
+  RelatorioNaTela() { rd.PortaComunicacao = "nenhuma"; }
+  teste::PlataformaRoteiro plataforma;
+  platform::ScopedPlatform escopo{plataforma};
+  report::forms::TJanelasQt janelas;
+  report::JanelasInstaladas guarda{janelas};
+  report::TRDprint rd;
+};
+
 }  // namespace
 
 class TesteProgresso : public QObject {
@@ -168,12 +178,9 @@ class TesteProgresso : public QObject {
   void cancelarDuranteGravacao() {
     QFETCH(int, resposta);
     QFETCH(bool, gravado);
-    teste::PlataformaRoteiro plataforma;
-    platform::ScopedPlatform escopo(plataforma);
-    report::forms::TJanelasQt janelas;
-    report::JanelasInstaladas guarda(janelas);
-    report::TRDprint rd;
-    rd.PortaComunicacao = "nenhuma";
+    RelatorioNaTela tela;
+    auto& plataforma = tela.plataforma;
+    auto& rd = tela.rd;
     QVERIFY(rd.Abrir());
     for (int i = 1; i <= 40; ++i)
       rd.ImpF(i, 1, "linha " + std::to_string(i), report::TAtributos{report::TAtributo::aNormal10},
@@ -220,12 +227,9 @@ class TesteProgresso : public QObject {
   }
   void cancelarExportacaoLonga() {
     QFETCH(bool, pdf);
-    teste::PlataformaRoteiro plataforma;
-    platform::ScopedPlatform escopo(plataforma);
-    report::forms::TJanelasQt janelas;
-    report::JanelasInstaladas guarda(janelas);
-    report::TRDprint rd;
-    rd.PortaComunicacao = "nenhuma";
+    RelatorioNaTela tela;
+    auto& plataforma = tela.plataforma;
+    auto& rd = tela.rd;
     QVERIFY(rd.Abrir());
     constexpr int kPaginas = 40;
     for (int pagina = 1; pagina <= kPaginas; ++pagina) {
