@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/ArquivosProposta.h"
+#include "app/PastaProcessos.h"
 #include "app/RegrasEntrada.h"
 #include "base/Erros.h"
 #include "base/Formato.h"
@@ -11,6 +12,15 @@
 #include "platform/ReadFile.h"
 
 namespace app {
+
+namespace {
+
+// A warning box: the user reads it and goes on.
+void Avisa(const std::string& texto) {
+  platform::current().messageBox(texto, "Aviso", platform::mb::OK | platform::mb::ICONEXCLAMATION);
+}
+
+}  // namespace
 
 TProposta::TProposta() {
   ConfiguraRDprint1(RDprint1);
@@ -27,7 +37,9 @@ void TProposta::FormCreate() {
 
 void TProposta::BitBtn1Click() {
   platform::FileDialogOptions dialogo{"", "*.xml|*.xml", "", "", 0};
-  if (!edit1.empty()) dialogo.folder = std::filesystem::path(edit1).parent_path().string();
+  const PastaInicial inicio = PastaInicialAbrir(edit1);
+  if (inicio.aviso) Avisa(*inicio.aviso);
+  dialogo.folder = inicio.pasta;
   auto escolhido = platform::current().chooseFileToOpen(dialogo);
   if (!escolhido || escolhido->empty()) return;
   bool descarta = false;
@@ -45,6 +57,11 @@ void TProposta::BitBtn1Click() {
 
 void TProposta::AbrirNaJanela(const std::string& caminho, bool descartaDigitado) {
   AbrirProcesso(caminho, descartaDigitado);
+  // A folder that cannot be remembered costs only the next run's first dialog: said once a run.
+  if (auto falha = LembraPastaProcesso(caminho); falha && !pastaNaoLembrada_) {
+    pastaNaoLembrada_ = true;
+    Avisa(*falha);
+  }
   std::string bytes;
   platform::ReadError erro;
   if (platform::readRegularFile(caminho, kLimiteArquivoProcesso, bytes, erro) && TextoUtf8(bytes))

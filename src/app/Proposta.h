@@ -52,15 +52,17 @@ class TProposta {
     alturaJanela = altura;
     ++pedidosAltura;
   }
-  // "&Abrir Processo": asks for the file (the dialog opens in the open process's folder), then
+  // "&Abrir Processo": asks for the file (the dialog opens in the open process's folder, else in
+  // the last process's, also from an earlier run, else in the home folder), then
   // AbrirNaJanela. Nothing changes when cancelled. When brands or prices typed for the open
   // process are not written yet, it first asks whether to write them (as closing would), to drop
   // them, or to stay with the open process.
   void BitBtn1Click();
-  // AbrirProcesso, then what the user is told about the file read: that it is UTF-8 text (its
-  // accents show wrong), and that a proposal generated from it is newer than it, offering to take
-  // the proposal's values instead (the process file is then still the one open, with those values
-  // as changes not yet written to it).
+  // AbrirProcesso, then the file's folder kept for the next run's open dialog, then what the user
+  // is told about the file read: that it is UTF-8 text (its accents show wrong), and that a
+  // proposal generated from it is newer than it, offering to take the proposal's values instead
+  // (the process file is then still the one open, with those values as changes not yet written
+  // to it).
   void AbrirNaJanela(const std::string& caminho, bool descartaDigitado = false);
   // True when something typed since the last read or write of the process file is not in it.
   bool TemAlteracoes() const;
@@ -132,6 +134,7 @@ class TProposta {
   void PassoProgresso();
   std::string ultimaProposta_;
   std::string aviso_;
+  bool pastaNaoLembrada_ = false;  // the warning that the folder is not kept was given
   long alteracoesGravadas_ = 0;
   TRecuperacaoDigitacao recuperacao_;
 };

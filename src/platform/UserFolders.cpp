@@ -9,8 +9,6 @@
 
 namespace platform {
 
-namespace {
-
 // The user's home folder: $HOME when it is absolute, otherwise the account's; empty when none.
 std::string homeFolder() {
   if (const char* h = std::getenv("HOME"); h && h[0] == '/') return h;
@@ -21,6 +19,8 @@ std::string homeFolder() {
     return r->pw_dir;
   return {};
 }
+
+namespace {
 
 // The folder named by an XDG variable when it is absolute, else the home folder's default one;
 // then our own folder inside it.

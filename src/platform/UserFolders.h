@@ -7,6 +7,8 @@
 
 namespace platform {
 
+// The user's home folder: $HOME when it is absolute, otherwise the account's; empty when none.
+std::string homeFolder();
 // $XDG_CACHE_HOME/proposta, or ~/.cache/proposta; empty when there is no home folder.
 std::string userCacheFolder();
 // $XDG_DATA_HOME/proposta, or ~/.local/share/proposta; empty when there is no home folder.

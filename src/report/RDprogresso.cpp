@@ -37,16 +37,22 @@ void ProgressoRelatorio::Repinta() {
   if (janela_) janela_->Repinta();
 }
 
-// One entry of a long loop done: messages, the bar, and the cancel request.
+// One entry of a long loop done: messages, the bar, and the cancel request. Entries come by the
+// hundred thousand: the clock is read once per entry, and the window repaints only when messages
+// are let through.
 bool ProgressoRelatorio::Entrada() {
   constexpr auto kIntervalo = std::chrono::milliseconds(10);
   const auto agora = std::chrono::steady_clock::now();
-  if (agora >= proximaVez_) {
+  const bool vez = agora >= proximaVez_;
+  if (vez) {
     platform::current().processMessages();
     proximaVez_ = agora + kIntervalo;
   }
   if (!mostrar_) return true;
-  Passo();
+  if (janela_) {
+    janela_->Passo();
+    if (vez) janela_->Repinta();
+  }
   if (!EstadoRelatorio().cancelamento) return true;
   if (rd_.OnCancel) rd_.OnCancel(rd_);
   return false;

@@ -22,9 +22,9 @@ class ProgressoRelatorio {
   void Passo();
   // Repaints.
   void Repinta();
-  // After one entry of a long loop: lets pending messages through (at most every few
-  // milliseconds: entries come far faster than anyone can click) and, when the window is shown,
-  // steps it; false (after firing OnCancel) when the user asked to cancel.
+  // After one entry of a long loop: lets pending messages through and repaints (at most every
+  // few milliseconds: entries come far faster than anyone can click or see) and, when the window
+  // is shown, steps it; false (after firing OnCancel) when the user asked to cancel.
   bool Entrada();
 
  private:

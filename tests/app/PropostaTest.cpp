@@ -15,6 +15,7 @@
 #include "report/RDjanelas.h"
 #include "report/RDpaginas.h"
 #include "support/Arquivos.h"
+#include "support/PastasUsuario.h"
 #include "support/PlataformaRoteiro.h"
 
 using namespace app;
@@ -249,15 +250,24 @@ TEST_F(PropostaTest, OpeningAProcessWhoseProposalIsNewerOffersTheProposalsValues
   (void)original;
 }
 
-TEST_F(PropostaTest, TheOpenDialogStartsInTheFolderOfTheOpenProcess) {
+TEST_F(PropostaTest, TheOpenDialogStartsInTheFolderOfTheOpenOrLastProcess) {
+  teste::PastasUsuario usuario;
   p.BitBtn1Click();
-  std::string processo = Abre(Processo({{"1", "", "1", ""}}));
+  std::string processo = pasta / "pregao15.xml";
+  teste::Grava(processo, Processo({{"1", "", "1", ""}}));
+  tela.arquivosAbrir.push_back(processo);
   p.BitBtn1Click();
-  ASSERT_EQ(tela.dialogos.size(), 2u);
-  EXPECT_EQ(tela.dialogos[0].folder, "");
-  EXPECT_EQ(tela.dialogos[1].folder, pasta.caminho());
-  EXPECT_EQ(tela.dialogos[1].filter, "*.xml|*.xml");
+  p.BitBtn1Click();
+  // The next run starts where this one last opened a process.
+  TProposta outra;
+  outra.BitBtn1Click();
+  ASSERT_EQ(tela.dialogos.size(), 4u);
+  EXPECT_EQ(tela.dialogos[0].folder, usuario / "casa");
+  EXPECT_EQ(tela.dialogos[2].folder, pasta.caminho());
+  EXPECT_EQ(tela.dialogos[2].filter, "*.xml|*.xml");
+  EXPECT_EQ(tela.dialogos[3].folder, pasta.caminho());
   EXPECT_EQ(p.edit1, processo);
+  EXPECT_TRUE(tela.caixas.empty());
 }
 
 TEST_F(PropostaTest, AUtf8ProcessFileOpensWithAWarning) {

@@ -83,15 +83,21 @@ void TDFMProgresso::Mostra(const TConfigProgresso& config) {
   // A range of 0..0 would make the bar busy; zero steps show an empty bar.
   ProgressBar1->setRange(0, std::max(config.maximo, 1));
   ProgressBar1->setValue(0);
+  passos_ = 0;
+  // Setting the bar asks the style and the locale what it would show: thousands of steps a second
+  // go to the bar only when it moves by a pixel.
+  passosPorPixel_ = std::max(1, ProgressBar1->maximum() / std::max(1, ProgressBar1->width()));
   if (QScreen* tela = QGuiApplication::primaryScreen())
     move(tela->geometry().center() - rect().center());
   setWindowModality(Qt::ApplicationModal);
   show();
 }
 
-// One step of the bar.
+// One step of the bar, shown when it moves the bar by a pixel.
 void TDFMProgresso::Passo() {
-  ProgressBar1->setValue(std::min(ProgressBar1->value() + 1, ProgressBar1->maximum()));
+  if (passos_ < ProgressBar1->maximum()) ++passos_;
+  if (passos_ - ProgressBar1->value() >= passosPorPixel_ || passos_ == ProgressBar1->maximum())
+    ProgressBar1->setValue(passos_);
 }
 
 // Repaints the window now (which draws the next animation frame), at most every 40 ms: a long

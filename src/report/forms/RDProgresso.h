@@ -61,6 +61,8 @@ class TDFMProgresso : public QDialog, public TJanelaProgresso {
   std::vector<QPointer<QWidget>> desabilitadas_;
   bool fechando_ = false;
   QElapsedTimer ultimaPintura_;
+  int passos_ = 0;          // steps done; the bar shows them a pixel at a time
+  int passosPorPixel_ = 1;  // steps that move the bar by a pixel
 };
 
 }  // namespace report::forms

@@ -15,6 +15,7 @@
 #include "report/forms/RDProgresso.h"
 #include "report/forms/RDfiguras.h"
 #include "report/forms/RDjanelasQt.h"
+#include "support/Arquivos.h"
 #include "support/PlataformaRoteiro.h"
 
 using report::forms::TDFMProgresso;
@@ -41,6 +42,16 @@ QImage Quadro(const QImage& faixa, int k, QColor fundo) {
       if (q.pixel(x, y) == report::forms::kFundoFigura) q.setPixel(x, y, fundo.rgb());
   return q;
 }
+
+// A report on a printer-less port with the Qt windows installed over a scripted platform.
+struct RelatorioNaTela {
+  RelatorioNaTela() { rd.PortaComunicacao = "nenhuma"; }
+  teste::PlataformaRoteiro plataforma;
+  platform::ScopedPlatform escopo{plataforma};
+  report::forms::TJanelasQt janelas;
+  report::JanelasInstaladas guarda{janelas};
+  report::TRDprint rd;
+};
 
 }  // namespace
 
@@ -167,12 +178,9 @@ class TesteProgresso : public QObject {
   void cancelarDuranteGravacao() {
     QFETCH(int, resposta);
     QFETCH(bool, gravado);
-    teste::PlataformaRoteiro plataforma;
-    platform::ScopedPlatform escopo(plataforma);
-    report::forms::TJanelasQt janelas;
-    report::JanelasInstaladas guarda(janelas);
-    report::TRDprint rd;
-    rd.PortaComunicacao = "nenhuma";
+    RelatorioNaTela tela;
+    auto& plataforma = tela.plataforma;
+    auto& rd = tela.rd;
     QVERIFY(rd.Abrir());
     for (int i = 1; i <= 40; ++i)
       rd.ImpF(i, 1, "linha " + std::to_string(i), report::TAtributos{report::TAtributo::aNormal10},
@@ -206,6 +214,73 @@ class TesteProgresso : public QObject {
     QCOMPARE(cancelados, gravado ? 0 : 1);
     QVERIFY(!ProgressoNaTela());
     QVERIFY(principal.isEnabled());
+    rd.Abortar();
+  }
+
+  // The exports of a long report: the bar moves while they run (shown a pixel at a time), and a
+  // confirmed Cancelar stops them at the entry where it was noticed: no message is let through
+  // after it, the document written is the shorter one and OnCancel fires once.
+  void cancelarExportacaoLonga_data() {
+    QTest::addColumn<bool>("pdf");
+    QTest::newRow("HTML") << false;
+    QTest::newRow("PDF") << true;
+  }
+  void cancelarExportacaoLonga() {
+    QFETCH(bool, pdf);
+    RelatorioNaTela tela;
+    auto& plataforma = tela.plataforma;
+    auto& rd = tela.rd;
+    QVERIFY(rd.Abrir());
+    constexpr int kPaginas = 40;
+    for (int pagina = 1; pagina <= kPaginas; ++pagina) {
+      for (int i = 1; i <= 60; ++i)
+        rd.ImpF(i, 1, "pagina" + std::to_string(pagina) + "linha" + std::to_string(i),
+                report::TAtributos{report::TAtributo::aNormal10}, 0);
+      if (pagina < kPaginas) rd.NovaPagina();
+    }
+    int cancelados = 0;
+    rd.OnCancel = [&](report::TRDprint&) { ++cancelados; };
+    QTemporaryDir pasta;
+    const std::string arquivo = pasta.path().toStdString() + (pdf ? "/saida.pdf" : "/saida.html");
+
+    int barraAoCancelar = -1, maximo = 0, depoisDoClique = 0;
+    plataforma.aoProcessar = [&] {
+      QCoreApplication::processEvents();
+      TDFMProgresso* p = ProgressoNaTela();
+      if (barraAoCancelar >= 0) ++depoisDoClique;
+      if (barraAoCancelar >= 0 || !p) return;
+      if (p->ProgressBar1->value() == 0) {
+        // Long enough for the next entry to let messages through again.
+        QTest::qSleep(11);
+        return;
+      }
+      barraAoCancelar = p->ProgressBar1->value();
+      maximo = p->ProgressBar1->maximum();
+      plataforma.respostasCaixa.push_back(platform::mb::IDYES);
+      QTest::mouseClick(p->sbCancelar, Qt::LeftButton);
+    };
+    if (pdf)
+      rd.GravaPDF(arquivo);
+    else
+      rd.GravaHTML(arquivo);
+    QVERIFY2(barraAoCancelar > 0, "the bar never moved");
+    QVERIFY(barraAoCancelar < maximo / 2);
+    QCOMPARE(depoisDoClique, 0);
+    QCOMPARE(cancelados, 1);
+    QVERIFY(!ProgressoNaTela());
+    const std::string bytes = teste::Le(arquivo);
+    if (pdf) {
+      QVERIFY(bytes.rfind("%PDF-", 0) == 0);
+      QVERIFY(bytes.find("%%EOF") != std::string::npos);
+      const size_t contagem = bytes.rfind("/Count ");  // the page tree's, after the outlines'
+      QVERIFY(contagem != std::string::npos);
+      const int paginas = std::stoi(bytes.substr(contagem + 7));
+      QVERIFY2(paginas >= 1 && paginas < kPaginas, std::to_string(paginas).c_str());
+    } else {
+      QVERIFY(bytes.find("pagina1linha1") != std::string::npos);
+      QVERIFY(bytes.find("pagina" + std::to_string(kPaginas) + "linha") == std::string::npos);
+      QVERIFY(bytes.find("</html>") != std::string::npos);
+    }
     rd.Abortar();
   }
 };
