@@ -96,9 +96,11 @@ Leitura LePrecoTexto(std::string_view original, app::Contagem& valor, std::strin
   if (ponto != std::string_view::npos && s.find('.', ponto + 1) == std::string_view::npos) {
     const std::string_view decimais = s.substr(ponto + 1);
     if (decimais.size() == 3 && Digitos(decimais)) {
-      motivo = "o pre\xE7o \"" + std::string(original) +
-               "\" \xE9 amb\xEDguo (mil duzentos e trinta e quatro ou um real e vinte e tr\xEAs "
-               "centavos?): escreva-o com v\xEDrgula, como 1.234,00 ou 1,234";
+      // Spelled with the digits the user typed: "2.500" may be 2.500,00 or 2,500.
+      const std::string milhar = std::string(s) + ",00";
+      const std::string fracao = std::string(s.substr(0, ponto)) + "," + std::string(decimais);
+      motivo = "o pre\xE7o \"" + std::string(original) + "\" \xE9 amb\xEDguo (" + milhar + " ou " +
+               fracao + "?): escreva-o com v\xEDrgula, como " + milhar + " ou " + fracao;
       return Leitura::Recusada;
     }
     inteiro = s.substr(0, ponto);

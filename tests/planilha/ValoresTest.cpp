@@ -85,6 +85,16 @@ TEST(CelulaLida, PricesAreExactBrandsFollowTheEntryRulesAndTheRestIsRefused) {
   }
 }
 
+TEST(LePreco, AnAmbiguousPriceNamesBothReadingsOfWhatWasTyped) {
+  for (const auto& [escrito, leituras] : {std::pair{"2.500", "(2.500,00 ou 2,500?)"},
+                                          std::pair{"R$ 1.234", "(1.234,00 ou 1,234?)"}}) {
+    app::Contagem v = -1;
+    std::string motivo;
+    EXPECT_EQ(planilha::LePreco(Texto(escrito), v, motivo), Leitura::Recusada);
+    EXPECT_NE(motivo.find(leituras), std::string::npos) << motivo;
+  }
+}
+
 TEST(NomeComparavel, IgnoresCaseAccentsAndRepeatedBlanks) {
   const struct {
     const char* nome;
