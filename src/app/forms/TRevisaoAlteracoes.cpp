@@ -40,6 +40,8 @@ class ModeloRevisao : public QAbstractTableModel {
       return platform::toQString(TextoCelula(a, static_cast<size_t>(i.column())));
     if (papel == Qt::TextAlignmentRole)
       return static_cast<int>((c.aDireita ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    // Why a row was refused or not matched, over any cell of it: the Motivo column sits far right.
+    if (papel == Qt::ToolTipRole && !a.motivo.empty()) return platform::toQString(a.motivo);
     // What applying leaves alone is greyed.
     if (papel == Qt::ForegroundRole && !Aplicavel(a))
       return QBrush(QPalette().color(QPalette::Disabled, QPalette::Text));
@@ -121,7 +123,7 @@ TRevisaoAlteracoes::TRevisaoAlteracoes(const TTabelaItens& tabela, const LoteAlt
   setTabOrder(grade, btTodas);
   setTabOrder(btTodas, btSelecionadas);
   setTabOrder(btSelecionadas, btCancelar);
-  resize(1000, 560);
+  resize(1180, 560);
   AtualizaTotais();
 }
 

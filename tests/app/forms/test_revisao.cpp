@@ -91,6 +91,9 @@ class TesteRevisao : public QObject {
       QCOMPARE(Celula(r.Grade, 1, 6), QStringLiteral("1,00"));
       QCOMPARE(Celula(r.Grade, 2, 7), QStringLiteral("Sem correspondência"));
       QCOMPARE(Celula(r.Grade, 2, 8), QStringLiteral("nenhum item com este código"));
+      // The reason shows over any cell of its row, not only in the far-right column.
+      QCOMPARE(r.Grade->model()->index(2, 1).data(Qt::ToolTipRole).toString(),
+               QStringLiteral("nenhum item com este código"));
       QVERIFY(r.Totais->text().contains("Lote 1: R$ 3,00 -> R$ 22,50"));
       QVERIFY(r.Totais->text().contains("Total da proposta: R$ 3,00 -> R$ 22,50"));
       QVERIFY(!r.btSelecionadas->isEnabled());
