@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <functional>
 
+#include "ListagemBench.h"
 #include "app/Listagem.h"
 #include "app/TabelaItens.h"
 #include "report/RDdesenho.h"
@@ -18,7 +19,6 @@
 #include "report/RDjanelas.h"
 #include "report/RDprint.h"
 #include "report/forms/RDpintura.h"
-#include "ListagemBench.h"
 
 namespace {
 

@@ -53,7 +53,6 @@ class TPrintPDF {
   bool Compress = true;
   int32_t JPEGQuality = 90;
 
-
   // Starts a new document in memory with page 1 current; false (see Erro) when it cannot.
   bool BeginDoc();
   // Closes the current page and starts the next.

@@ -234,8 +234,8 @@ TEST(LerProcesso, OnlyRegularFilesWithinTheLimitAreRead) {
       {pasta / "nao-existe.xml", "File not found"},
       {falhaAoLer, "I/O error 5"},
       {pasta.caminho(), pasta.caminho() +
-                                     " n\xE3o \xE9 um arquivo comum (\xE9 uma pasta). Escolha o "
-                                     "arquivo .xml do processo."},
+                            " n\xE3o \xE9 um arquivo comum (\xE9 uma pasta). Escolha o "
+                            "arquivo .xml do processo."},
       {fifo, fifo + " n\xE3o \xE9 um arquivo comum (\xE9 um pipe (FIFO)). Escolha o arquivo .xml "
                     "do processo."},
       {"/dev/zero",

@@ -28,10 +28,10 @@ struct RegistroFuzz {
 }  // namespace teste
 
 #ifdef PROPOSTA_LIBFUZZER
-#define PROPOSTA_ALVO_FUZZ(nome, funcao)                                         \
+#define PROPOSTA_ALVO_FUZZ(nome, funcao)                                        \
   extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dados, size_t tamanho) { \
-    funcao(std::string_view(reinterpret_cast<const char*>(dados), tamanho));     \
-    return 0;                                                                    \
+    funcao(std::string_view(reinterpret_cast<const char*>(dados), tamanho));    \
+    return 0;                                                                   \
   }
 #else
 #define PROPOSTA_ALVO_FUZZ(nome, funcao) static teste::RegistroFuzz registro_##funcao(nome, funcao);

@@ -18,7 +18,8 @@ std::string LeTudo(const std::filesystem::path& p) {
 }
 
 TEST(CorpusFuzz, EveryKeptInputRunsCleanThroughItsTarget) {
-  const std::filesystem::path raiz = std::filesystem::path(PROPOSTA_SOURCE_DIR) / "tests/fuzz/corpus";
+  const std::filesystem::path raiz =
+      std::filesystem::path(PROPOSTA_SOURCE_DIR) / "tests/fuzz/corpus";
   ASSERT_FALSE(teste::AlvosFuzz().empty());
   for (const auto& [nome, alvo] : teste::AlvosFuzz()) {
     const auto pasta = raiz / nome;

@@ -3,8 +3,8 @@
 // same items (as the program shows and writes them), and a second rewrite gives the same bytes.
 // (The rewrite writes the items in lot order, so what the last item in file order tells, the
 // criterion, may change: it is not compared.)
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -57,7 +57,8 @@ void LeRegravaLe(std::string_view entrada) {
   for (int i = 0; i < lido.NumLinhas(); ++i) {
     const app::LinhaItem& a = lido.Linha(i);
     const app::LinhaItem& b = relido.Linha(i);
-    Confere("a ordem", a.ordem ? std::to_string(*a.ordem) : "", b.ordem ? std::to_string(*b.ordem) : "");
+    Confere("a ordem", a.ordem ? std::to_string(*a.ordem) : "",
+            b.ordem ? std::to_string(*b.ordem) : "");
     Confere("o lote", std::string(a.lote), std::string(b.lote));
     Confere("o código", std::string(a.codigo), std::string(b.codigo));
     Confere("o nome", std::string(a.nome), std::string(b.nome));

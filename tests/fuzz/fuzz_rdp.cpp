@@ -23,8 +23,8 @@ class PlataformaMuda : public platform::HeadlessPlatform {
 // A folder of the target's own for the files it writes (in memory where the system has it).
 const std::string& Pasta() {
   static const std::string pasta = [] {
-    std::string modelo =
-        (std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp") + std::string("/fuzz-rdp-XXXXXX");
+    std::string modelo = (std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp") +
+                         std::string("/fuzz-rdp-XXXXXX");
     const char* p = mkdtemp(modelo.data());
     return p ? std::string(p) : std::string("/tmp");
   }();
@@ -39,11 +39,20 @@ void LeEGrava(std::string_view entrada) {
   rd.OnErro = [](report::TRDprint&, const std::string&) {};
   if (!rd.LeRDPDeMemoria(entrada, "fuzz")) return;
   switch (entrada.size() % 5) {
-    case 0: rd.GravaTXT(Pasta() + "/saida.txt"); break;
-    case 1: rd.GravaHTML(Pasta() + "/saida.htm"); break;
-    case 2: rd.GravaPDF(Pasta() + "/saida.pdf"); break;
-    case 3: rd.GravaRDP(Pasta() + "/saida.rdp"); break;
-    default: break;  // reading alone
+    case 0:
+      rd.GravaTXT(Pasta() + "/saida.txt");
+      break;
+    case 1:
+      rd.GravaHTML(Pasta() + "/saida.htm");
+      break;
+    case 2:
+      rd.GravaPDF(Pasta() + "/saida.pdf");
+      break;
+    case 3:
+      rd.GravaRDP(Pasta() + "/saida.rdp");
+      break;
+    default:
+      break;  // reading alone
   }
 }
 

@@ -150,7 +150,8 @@ TEST_F(GravaPDF, LinesFramesAndSemigraphicsAreStrokes) {
 
 TEST_F(GravaPDF, ColoursAreWrittenWhenTheyChangeAndAgainOnEachPage) {
   Poe({Comando(1, 1, 1, 16, 'T', "a", "FF0000"), Comando(1, 2, 1, 16, 'T', "b", "FF0000"),
-       Comando(1, 3, 1, 16, 'H', "0000300005 0", "0000FF"), Comando(2, 1, 1, 16, 'T', "c", "FF0000")});
+       Comando(1, 3, 1, 16, 'H', "0000300005 0", "0000FF"),
+       Comando(2, 1, 1, 16, 'T', "c", "FF0000")});
   const std::vector<std::string> c = Exporta();
   ASSERT_EQ(c.size(), 2u);
   auto conta = [](const std::string& s, const std::string& t) {

@@ -7,11 +7,11 @@ using namespace report;
 TEST(MapeiaImpressora, TheNameDecidesElseTheDescriptionElseTheMakeAndModel) {
   teste::PlataformaRoteiro plataforma;
   plataforma.impressoras = {{"lx300", "", "Epson LX-300+", "Local Raw Printer"},
-                      {"caixa", "", "", "Generic Text-Only Printer"},
-                      {"emilia", "", "Epson LX-300+", ""},
-                      {"deskjet", "", "Epson LX-300+", ""},
-                      {"balcao", "", "Impressora do balc\xE3o", "Bematech MP-4200"},
-                      {"sala", "", "Sala 2", "Local Raw Printer"}};
+                            {"caixa", "", "", "Generic Text-Only Printer"},
+                            {"emilia", "", "Epson LX-300+", ""},
+                            {"deskjet", "", "Epson LX-300+", ""},
+                            {"balcao", "", "Impressora do balc\xE3o", "Bematech MP-4200"},
+                            {"sala", "", "Sala 2", "Local Raw Printer"}};
   platform::ScopedPlatform guarda(plataforma);
   ReiniciaEstadoRelatorio();
   TRDprint rd;

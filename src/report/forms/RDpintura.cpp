@@ -82,8 +82,8 @@ class Reprodutor {
           break;
         case TOperacaoDesenho::TTipo::StretchDrawImagem:
           if (op.Imagem && op.Imagem->largura > 0 && op.Imagem->altura > 0)
-            p_.drawImage(RetanguloQt(op.Rect),
-                         ImagemQt(*op.Imagem, op.Transparente, CorTransparenteAutomatica(*op.Imagem)));
+            p_.drawImage(RetanguloQt(op.Rect), ImagemQt(*op.Imagem, op.Transparente,
+                                                        CorTransparenteAutomatica(*op.Imagem)));
           break;
       }
     }

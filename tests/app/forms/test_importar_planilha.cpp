@@ -9,8 +9,8 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
-#include <QToolButton>
 #include <QTest>
+#include <QToolButton>
 #include <cstdlib>
 #include <filesystem>
 

@@ -141,7 +141,8 @@ class TesteImpressoraGrafica : public QObject {
 
     // The backend runs once the server has taken the job.
     std::string bytes;
-    for (int i = 0; i < 300 && (bytes = servidor.Capturado("laser")).find("%%EOF") == std::string::npos; ++i)
+    for (int i = 0;
+         i < 300 && (bytes = servidor.Capturado("laser")).find("%%EOF") == std::string::npos; ++i)
       QTest::qWait(100);
     QVERIFY2(bytes.rfind("%PDF-", 0) == 0, bytes.substr(0, 40).c_str());
     teste::PastaTemporaria pasta;

@@ -660,8 +660,7 @@ class TestePreview : public QObject {
     auto& w = a.Abre();
     a.Tecla(Qt::Key_E, Qt::ControlModifier);
     QCOMPARE(a.plataforma.dialogos.size(), size_t(1));
-    QCOMPARE(a.plataforma.dialogos.back().title,
-             std::string("Exportar Relat\xF3rio para PDF"));
+    QCOMPARE(a.plataforma.dialogos.back().title, std::string("Exportar Relat\xF3rio para PDF"));
     a.Tecla(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(w.PainelOcorrencias->isVisible());
     QVERIFY(!w.FindDialog1->isVisible());
