@@ -6,7 +6,7 @@
 JOBS    ?= $(shell nproc)
 EXAMPLE ?= examples/pregao-exemplo.xml
 
-.PHONY: run test deps deps-test build build-test bench fuzz package tidy tsan format clean
+.PHONY: run test deps deps-test build build-test bench fuzz package tidy tsan format format-check clean
 
 deps:
 	scripts/install-deps build
@@ -51,7 +51,7 @@ fuzz: deps
 # clang-tidy with the root .clang-tidy over TIDY_FILES (default: the report engine), on the
 # compile commands of a configured (not built) tree.
 TIDY_FILES ?= $(wildcard src/report/*.cpp)
-tidy: deps
+tidy: deps-test
 	cmake -S . -B build/tidy -DCMAKE_BUILD_TYPE=Debug -DPROPOSTA_TESTS=OFF \
 	  -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 	clang-tidy -p build/tidy --quiet $(TIDY_FILES)
@@ -67,6 +67,10 @@ tsan: deps
 # Formats every C++ file of the tree with the root .clang-format.
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Fails, naming the lines, when a C++ file of the tree is not formatted (CI runs it before the tests).
+format-check: deps-test
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 # The Debian package build/proposta_VERSION_amd64.deb (reproducible; checked by lintian), and the
 # test of the package on a fresh Debian 12 root (minutes, network: not part of make test).
