@@ -189,7 +189,7 @@ uint32_t CorRGB(TColor cor) {
 std::string CorParaHex(TColor cor) {
   if (cor < 0) throw base::Exception("Range check error");
   std::string r(6, '0');
-  for (int i = 0; i < 3; ++i) {
+  for (size_t i = 0; i < 3; ++i) {
     unsigned b = (static_cast<uint32_t>(cor) >> (8 * i)) & 0xFF;
     r[2 * i] = kDigitosHex[b >> 4];
     r[2 * i + 1] = kDigitosHex[b & 15];
@@ -208,7 +208,7 @@ TColor HexParaCor(std::string_view hex) {
                               "' is not a valid integer value");
   };
   TColor cor = 0;
-  for (int i = 0; i < 3; ++i) cor |= (digito(2 * i) * 16 + digito(2 * i + 1)) << (8 * i);
+  for (size_t i = 0; i < 3; ++i) cor |= (digito(2 * i) * 16 + digito(2 * i + 1)) << (8 * i);
   return cor;
 }
 

@@ -375,6 +375,52 @@ void DesenhaTexto(TMetafileCanvas& c, const TRDFolha& f, const TComando& d, bool
   c.StretchDraw({x, y, direita, y + f.AlturaLinha}, std::move(faixa));
 }
 
+// Readies the picture: decorated as paper in the preview, a white text area otherwise.
+void PreparaFigura(TRDprint& rd, const TRDFolha& f, TMetafile& Figura, TMetafileCanvas& c,
+                   bool Preview) {
+  c.Font.Name = f.NomeFonte;
+  c.Font.Size = f.TamanhoFonte;
+  c.Pen.Style = TPenStyle::psSolid;
+  if (Preview) {
+    DesenhaPapel(rd, f, Figura, c);
+    return;
+  }
+  Figura.Width = f.LarguraTexto;
+  Figura.Height = f.AlturaTexto;
+  c.Brush.SetColor(clWhite);
+  c.Brush.SetStyle(TBrushStyle::bsClear);
+  c.Font.Color = clBlack;
+  c.Pen.Style = TPenStyle::psSolid;
+  c.Pen.Color = clBlack;
+  c.FillRect({0, 0, Figura.Width - 1, Figura.Height - 1});
+}
+
+// Draws one decoded entry at its line and column.
+void DesenhaComando(TMetafileCanvas& c, TRDprint& rd, const TRDFolha& f, const TComando& d,
+                    bool Preview) {
+  int x = Arredonda((d.Coluna - 1.0) * f.LarguraBase * f.FatorLargura);
+  int y = Inteiro((d.Linha - 1.0) * f.AlturaLinha);
+  if (Preview) {
+    x = Inteiro(static_cast<double>(x) + f.LarguraRemalina + f.MargemEsquerda);
+    y = Inteiro(static_cast<double>(y) + f.MargemSuperior);
+  }
+  switch (d.Codigo) {
+    case 'G':
+      DesenhaFigura(c, rd, d.Texto, x, y);
+      return;
+    case 'H':
+    case 'V':
+    case 'F':
+      DesenhaLinha(c, f, d, x, y);
+      return;
+    case 'B':
+      if (!d.Texto.empty()) DesenhaSemigrafico(c, f, d, x, y);
+      return;
+    default:
+      if (!d.Texto.empty()) DesenhaTexto(c, f, d, Preview, x, y);
+  }
+}
+
 }  // namespace
 
 // Draws one page into the picture, decorated as paper in the preview.
@@ -385,22 +431,7 @@ void DesenhaPagina(TRDprint& rd, int Pagina, TMetafile& Figura, bool Preview) {
   const std::vector<std::string> entradas = ColetaPagina(Pagina);
 
   TMetafileCanvas c(Figura);
-  c.Font.Name = f.NomeFonte;
-  c.Font.Size = f.TamanhoFonte;
-  c.Pen.Style = TPenStyle::psSolid;
-  if (Preview) {
-    DesenhaPapel(rd, f, Figura, c);
-  } else {
-    Figura.Width = f.LarguraTexto;
-    Figura.Height = f.AlturaTexto;
-    c.Brush.SetColor(clWhite);
-    c.Brush.SetStyle(TBrushStyle::bsClear);
-    c.Font.Color = clBlack;
-    c.Pen.Style = TPenStyle::psSolid;
-    c.Pen.Color = clBlack;
-    c.FillRect({0, 0, Figura.Width - 1, Figura.Height - 1});
-  }
-
+  PreparaFigura(rd, f, Figura, c, Preview);
   TLeitorComandos leitor(rd);
   for (const std::string& comando : entradas) {
     if (!Preview && rd.MostrarProgresso) {
@@ -412,30 +443,7 @@ void DesenhaPagina(TRDprint& rd, int Pagina, TMetafile& Figura, bool Preview) {
     }
     // An entry whose fixed fields do not decode has been reported ("Erro #10"); drawing it would
     // repeat the fields of the entry before it.
-    const TComando* lido = leitor.Le(comando);
-    if (!lido) continue;
-    const TComando& d = *lido;
-    int x = Arredonda((d.Coluna - 1.0) * f.LarguraBase * f.FatorLargura);
-    int y = Inteiro((d.Linha - 1.0) * f.AlturaLinha);
-    if (Preview) {
-      x = Inteiro(static_cast<double>(x) + f.LarguraRemalina + f.MargemEsquerda);
-      y = Inteiro(static_cast<double>(y) + f.MargemSuperior);
-    }
-    switch (d.Codigo) {
-      case 'G':
-        DesenhaFigura(c, rd, d.Texto, x, y);
-        continue;
-      case 'H':
-      case 'V':
-      case 'F':
-        DesenhaLinha(c, f, d, x, y);
-        continue;
-      case 'B':
-        if (!d.Texto.empty()) DesenhaSemigrafico(c, f, d, x, y);
-        continue;
-      default:
-        if (!d.Texto.empty()) DesenhaTexto(c, f, d, Preview, x, y);
-    }
+    if (const TComando* lido = leitor.Le(comando)) DesenhaComando(c, rd, f, *lido, Preview);
   }
 }
 

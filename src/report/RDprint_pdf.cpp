@@ -122,6 +122,8 @@ class ExportacaoPDF {
   void Caminho(std::initializer_list<Ponto> pontos);
   void Imagem(const TComando& d, double x);
   void Linhas(const TComando& d, double x);
+  void LinhaHorizontal(double cx, double cy, double xf, bool dupla, int estilo);
+  void LinhaVertical(double x, double cx, double cy, double yf, bool dupla, int estilo);
   void Semigrafico(const std::string& texto, double x, double yb);
   void Texto(const TComando& d, double x, double yb);
   double Termo(char t) const;
@@ -213,6 +215,95 @@ void ExportacaoPDF::Imagem(const TComando& d, double x) {
   if (!pdf_.DrawBitmap(bitmap, x, yt)) throw FalhaExportacao{pdf_.Erro()};
 }
 
+// An "H" line from (cx, cy) to (xf, cy), single or double, with its end style.
+void ExportacaoPDF::LinhaHorizontal(double cx, double cy, double xf, bool dupla, int estilo) {
+  if (!dupla) {
+    switch (estilo) {
+      case 0:
+        Caminho({{cx, cy}, {xf, cy}});
+        break;
+      case 1:
+        Caminho({{cx, cy + MH}, {cx, cy}, {xf, cy}, {xf, cy + MH}});
+        break;
+      case 2:
+        Caminho({{cx, cy - MH}, {cx, cy}, {xf, cy}, {xf, cy - MH}});
+        break;
+      case 3:
+        Caminho({{cx, cy}, {xf, cy}});
+        Caminho({{cx, cy - MH}, {cx, cy + MH}});
+        Caminho({{xf, cy - MH}, {xf, cy + MH}});
+        break;
+    }
+  } else {
+    switch (estilo) {
+      case 0:
+        Caminho({{cx, cy - 1}, {xf, cy - 1}});
+        Caminho({{cx, cy + 1}, {xf, cy + 1}});
+        break;
+      case 1:
+        Caminho({{cx - 1, cy + MH}, {cx - 1, cy - 1}, {xf + 1, cy - 1}, {xf + 1, cy + MH}});
+        Caminho({{cx + 1, cy + MH}, {cx + 1, cy + 1}, {xf - 1, cy + 1}, {xf - 1, cy + MH}});
+        break;
+      case 2:
+        Caminho({{cx - 1, cy - MH}, {cx - 1, cy + 1}, {xf + 1, cy + 1}, {xf + 1, cy - MH}});
+        Caminho({{cx + 1, cy - MH}, {cx + 1, cy - 1}, {xf - 1, cy - 1}, {xf - 1, cy - MH}});
+        break;
+      case 3:
+        Caminho({{cx + 1, cy - MH}, {cx + 1, cy - 1}, {xf - 1, cy - 1}, {xf - 1, cy - MH}});
+        Caminho({{cx + 1, cy + MH}, {cx + 1, cy + 1}, {xf - 1, cy + 1}, {xf - 1, cy + MH}});
+        Caminho({{cx - 1, cy + MH}, {cx - 1, cy - MH}});
+        Caminho({{xf + 1, cy + MH}, {xf + 1, cy - MH}});
+        break;
+    }
+  }
+}
+
+// A "V" line from (cx, cy) to (cx, yf). Its side ticks run over one base cell from the cell's left
+// edge x, whatever the width factor.
+void ExportacaoPDF::LinhaVertical(double x, double cx, double cy, double yf, bool dupla,
+                                  int estilo) {
+  const double xt = x + CB;
+  if (!dupla) {
+    switch (estilo) {
+      case 0:
+        Caminho({{cx, cy}, {cx, yf}});
+        break;
+      case 1:
+        Caminho({{xt, cy}, {cx, cy}, {cx, yf}, {xt, yf}});
+        break;
+      case 2:
+        Caminho({{x, cy}, {cx, cy}, {cx, yf}, {x, yf}});
+        break;
+      case 3:
+        Caminho({{cx, cy}, {cx, yf}});
+        Caminho({{x, cy}, {xt, cy}});
+        Caminho({{x, yf}, {xt, yf}});
+        break;
+    }
+  } else {
+    switch (estilo) {
+      case 0:
+        Caminho({{cx - 1, cy}, {cx - 1, yf}});
+        Caminho({{cx + 1, cy}, {cx + 1, yf}});
+        break;
+      case 1:
+        Caminho({{xt, cy - 1}, {cx - 1, cy - 1}, {cx - 1, yf + 1}, {xt, yf + 1}});
+        Caminho({{xt, cy + 1}, {cx + 1, cy + 1}, {cx + 1, yf - 1}, {xt, yf - 1}});
+        break;
+      case 2:
+        Caminho({{x, cy - 1}, {cx + 1, cy - 1}, {cx + 1, yf + 1}, {x, yf + 1}});
+        Caminho({{x, cy + 1}, {cx - 1, cy + 1}, {cx - 1, yf - 1}, {x, yf - 1}});
+        break;
+      case 3:
+        Caminho({{xt, cy + 1}, {cx + 1, cy + 1}, {cx + 1, yf - 1}, {xt, yf - 1}});
+        Caminho({{x, cy + 1}, {cx - 1, cy + 1}, {cx - 1, yf - 1}, {x, yf - 1}});
+        Caminho({{x, cy - 1}, {xt, cy - 1}});
+        Caminho({{x, yf + 1}, {xt, yf + 1}});
+        break;
+    }
+  }
+}
+
 // "H", "V" and "F": paths through the cell centres (a double line 1 point on either side).
 void ExportacaoPDF::Linhas(const TComando& d, double x) {
   const int32_t linhaFinal = CampoNumerico(d.Texto, 1, 5);
@@ -233,91 +324,10 @@ void ExportacaoPDF::Linhas(const TComando& d, double x) {
   }
   // The end style belongs to H and V only: a frame's 12th character is never read.
   const int estilo = d.Texto.size() >= 12 ? CampoNumerico(d.Texto, 12, 1) : 0;
-  if (d.Codigo == 'H') {
-    const double xf = cx + dx;
-    if (!dupla) {
-      switch (estilo) {
-        case 0:
-          Caminho({{cx, cy}, {xf, cy}});
-          break;
-        case 1:
-          Caminho({{cx, cy + MH}, {cx, cy}, {xf, cy}, {xf, cy + MH}});
-          break;
-        case 2:
-          Caminho({{cx, cy - MH}, {cx, cy}, {xf, cy}, {xf, cy - MH}});
-          break;
-        case 3:
-          Caminho({{cx, cy}, {xf, cy}});
-          Caminho({{cx, cy - MH}, {cx, cy + MH}});
-          Caminho({{xf, cy - MH}, {xf, cy + MH}});
-          break;
-      }
-    } else {
-      switch (estilo) {
-        case 0:
-          Caminho({{cx, cy - 1}, {xf, cy - 1}});
-          Caminho({{cx, cy + 1}, {xf, cy + 1}});
-          break;
-        case 1:
-          Caminho({{cx - 1, cy + MH}, {cx - 1, cy - 1}, {xf + 1, cy - 1}, {xf + 1, cy + MH}});
-          Caminho({{cx + 1, cy + MH}, {cx + 1, cy + 1}, {xf - 1, cy + 1}, {xf - 1, cy + MH}});
-          break;
-        case 2:
-          Caminho({{cx - 1, cy - MH}, {cx - 1, cy + 1}, {xf + 1, cy + 1}, {xf + 1, cy - MH}});
-          Caminho({{cx + 1, cy - MH}, {cx + 1, cy - 1}, {xf - 1, cy - 1}, {xf - 1, cy - MH}});
-          break;
-        case 3:
-          Caminho({{cx + 1, cy - MH}, {cx + 1, cy - 1}, {xf - 1, cy - 1}, {xf - 1, cy - MH}});
-          Caminho({{cx + 1, cy + MH}, {cx + 1, cy + 1}, {xf - 1, cy + 1}, {xf - 1, cy + MH}});
-          Caminho({{cx - 1, cy + MH}, {cx - 1, cy - MH}});
-          Caminho({{xf + 1, cy + MH}, {xf + 1, cy - MH}});
-          break;
-      }
-    }
-  } else {
-    // The side ticks of "V" run over one base cell from the cell's left edge, whatever the
-    // width factor.
-    const double yf = cy + dy, xt = x + CB;
-    if (!dupla) {
-      switch (estilo) {
-        case 0:
-          Caminho({{cx, cy}, {cx, yf}});
-          break;
-        case 1:
-          Caminho({{xt, cy}, {cx, cy}, {cx, yf}, {xt, yf}});
-          break;
-        case 2:
-          Caminho({{x, cy}, {cx, cy}, {cx, yf}, {x, yf}});
-          break;
-        case 3:
-          Caminho({{cx, cy}, {cx, yf}});
-          Caminho({{x, cy}, {xt, cy}});
-          Caminho({{x, yf}, {xt, yf}});
-          break;
-      }
-    } else {
-      switch (estilo) {
-        case 0:
-          Caminho({{cx - 1, cy}, {cx - 1, yf}});
-          Caminho({{cx + 1, cy}, {cx + 1, yf}});
-          break;
-        case 1:
-          Caminho({{xt, cy - 1}, {cx - 1, cy - 1}, {cx - 1, yf + 1}, {xt, yf + 1}});
-          Caminho({{xt, cy + 1}, {cx + 1, cy + 1}, {cx + 1, yf - 1}, {xt, yf - 1}});
-          break;
-        case 2:
-          Caminho({{x, cy - 1}, {cx + 1, cy - 1}, {cx + 1, yf + 1}, {x, yf + 1}});
-          Caminho({{x, cy + 1}, {cx - 1, cy + 1}, {cx - 1, yf - 1}, {x, yf - 1}});
-          break;
-        case 3:
-          Caminho({{xt, cy + 1}, {cx + 1, cy + 1}, {cx + 1, yf - 1}, {xt, yf - 1}});
-          Caminho({{x, cy + 1}, {cx - 1, cy + 1}, {cx - 1, yf - 1}, {x, yf - 1}});
-          Caminho({{x, cy - 1}, {xt, cy - 1}});
-          Caminho({{x, yf + 1}, {xt, yf + 1}});
-          break;
-      }
-    }
-  }
+  if (d.Codigo == 'H')
+    LinhaHorizontal(cx, cy, cx + dx, dupla, estilo);
+  else
+    LinhaVertical(x, cx, cy, cy + dy, dupla, estilo);
   pdf_.WriteCommand("S");
 }
 
