@@ -43,7 +43,7 @@ struct TituloConhecido {
 const TituloConhecido kTitulos[] = {
     {&Mapeamento::ordem, {"item", "ordem"}},
     {&Mapeamento::codigo, {"cod"}},
-    {&Mapeamento::nome, {"produto", "descricao", "nome", "especificacao"}},
+    {&Mapeamento::nome, {"produto", "descricao", "nome"}},
     {&Mapeamento::marca, {"marca", "fabricante"}},
     {&Mapeamento::valor, {"preco", "valor", "vl"}},
 };
