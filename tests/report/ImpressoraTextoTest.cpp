@@ -158,28 +158,13 @@ TEST_F(ImpressoraTexto, ACancelRequestStopsThePageWithoutTheFormFeed) {
   for (int l = 1; l <= 5; ++l) rd->ImpF(l, 1, "L", normal, clBlack);
   const std::string inteira = Pagina();
   // Wherever the request comes, what was made of the page goes out, whole entries only, without
-  // the form feed; a request before the page is made stops it part-way.
-  int cancelados = 0, chamadas = 0, pedido = 0;
-  rd->OnCancel = [&](TRDprint&) { ++cancelados; };
-  plataforma.aoProcessar = [&] {
-    if (++chamadas == pedido) EstadoRelatorio().cancelamento = true;
-  };
-  bool parouNoMeio = false;
-  for (pedido = 1; pedido <= 20; ++pedido) {
-    cancelados = chamadas = 0;
-    const std::string bytes = Pagina();
-    const bool cancelado = EstadoRelatorio().cancelamento;
-    EstadoRelatorio().cancelamento = false;
-    EXPECT_EQ(cancelados, cancelado ? 1 : 0) << pedido;
-    if (!cancelado) {
-      EXPECT_EQ(bytes, inteira) << pedido;
-      continue;
-    }
-    EXPECT_EQ(inteira.compare(0, bytes.size(), bytes), 0) << pedido;
-    EXPECT_TRUE(bytes.empty() || bytes.back() == 'L') << pedido;
-    parouNoMeio |= !bytes.empty();
-  }
-  EXPECT_TRUE(parouNoMeio);
+  // the form feed.
+  EXPECT_TRUE(CancelaEmCadaPoll([&] { return Pagina(); },
+                                [&](const std::string& bytes, bool cancelado) {
+                                  const size_t n = cancelado ? bytes.size() : inteira.size();
+                                  EXPECT_EQ(bytes, inteira.substr(0, n));
+                                  EXPECT_TRUE(!cancelado || bytes.empty() || bytes.back() == 'L');
+                                }));
 }
 
 TEST_F(ImpressoraTexto, MapeamentoChoosesTheModelByRowOrder) {
