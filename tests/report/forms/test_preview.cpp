@@ -161,15 +161,15 @@ class TestePreview : public QObject {
     QTest::addColumn<bool>("tudoInvisivel");
     QTest::addColumn<int>("setup");  // TStatBut of BotaoSetup
     QTest::addColumn<QStringList>("ocultos");
-    const QStringList opcoes = {"btIMPRIMIR", "btPDF",      "btEMAIL", "btSALVAR",
-                                "btABRIR",    "btPROCURAR", "Separa1", "Separa2"};
     QTest::newRow("padrao: setup invisivel")
         << false << int(TStatBut::Invisivel) << QStringList{"btSETUP"};
     QTest::newRow("setup ativo") << false << int(TStatBut::Ativo) << QStringList{};
     QTest::newRow("setup inativo continua visivel")
         << false << int(TStatBut::Inativo) << QStringList{};
     QTest::newRow("todos invisiveis")
-        << true << int(TStatBut::Invisivel) << opcoes + QStringList{"btSETUP"};
+        << true << int(TStatBut::Invisivel)
+        << QStringList{"btIMPRIMIR", "btSETUP", "Separa1",    "btPDF",  "btEMAIL",
+                       "btSALVAR",   "btABRIR", "btPROCURAR", "Separa2"};
   }
   void barraDeFerramentas() {
     QFETCH(bool, tudoInvisivel);
