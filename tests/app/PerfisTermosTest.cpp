@@ -12,6 +12,7 @@
 
 #include "app/Perfis.h"
 #include "app/TermosProposta.h"
+#include "platform/PendingFile.h"
 #include "support/Arquivos.h"
 #include "support/PastasUsuario.h"
 
@@ -104,26 +105,44 @@ TEST(Perfis, DamagedFileIsKeptAsideAndReportedNeverReset) {
 
 TEST(Perfis, KillWhileSavingLeavesTheOldOrTheNewFile) {
   teste::PastasUsuario pastas;
-  ASSERT_FALSE(app::SalvaPerfil(Empresa("Matriz", "Vers\xE3o A", "11222333000181")));
+  // Thirty other companies make the file long enough to take more than one write.
+  for (int n = 0; n < 30; ++n) {
+    auto outra = Empresa("Filial " + std::to_string(n), std::string(100, 'y'), "11222333000181");
+    outra.endereco = std::string(100, 'z');
+    ASSERT_FALSE(app::SalvaPerfil(outra));
+  }
+  const auto versao = [](int i) {
+    auto p = Empresa("Matriz", i % 2 ? "Vers\xE3o A" : "Vers\xE3o B", "11222333000181");
+    p.endereco = std::string(90 + i % 7, 'x');
+    return p;
+  };
+  ASSERT_FALSE(app::SalvaPerfil(versao(1)));
   for (int rodada = 0; rodada < 20; ++rodada) {
     const pid_t filho = ::fork();
     ASSERT_GE(filho, 0);
     if (filho == 0) {
-      for (int i = 0;; ++i) {
-        auto p = Empresa("Matriz", i % 2 ? "Vers\xE3o A" : "Vers\xE3o B", "11222333000181");
-        p.endereco = std::string(2000 + i % 7, 'x');  // more than one write
-        app::SalvaPerfil(p);
-      }
+      for (int i = 0;; ++i)
+        if (app::SalvaPerfil(versao(i))) _exit(3);  // a refused save would test nothing
     }
     std::this_thread::sleep_for(std::chrono::microseconds(300 + rodada * 450));
     ::kill(filho, SIGKILL);
     int st = 0;
     ::waitpid(filho, &st, 0);
+    ASSERT_TRUE(WIFSIGNALED(st)) << "rodada " << rodada;
+    // The old or the new file, whole; beside it at most one file of ours, under our temporary
+    // name (killed between its link and its rename), which the next save removes.
     const app::PerfisLidos lidos = app::LePerfis();
     ASSERT_EQ(lidos.erro, "") << "rodada " << rodada;
-    ASSERT_EQ(lidos.perfis.size(), 1u);
-    EXPECT_TRUE(lidos.perfis[0].razaoSocial == "Vers\xE3o A" ||
-                lidos.perfis[0].razaoSocial == "Vers\xE3o B");
+    ASSERT_EQ(lidos.perfis.size(), 31u);
+    const app::PerfilEmpresa& matriz = lidos.perfis.back();
+    EXPECT_TRUE(matriz.razaoSocial == "Vers\xE3o A" || matriz.razaoSocial == "Vers\xE3o B");
+    EXPECT_EQ(matriz.endereco.find_first_not_of('x'), std::string::npos);
+    EXPECT_GE(matriz.endereco.size(), 90u);
+    EXPECT_EQ(lidos.perfis.front().endereco, std::string(100, 'z'));
+    for (const std::string& nome : teste::Nomes(pastas / "config/proposta"))
+      EXPECT_TRUE(nome == "perfis.json" || platform::isOurTemporaryName(nome)) << nome;
+    ASSERT_FALSE(app::SalvaPerfil(versao(1)));
+    EXPECT_EQ(teste::Nomes(pastas / "config/proposta"), std::vector<std::string>{"perfis.json"});
   }
 }
 

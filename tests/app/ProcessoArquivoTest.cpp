@@ -10,6 +10,7 @@
 #include "base/Texto.h"
 #include "platform/AtomicFile.h"
 #include "support/Arquivos.h"
+#include "support/Falhas.h"
 
 using namespace app;
 
@@ -34,6 +35,18 @@ std::string Cabecalho(const std::string& n, const std::string& desc = "Preg\xE3o
 }
 
 std::string Fim() { return "</produtos>\r\n</processo>\r\n"; }
+
+// Runs `le` over a table holding the open process (item 9) and expects it to fail with
+// `mensagem` (an `Erro`), the open process untouched.
+template <class Erro, class Le>
+void FalhaMantendoOAberto(Le le, const std::string& mensagem) {
+  TTabelaItens t;
+  LerProcessoDeBytes(Cabecalho("1") + ItemBytes("9", "Z", "z", "d", "", "1", "1", "1", "1") + Fim(),
+                     t);
+  EXPECT_EQ(teste::ErroDe<Erro>([&] { le(t); }), mensagem);
+  ASSERT_EQ(t.NumLinhas(), 1) << mensagem;
+  EXPECT_EQ(t.Linha(0).ordem, 9);
+}
 
 }  // namespace
 
@@ -65,12 +78,8 @@ TEST(LerCabecalho, ProcessAndQuotationHeaders) {
 }
 
 TEST(LerCabecalho, AForeignFirstLineFailsOnTheItemCount) {
-  try {
-    LerCabecalho("<?xml version=\"1.0\"?>");
-    FAIL();
-  } catch (const base::EConvertError& e) {
-    EXPECT_EQ(e.Mensagem(), "'' is not a valid integer value");
-  }
+  EXPECT_EQ(teste::ErroDe<base::EConvertError>([&] { LerCabecalho("<?xml version=\"1.0\"?>"); }),
+            "'' is not a valid integer value");
 }
 
 TEST(LerProcesso, ReadsItemsIntoLotOrderWithMultiLineDescriptions) {
@@ -116,13 +125,8 @@ TEST(LerProcesso, LineEndingsCarriageReturnsAndEndOfFileByte) {
       "<produto>\r\n <ordem>1</ordem>\r\n <codigo>X</codigo>\r\n <nome>N</nome>\r\n"
       " <descricao>D</descricao>\r\n <marca>M</marca>\x1A\r\n <quantidade>1</quantidade>\r\n";
   TTabelaItens t2;
-  try {
-    LerProcessoDeBytes(cortado, t2);
-    FAIL();
-  } catch (const base::EConvertError& e) {
-    EXPECT_EQ(e.Mensagem(),
-              "'' is not a valid floating point value");  // quantidade of a missing line
-  }
+  EXPECT_EQ(teste::ErroDe<base::EConvertError>([&] { LerProcessoDeBytes(cortado, t2); }),
+            "'' is not a valid floating point value");  // quantidade of a missing line
 }
 
 TEST(LerProcesso, EveryLineShapeReadsByThePositionRule) {
@@ -202,19 +206,9 @@ TEST(LerProcesso, MalformedInputsRaiseTheirMessagesAndKeepTheTable) {
        "arquivo n\xE3o foi "
        "aberto."},
   };
-  for (const auto& c : casos) {
-    TTabelaItens t;
-    LerProcessoDeBytes(
-        Cabecalho("1") + ItemBytes("9", "Z", "z", "d", "", "1", "1", "1", "1") + Fim(), t);
-    try {
-      LerProcessoDeBytes(c.bytes, t);
-      ADD_FAILURE() << c.mensagem;
-    } catch (const base::Exception& e) {
-      EXPECT_EQ(e.Mensagem(), c.mensagem);
-    }
-    ASSERT_EQ(t.NumLinhas(), 1) << c.mensagem;  // the previous process is untouched
-    EXPECT_EQ(t.Linha(0).ordem, 9);
-  }
+  for (const auto& c : casos)
+    FalhaMantendoOAberto<base::Exception>([&](TTabelaItens& t) { LerProcessoDeBytes(c.bytes, t); },
+                                          c.mensagem);
 }
 
 TEST(LerProcesso, OnlyRegularFilesWithinTheLimitAreRead) {
@@ -246,19 +240,9 @@ TEST(LerProcesso, OnlyRegularFilesWithinTheLimitAreRead) {
                    " bytes). Um processo de 100.000 itens tem cerca de 28 MB: confira se este "
                    "\xE9 o arquivo do processo."},
   };
-  for (const auto& c : casos) {
-    TTabelaItens t;
-    LerProcessoDeBytes(
-        Cabecalho("1") + ItemBytes("9", "Z", "z", "d", "", "1", "1", "1", "1") + Fim(), t);
-    try {
-      LerProcesso(c.caminho, t);
-      ADD_FAILURE() << c.caminho;
-    } catch (const base::EInOutError& e) {
-      EXPECT_EQ(e.Mensagem(), c.mensagem);
-    }
-    ASSERT_EQ(t.NumLinhas(), 1) << c.caminho;  // the open process is untouched
-    EXPECT_EQ(t.Linha(0).ordem, 9);
-  }
+  for (const auto& c : casos)
+    FalhaMantendoOAberto<base::EInOutError>([&](TTabelaItens& t) { LerProcesso(c.caminho, t); },
+                                            c.mensagem);
 }
 
 TEST(EscreveDocumento, ExactBytesOfProcessAndProposalFiles) {
@@ -358,12 +342,9 @@ TEST(EscreveDocumento, AFirstLineThatOpensReadsBackTheSameAfterARewrite) {
     TTabelaItens t;
     if (c.regravada.empty()) {
       LerProcessoDeBytes(Cabecalho("0") + Fim(), t);
-      try {
-        LerProcessoDeBytes(bytes, t);
-        ADD_FAILURE() << c.linha;
-      } catch (const base::EFormatoInvalido& e) {
-        EXPECT_EQ(e.Mensagem(), kRecusa);
-      }
+      EXPECT_EQ(teste::ErroDe<base::EFormatoInvalido>([&] { LerProcessoDeBytes(bytes, t); }),
+                kRecusa)
+          << c.linha;
       EXPECT_TRUE(t.Vazia());
       continue;
     }
@@ -397,12 +378,9 @@ TEST(EscreveDocumento, AFailedWriteLeavesTheOldFileWhole) {
   LerProcessoDeBytes(Cabecalho("1") + ItemBytes("1", "A", "a", "d", "", "1", "1", "1", "1") + Fim(),
                      t);
   platform::failAtomicStepForTesting(platform::AtomicStep::Write, 1, 28 /* ENOSPC */);
-  try {
-    EscreveDocumento(alvo, t, "2024/0015", "d", std::nullopt);
-    FAIL();
-  } catch (const base::EInOutError& e) {
-    EXPECT_EQ(e.Mensagem(), "I/O error 28");
-  }
+  EXPECT_EQ(teste::ErroDe<base::EInOutError>(
+                [&] { EscreveDocumento(alvo, t, "2024/0015", "d", std::nullopt); }),
+            "I/O error 28");
   EXPECT_EQ(teste::Le(alvo), antigo);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
 }

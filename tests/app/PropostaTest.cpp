@@ -15,6 +15,7 @@
 #include "report/RDjanelas.h"
 #include "report/RDpaginas.h"
 #include "support/Arquivos.h"
+#include "support/Falhas.h"
 #include "support/PastasUsuario.h"
 #include "support/PlataformaRoteiro.h"
 
@@ -363,12 +364,7 @@ TEST_F(PropostaTest, CloseThatCannotWriteRaisesAndKeepsTheFile) {
        {platform::AtomicStep::Create, platform::AtomicStep::Write, platform::AtomicStep::Sync,
         platform::AtomicStep::Link, platform::AtomicStep::Rename}) {
     platform::failAtomicStepForTesting(passo, 1, 5);
-    try {
-      p.FormClose();
-      ADD_FAILURE();
-    } catch (const base::EInOutError& e) {
-      EXPECT_EQ(e.Mensagem(), "I/O error 5");
-    }
+    EXPECT_EQ(teste::ErroDe<base::EInOutError>([&] { p.FormClose(); }), "I/O error 5");
     EXPECT_EQ(teste::Le(processo), antes);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
   }

@@ -8,6 +8,7 @@
 
 #include "base/Erros.h"
 #include "base/Formato.h"
+#include "support/Falhas.h"
 
 using namespace base;
 
@@ -39,14 +40,9 @@ TEST(StrToFloat, AcceptsTheLocaleFormOnly) {
   EXPECT_DOUBLE_EQ(StrToFloat("1E3"), 1000);
   EXPECT_DOUBLE_EQ(StrToFloat("3"), 3);
   EXPECT_DOUBLE_EQ(StrToFloat(",5"), 0.5);
-  for (const char* ruim : {"12.5", "", "abc", "1.000,00", "1e", "--1", "1,2,3"}) {
-    try {
-      StrToFloat(ruim);
-      ADD_FAILURE() << ruim;
-    } catch (const EConvertError& e) {
-      EXPECT_EQ(e.Mensagem(), std::string("'") + ruim + "' is not a valid floating point value");
-    }
-  }
+  for (const char* ruim : {"12.5", "", "abc", "1.000,00", "1e", "--1", "1,2,3"})
+    EXPECT_EQ(teste::ErroDe<EConvertError>([&] { StrToFloat(ruim); }),
+              std::string("'") + ruim + "' is not a valid floating point value");
 }
 
 TEST(StrToFloat, EveryDecimalReadsAsTheCorrectlyRoundedDouble) {
@@ -83,14 +79,9 @@ TEST(StrToInt, DecimalAndHexWithinThirtyTwoBits) {
   EXPECT_EQ(StrToInt("-7"), -7);
   EXPECT_EQ(StrToInt("$1F"), 31);
   EXPECT_EQ(StrToInt("2147483647"), 2147483647);
-  for (const char* ruim : {"", "1,0", "2147483648", "12a", "x", " 1 "}) {
-    try {
-      StrToInt(ruim);
-      ADD_FAILURE() << ruim;
-    } catch (const EConvertError& e) {
-      EXPECT_EQ(e.Mensagem(), std::string("'") + ruim + "' is not a valid integer value");
-    }
-  }
+  for (const char* ruim : {"", "1,0", "2147483648", "12a", "x", " 1 "})
+    EXPECT_EQ(teste::ErroDe<EConvertError>([&] { StrToInt(ruim); }),
+              std::string("'") + ruim + "' is not a valid integer value");
 }
 
 TEST(FormatFloat, PatternsOfTheListingAndTheGrid) {

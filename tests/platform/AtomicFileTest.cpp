@@ -10,6 +10,7 @@
 #include "base/Erros.h"
 #include "platform/AtomicFile.h"
 #include "support/Arquivos.h"
+#include "support/Falhas.h"
 
 using platform::AtomicStep;
 using Nomes = std::vector<std::string>;
@@ -30,12 +31,7 @@ class AtomicFile : public ::testing::Test {
   }
   // The message of the EInOutError the write raises ("" when it raises none).
   static std::string ErroAoGravar(const std::string& alvo, const std::string& bytes) {
-    try {
-      platform::writeFileAtomically(alvo, bytes);
-    } catch (const base::EInOutError& e) {
-      return e.Mensagem();
-    }
-    return "";
+    return teste::ErroDe<base::EInOutError>([&] { platform::writeFileAtomically(alvo, bytes); });
   }
   teste::PastaTemporaria pasta, cache;
 };

@@ -6,32 +6,17 @@
 using namespace report;
 using teste::RelatorioTeste;
 
-TEST_F(RelatorioTeste, ConstructorSetsTheDefaults) {
-  TRDprint r;
-  EXPECT_EQ(r.ImpressoraPersonalizada.NomeImpressora, "Modelo Personalizado - (Epson)");
-  EXPECT_EQ(r.ImpressoraPersonalizada.Reset, "27 80 18 20 27 53 27 70 27 45 48");
-  EXPECT_EQ(r.ImpressoraPersonalizada.Comprimir15, "");
-  EXPECT_EQ(r.OpcoesPreview.CaptionPreview, "RDPrint Preview");
-  EXPECT_EQ(r.OpcoesPreview.BotaoSetup, TStatBut::Invisivel);
-  EXPECT_EQ(r.OpcoesPreview.BotaoEMAIL, TStatBut::Ativo);
-  EXPECT_TRUE(r.OpcoesPreview.MostrarSETUP);
-  EXPECT_FALSE(r.OpcoesPreview.Preview);
-  EXPECT_EQ(r.Margens.Left, 5);
-  EXPECT_EQ(r.Margens.Bottom, 5);
-  EXPECT_EQ(r.CaptionSetup, "RDprint Setup");
-  EXPECT_EQ(r.TitulodoRelatorio, "Gerado por RDprint");
-  EXPECT_EQ(r.Acentuacao, TAcento::Transliterate);
-  EXPECT_TRUE(r.UsaGerenciadorImpr);
-  EXPECT_TRUE(r.CorForm < 0);
-  EXPECT_EQ(r.Impressora, TModelo::Epson);
-  EXPECT_EQ(r.Mapeamento.size(), 40u);
-  EXPECT_EQ(r.Mapeamento[14], "GENERIC=EPSON");
-  EXPECT_EQ(r.Mapeamento[35], "DR700=DARUMA");
-  EXPECT_EQ(r.TamanhoQteLinhas, 66);
-  EXPECT_EQ(r.TamanhoQteColunas, 80);
-  EXPECT_EQ(r.FonteTamanhoPadrao, TSize::S10cpp);
-  EXPECT_TRUE(r.FonteEstiloPadrao.Vazio());
-  EXPECT_TRUE(r.ReduzParaCaber);
+TEST_F(RelatorioTeste, AFreshComponentPrintsEightyColumnsAtOnceThroughTheSpoolerAsAnEpson) {
+  // Nothing set: 66 lines at 6 per inch, 80 columns of 10 cpi, accents in the printer's code
+  // page, no preview.
+  ASSERT_TRUE(rd->Abrir());
+  EXPECT_TRUE(rd->ImpF(1, 80, "|", normal, clBlack));
+  EXPECT_FALSE(rd->ImpF(1, 81, "|", normal, clBlack));
+  EXPECT_TRUE(rd->ImpF(1, 1, "Relat\xF3rio", normal, clBlack));
+  ASSERT_TRUE(rd->Fechar());
+  const std::string& bytes = plataforma.bytesImpressos;
+  EXPECT_EQ(bytes.substr(0, 5), "\x1B\x32\x1B\x43\x42");
+  EXPECT_NE(bytes.find("Relat\xA2rio" + std::string(70, ' ') + "|"), std::string::npos);
   // Ordinals stored in files and settings.
   EXPECT_EQ(static_cast<int>(TModelo::Daruma), 6);
   EXPECT_EQ(static_cast<int>(TSize::S15cpp), 5);

@@ -125,6 +125,32 @@ class RelatorioTeste : public ::testing::Test {
     return *pasta_ / nome;
   }
 
+  // Runs `opera` (which returns what it made) with the cancel request raised at its k-th poll,
+  // for k = 1 to 20, and hands `confere` what was made each time and whether the request stopped
+  // it; OnCancel must fire exactly once when it did. True when some request stopped it part-way,
+  // after something was made.
+  template <class Opera, class Confere>
+  bool CancelaEmCadaPoll(Opera opera, Confere confere) {
+    int cancelados = 0, polls = 0, pedido = 0;
+    rd->OnCancel = [&](report::TRDprint&) { ++cancelados; };
+    plataforma.aoProcessar = [&] {
+      if (++polls == pedido) report::EstadoRelatorio().cancelamento = true;
+    };
+    bool parouNoMeio = false;
+    for (pedido = 1; pedido <= 20; ++pedido) {
+      cancelados = polls = 0;
+      const auto feito = opera();
+      const bool cancelado = report::EstadoRelatorio().cancelamento;
+      report::EstadoRelatorio().cancelamento = false;
+      EXPECT_EQ(cancelados, cancelado ? 1 : 0) << "poll " << pedido;
+      confere(feito, cancelado);
+      parouNoMeio |= cancelado && !feito.empty();
+    }
+    plataforma.aoProcessar = nullptr;
+    rd->OnCancel = nullptr;
+    return parouNoMeio;
+  }
+
   PlataformaRoteiro plataforma;
   JanelasTeste janelas;
   std::unique_ptr<report::TRDprint> rd;

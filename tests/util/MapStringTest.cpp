@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Erros.h"
+#include "support/Falhas.h"
 #include "util/vekMap.h"
 
 namespace {
@@ -47,12 +48,9 @@ TEST(MapString, NamesAndValuesSplitAtTheFirstEquals) {
 
 TEST(MapString, IndexOutsideTheListRaisesTheListError) {
   util::TMapString m;
-  try {
-    (void)m.Strings(0);
-    FAIL() << "no error raised";
-  } catch (const base::Exception& e) {
-    EXPECT_EQ(e.Mensagem(), "List index out of bounds (0)");
-  }
+  EXPECT_EQ(teste::ErroDe<base::Exception>([&] { (void)m.Strings(0); }),
+            "List index out of bounds (0)")
+      << "no error raised";
   m.Add("a=1");
   EXPECT_THROW((void)m.Names(1), base::Exception);
   EXPECT_THROW(m.Delete(-1), base::Exception);
