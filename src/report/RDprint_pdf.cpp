@@ -8,10 +8,10 @@
 #include <optional>
 
 #include "base/Erros.h"
-#include "base/Formato.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
 #include "report/RDPDF.h"
+#include "report/RDcomando.h"
 #include "report/RDestado.h"
 #include "report/RDpercurso.h"
 #include "report/RDprint.h"
@@ -37,14 +37,6 @@ int Arredonda(double v) { return static_cast<int>(std::nearbyint(v)); }
 struct FalhaExportacao {
   std::string mensagem;
 };
-
-// A number field of an entry's text (characters inicio .. inicio + quantidade - 1, 1-based);
-// raises the conversion error of a text that is not a number.
-int32_t CampoNumerico(const std::string& texto, size_t inicio, size_t quantidade) {
-  std::string_view t(texto);
-  std::string_view campo = inicio - 1 < t.size() ? t.substr(inicio - 1, quantidade) : "";
-  return base::StrToInt(campo);
-}
 
 // The terms a semigraphic stroke is made of, one letter each: 0, the cell width W, half the cell
 // width w, w - 1 (m) and w + 1 (M), the line height L, half of it e, e - 1 (h) and e + 1 (H).
@@ -182,9 +174,11 @@ void ExportacaoPDF::Caminho(std::initializer_list<Ponto> pontos) {
 
 // A "G" entry: the picture resized to its size in pixels and drawn from the cell's top left.
 void ExportacaoPDF::Imagem(const TComando& d, double x) {
-  const int32_t indice = CampoNumerico(d.Texto, 1, 5);
-  const int32_t larguraMm = CampoNumerico(d.Texto, 6, 5);
-  const int32_t alturaMm = CampoNumerico(d.Texto, 11, 5);
+  // Every field is converted (raising a conversion error) before the index is checked.
+  const TFiguraComando campos = DecodificaFigura(d);
+  const int32_t indice = campos.Indice.Valor();
+  const int32_t larguraMm = campos.Largura.Valor();
+  const int32_t alturaMm = campos.Altura.Valor();
   if (indice < 0 || static_cast<size_t>(indice) >= rd_.Imagens.size() || !rd_.Imagens[indice])
     throw FalhaExportacao{"List index out of bounds (" + std::to_string(indice) + ")"};
   const TImagemRGB& original = *rd_.Imagens[indice];
@@ -306,9 +300,10 @@ void ExportacaoPDF::LinhaVertical(double x, double cx, double cy, double yf, boo
 
 // "H", "V" and "F": paths through the cell centres (a double line 1 point on either side).
 void ExportacaoPDF::Linhas(const TComando& d, double x) {
-  const int32_t linhaFinal = CampoNumerico(d.Texto, 1, 5);
-  const int32_t colunaFinal = CampoNumerico(d.Texto, 6, 5);
-  const bool dupla = d.Texto.size() >= 11 && d.Texto[10] == 'D';
+  const TLinhaComando l = DecodificaLinha(d);
+  const int32_t linhaFinal = l.LinhaFinal.Valor();
+  const int32_t colunaFinal = l.ColunaFinal.Valor();
+  const bool dupla = l.Dupla;
   const double cx = (d.Coluna - 0.5) * CW + margemEsquerda;
   const double cy = (d.Linha - 0.5) * LH + margemSuperior;
   const double dx = (colunaFinal - d.Coluna) * CW;
@@ -322,8 +317,9 @@ void ExportacaoPDF::Linhas(const TComando& d, double x) {
     }
     return;
   }
-  // The end style belongs to H and V only: a frame's 12th character is never read.
-  const int estilo = d.Texto.size() >= 12 ? CampoNumerico(d.Texto, 12, 1) : 0;
+  // The end style belongs to H and V only (a frame's is never read); a text that ends before it
+  // draws style 0.
+  const int estilo = l.Estilo.Presente() ? l.Estilo.Valor() : 0;
   if (d.Codigo == 'H')
     LinhaHorizontal(cx, cy, cx + dx, dupla, estilo);
   else

@@ -109,6 +109,43 @@ TEST(Comando, SingleFieldsOfAStoredEntry) {
   EXPECT_FALSE(ComandoBemFormado("000100100101AT000000x"));
 }
 
+TEST(Comando, DrawingSubFieldsAreReadFromTheirPlaces) {
+  // A value of -1 stands for "does not convert"; the characters are what the field holds.
+  auto valor = [](const TSubcampo& s) { return s.valor ? *s.valor : -1; };
+  const struct {
+    const char* texto;
+    int a, b, c;             // end line, end column, style / index, width, height
+    const char* caracteres;  // of the third field
+    bool dupla;
+  } casos[] = {
+      {"0000500008D2", 5, 8, 2, "2", true},
+      {"0000500008S", 5, 8, -1, "", false},
+      {"00a05 0012$D", -1, 12, -1, "D", false},
+      {"00005", 5, -1, -1, "", false},
+      {"", -1, -1, -1, "", false},
+      {"000020001000030", 2, 10, 0, "0", false},
+  };
+  for (const auto& c : casos) {
+    TComando d;
+    d.Texto = c.texto;
+    const TLinhaComando l = DecodificaLinha(d);
+    EXPECT_EQ(valor(l.LinhaFinal), c.a) << c.texto;
+    EXPECT_EQ(valor(l.ColunaFinal), c.b) << c.texto;
+    EXPECT_EQ(valor(l.Estilo), c.c) << c.texto;
+    EXPECT_EQ(l.Estilo.texto, c.caracteres) << c.texto;
+    EXPECT_EQ(l.Dupla, c.dupla) << c.texto;
+    const TFiguraComando f = DecodificaFigura(d);
+    EXPECT_EQ(valor(f.Indice), c.a) << c.texto;
+    EXPECT_EQ(valor(f.Largura), c.b) << c.texto;
+  }
+  TComando d;
+  d.Texto = "00001000020000x";
+  const TFiguraComando f = DecodificaFigura(d);
+  EXPECT_EQ(f.Altura.texto, "0000x");
+  EXPECT_THROW(f.Altura.Valor(), base::EConvertError);
+  EXPECT_EQ(f.Largura.Valor(), 2);
+}
+
 TEST_F(RelatorioTeste, OneOutputsReaderReportsExpandsAndKeepsItsPitchToItself) {
   rd->TitulodoRelatorio = "Meu";
   ASSERT_TRUE(rd->Abrir());
