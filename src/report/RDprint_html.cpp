@@ -376,12 +376,18 @@ bool TRDprint::GravaHTML(std::string ArquivoLocal) {
   return Comunica(EscreveHTML(std::move(ArquivoLocal)));
 }
 
-// The head from the component's properties, then the sheets through the writer.
+// The document through the atomic file sink, titled with the file's name.
 TResultado TRDprint::EscreveHTML(std::string ArquivoLocal) {
   if (ArquivoLocal.empty()) ArquivoLocal = "RDprint.HTML";
   if (OnSave) OnSave(*this, ArquivoLocal);
-  const std::string nome = platform::utf8ToCp1252(ArquivoLocal);
+  platform::SinkError erro;
+  auto arquivo = platform::openFileSink(ArquivoLocal, erro);
+  if (!arquivo) return TResultado::Falha(TCaixa::Aplicacao, erro.text);
+  return EscreveHTML(*arquivo, platform::utf8ToCp1252(ArquivoLocal));
+}
 
+// The head from the component's properties, then the sheets through the writer.
+TResultado TRDprint::EscreveHTML(platform::ByteSink& saida, const std::string& nome) {
   TMedidasHTML m;
   m.pitch = &Pitch(FonteTamanhoPadrao);
   m.alturaLinha = TamanhoQteLPP == TLinha::Seis ? 16 : 12;
@@ -399,15 +405,11 @@ TResultado TRDprint::EscreveHTML(std::string ArquivoLocal) {
     // A system colour has no RGB digits.
     return TResultado::Falha(TCaixa::Aplicacao, e.Mensagem());
   }
-  platform::SinkError erro;
-  auto arquivo = platform::openFileSink(ArquivoLocal, erro);
-  if (!arquivo) return TResultado::Falha(TCaixa::Aplicacao, erro.text);
-
   const TEstadoRelatorio& e = EstadoRelatorio();
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
   const TConfigProgresso config{"Gerando HTML...", nome, static_cast<int>(quantidade), CorForm,
                                 CorFonte};
-  EscritorHTML escritor(*this, *arquivo, m);
+  EscritorHTML escritor(*this, saida, m);
   EscreveCabecalho(escritor.Documento(), m, nome);
   return PercorreEntradas(*this, config, true, escritor);
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "base/Erros.h"
+#include "platform/ByteSink.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
 #include "report/RDPDF.h"
@@ -400,7 +401,8 @@ std::string FalhaCorrente() {
 // The export fed entry by entry; the document ends when the walk does, also when cancelled.
 class EscritorPDF : public TEscritorRelatorio {
  public:
-  EscritorPDF(TPrintPDF& pdf, ExportacaoPDF& exportacao) : pdf_(pdf), exportacao_(exportacao) {}
+  EscritorPDF(TPrintPDF& pdf, ExportacaoPDF& exportacao, platform::ByteSink& saida)
+      : pdf_(pdf), exportacao_(exportacao), saida_(saida) {}
   bool Entrada(std::string_view, const TComando* comando) override {
     try {
       exportacao_.Entrada(*comando);
@@ -413,7 +415,7 @@ class EscritorPDF : public TEscritorRelatorio {
   TResultado Conclui(const TFimPercurso&) override {
     if (!falha_) {
       try {
-        if (pdf_.EndDoc()) return TResultado::Sucesso();
+        if (pdf_.EndDoc(saida_)) return TResultado::Sucesso();
         falha_ = pdf_.Erro();
       } catch (...) {
         falha_ = FalhaCorrente();
@@ -425,6 +427,7 @@ class EscritorPDF : public TEscritorRelatorio {
  private:
   TPrintPDF& pdf_;
   ExportacaoPDF& exportacao_;
+  platform::ByteSink& saida_;
   std::optional<std::string> falha_;  // what stopped the export
 };
 
@@ -435,11 +438,19 @@ bool TRDprint::GravaPDF(std::string ArquivoLocal) {
   return Comunica(EscrevePDF(std::move(ArquivoLocal)));
 }
 
-// The writer started with the document properties, then every entry through it.
+// The document through the atomic file sink, which takes the file's place once it is whole.
 TResultado TRDprint::EscrevePDF(std::string ArquivoLocal) {
   if (ArquivoLocal.empty()) ArquivoLocal = "RDprint.PDF";
   if (OnSave) OnSave(*this, ArquivoLocal);
-  const std::string nome = platform::utf8ToCp1252(ArquivoLocal);
+  platform::SinkError erro;
+  auto arquivo = platform::openFileSink(ArquivoLocal, erro);
+  if (!arquivo) return TResultado::Falha(TCaixa::Aplicacao, erro.text);
+  return EscrevePDF(*arquivo, platform::utf8ToCp1252(ArquivoLocal));
+}
+
+// The writer started with the document properties, then every entry through it; the finished
+// document goes into the sink in one piece.
+TResultado TRDprint::EscrevePDF(platform::ByteSink& saida, const std::string& nome) {
   // The writer is created, given the document properties and started; a failure there writes
   // nothing.
   std::unique_ptr<TPrintPDF> pdf;
@@ -448,7 +459,6 @@ TResultado TRDprint::EscrevePDF(std::string ArquivoLocal) {
   try {
     pdf = std::make_unique<TPrintPDF>(this);
     exportacao = std::make_unique<ExportacaoPDF>(*this, *pdf);
-    pdf->FileName = ArquivoLocal;
     pdf->Title = TitulodoRelatorio;
     pdf->Producer = "RDPrint PDF Export";
     pdf->Creator = "RDPrint - Deltress Sistemas";
@@ -469,7 +479,7 @@ TResultado TRDprint::EscrevePDF(std::string ArquivoLocal) {
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
   const TConfigProgresso config{"Gerando PDF...", nome, static_cast<int>(quantidade), CorForm,
                                 CorFonte};
-  EscritorPDF escritor(*pdf, *exportacao);
+  EscritorPDF escritor(*pdf, *exportacao, saida);
   return PercorreEntradas(*this, config, true, escritor);
 }
 
