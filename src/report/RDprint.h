@@ -166,6 +166,7 @@ class TRDprint {
 
  private:
   void Prologo(std::string& arquivo, const char* padrao);
+  // Fires the last page's OnBeforeNewPage when it has not been fired (before a file is written).
   void DisparaRodapePendente();
   // The print job; a printer file goes into `destino` when given (ArquivoSaida then names it).
   TResultado Imprime(const std::string& ArquivoSaida, platform::ByteSink* destino);
