@@ -48,6 +48,15 @@ bool EhHexadecimal(char h) {
   return (h >= '0' && h <= '9') || (h >= 'A' && h <= 'F') || (h >= 'a' && h <= 'f');
 }
 
+// The characters of a sub-field and their value, converted as the system's conversion routine
+// does (leading blanks, a sign, "$" or "0x" for hexadecimal).
+TSubcampo Subcampo(std::string_view texto, TCampoComando campo) {
+  TSubcampo s{CampoDe(texto, campo), std::nullopt};
+  int32_t v = 0;
+  if (base::TryStrToInt(s.texto, v)) s.valor = v;
+  return s;
+}
+
 }  // namespace
 
 // The fixed fields, the colour, the attribute number's parts and the text.
@@ -109,6 +118,26 @@ bool ComandoBemFormado(std::string_view comando) {
   for (size_t i = kCampoCor.inicio; i < kCampoCor.fim(); ++i)
     if (!EhHexadecimal(comando[i])) return false;
   return true;
+}
+
+// The value, or the conversion error StrToInt raises for the characters.
+int32_t TSubcampo::Valor() const { return valor ? *valor : base::StrToInt(texto); }
+
+// End line, end column, the double flag and the end style.
+TLinhaComando DecodificaLinha(const TComando& comando) {
+  const std::string_view t = comando.Texto;
+  TLinhaComando l;
+  l.LinhaFinal = Subcampo(t, kSubLinhaFinal);
+  l.ColunaFinal = Subcampo(t, kSubColunaFinal);
+  l.Estilo = Subcampo(t, kSubEstilo);
+  l.Dupla = CampoDe(t, kSubDupla) == "D";
+  return l;
+}
+
+// Index, width and height.
+TFiguraComando DecodificaFigura(const TComando& comando) {
+  const std::string_view t = comando.Texto;
+  return {Subcampo(t, kSubIndice), Subcampo(t, kSubLargura), Subcampo(t, kSubAltura)};
 }
 
 // The page field read as the decoder reads it.

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +43,47 @@ struct TComando : TCabecaComando {
   std::string CorTexto;
   std::string Texto;
 };
+
+// The text of a drawing command holds fixed sub-fields. Lines ("H", "V") and frames ("F"): 5
+// digits end line, 5 digits end column, "D" for a double line, then (H and V only) one digit 0-3
+// for the end style. Pictures ("G"): 5 digits index into the picture list, 5 digits width and 5
+// digits height in millimetres.
+inline constexpr TCampoComando kSubLinhaFinal{0, 5};
+inline constexpr TCampoComando kSubColunaFinal{5, 5};
+inline constexpr TCampoComando kSubDupla{10, 1};
+inline constexpr TCampoComando kSubEstilo{11, 1};
+inline constexpr TCampoComando kSubIndice{0, 5};
+inline constexpr TCampoComando kSubLargura{5, 5};
+inline constexpr TCampoComando kSubAltura{10, 5};
+
+// A number sub-field: its characters as stored (shorter or empty when the text ends before it)
+// and its value when they convert. Each output decides what a field that does not convert means.
+struct TSubcampo {
+  std::string_view texto;
+  std::optional<int32_t> valor;
+  // Whether the text reaches the field at all.
+  bool Presente() const { return !texto.empty(); }
+  // The value; raises the conversion error of the characters when they do not convert.
+  int32_t Valor() const;
+};
+
+// The sub-fields of a line or a frame (a frame's end style is never read).
+struct TLinhaComando {
+  TSubcampo LinhaFinal, ColunaFinal, Estilo;
+  bool Dupla = false;
+};
+
+// The sub-fields of a picture.
+struct TFiguraComando {
+  TSubcampo Indice, Largura, Altura;
+};
+
+// Reads the sub-fields of a decoded command's text; the result refers to that text, so the
+// command must outlive it.
+TLinhaComando DecodificaLinha(const TComando& comando);
+TLinhaComando DecodificaLinha(const TComando&&) = delete;
+TFiguraComando DecodificaFigura(const TComando& comando);
+TFiguraComando DecodificaFigura(const TComando&&) = delete;
 
 // Decodes a stored command into `c`; false, with `c` as it was, when a fixed field does not
 // convert.

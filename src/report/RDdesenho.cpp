@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "base/Erros.h"
-#include "base/Formato.h"
-#include "base/Texto.h"
 #include "platform/Platform.h"
 #include "report/RDcomando.h"
 #include "report/RDestado.h"
@@ -221,12 +219,13 @@ void DesenhaTabela(TMetafileCanvas& c, const DesenhoTabela& tabela, const BasesL
 }
 
 // "H", "V" and "F": the end line, end column, double flag and (H, V) end style of the text.
+// A field that does not convert raises its conversion error (also a missing end style).
 void DesenhaLinha(TMetafileCanvas& c, const TRDFolha& f, const TComando& d, int x, int y) {
-  const std::string& t = d.Texto;
-  const int fimLinha = base::StrToInt(base::Copy(t, 1, 5));
-  const int fimColuna = base::StrToInt(base::Copy(t, 6, 5));
-  const bool dupla = base::Copy(t, 11, 1) == "D";
-  const int estilo = d.Codigo == 'F' ? 0 : base::StrToInt(base::Copy(t, 12, 1));
+  const TLinhaComando l = DecodificaLinha(d);
+  const int fimLinha = l.LinhaFinal.Valor();
+  const int fimColuna = l.ColunaFinal.Valor();
+  const bool dupla = l.Dupla;
+  const int estilo = d.Codigo == 'F' ? 0 : l.Estilo.Valor();
   c.Pen.Color = d.Cor;
   c.Pen.Width = 1;
   BasesLinha b{};
@@ -245,13 +244,14 @@ void DesenhaLinha(TMetafileCanvas& c, const TRDFolha& f, const TComando& d, int 
 }
 
 // "G": picture `indice` of the list at its own size, at a size in millimetres, or at one given
-// side with its proportions kept.
-void DesenhaFigura(TMetafileCanvas& c, const TRDprint& rd, const std::string& t, int x, int y) {
-  const int indice = base::StrToInt(base::Copy(t, 1, 5));
+// side with its proportions kept. The index is checked before the size is read.
+void DesenhaFigura(TMetafileCanvas& c, const TRDprint& rd, const TComando& d, int x, int y) {
+  const TFiguraComando campos = DecodificaFigura(d);
+  const int indice = campos.Indice.Valor();
   if (indice < 0 || static_cast<size_t>(indice) >= rd.Imagens.size())
     throw base::EListError("List index out of bounds (" + std::to_string(indice) + ")");
-  const int largura = base::StrToInt(base::Copy(t, 6, 5));
-  const int altura = base::StrToInt(base::Copy(t, 11, 5));
+  const int largura = campos.Largura.Valor();
+  const int altura = campos.Altura.Valor();
   const TImagemRGB* origem = rd.Imagens[static_cast<size_t>(indice)].get();
   // A picture without pixels has nothing to show (and no proportions to keep).
   if (!origem || origem->largura <= 0 || origem->altura <= 0) return;
@@ -406,7 +406,7 @@ void DesenhaComando(TMetafileCanvas& c, TRDprint& rd, const TRDFolha& f, const T
   }
   switch (d.Codigo) {
     case 'G':
-      DesenhaFigura(c, rd, d.Texto, x, y);
+      DesenhaFigura(c, rd, d, x, y);
       return;
     case 'H':
     case 'V':

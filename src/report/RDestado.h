@@ -37,7 +37,8 @@ struct TComandosImpressora {
 
 // The open character-printer channel: where its bytes go and the name its messages use.
 struct TCanal {
-  std::unique_ptr<platform::ByteSink> saida;
+  std::unique_ptr<platform::ByteSink> dono;  // the sink the channel opened (none when lent to it)
+  platform::ByteSink* saida = nullptr;
   std::string nome;      // the port, device, printer or file name for the messages
   bool spooler = false;  // a raw job on the spooler (its errors read "Error ...")
   bool arquivo = false;  // a file that appears only when complete (abandoned on cancel)

@@ -114,6 +114,9 @@ class TRDprint {
   // The character printer's channel: IniciaDocumento and FinalizaDocumento are AbreDocumento and
   // FechaDocumento with their messages shown.
   TResultado AbreDocumento(const std::string& ArquivoSaida);
+  // The channel on a sink the caller opened and keeps open until FechaDocumento (a printer file
+  // written into memory); `nome` is what the messages call it.
+  TResultado AbreDocumento(platform::ByteSink& saida, const std::string& nome);
   TResultado FechaDocumento();
   bool IniciaDocumento(const std::string& ArquivoSaida);
   bool EnviaImpressora(std::string_view Dados);
@@ -135,6 +138,15 @@ class TRDprint {
   TResultado EscreveHTML(std::string ArquivoLocal);
   // The PDF export: every page of the store; a cancelled export writes the shorter document.
   TResultado EscrevePDF(std::string ArquivoLocal);
+  // The same outputs into a byte sink, finished when the output is complete (a cancelled or
+  // failed one is left unfinished); `nome` (Windows-1252) is what the progress window and the
+  // messages call it. Each path version above opens its file (the printer file: its port) and
+  // writes through these; OnSave belongs to the path versions.
+  TResultado EscreveRDP(platform::ByteSink& saida, const std::string& nome);
+  TResultado EscreveTXT(platform::ByteSink& saida, const std::string& nome);
+  TResultado EscrevePRN(platform::ByteSink& saida, const std::string& nome);
+  TResultado EscreveHTML(platform::ByteSink& saida, const std::string& nome);
+  TResultado EscrevePDF(platform::ByteSink& saida, const std::string& nome);
   bool GravaRDP(std::string ArquivoLocal);
   bool LeRDP(std::string ArquivoLocal);
   bool LeRDPDeMemoria(std::string_view bytes, const std::string& nome);
@@ -154,6 +166,10 @@ class TRDprint {
 
  private:
   void Prologo(std::string& arquivo, const char* padrao);
+  // Fires the last page's OnBeforeNewPage when it has not been fired (before a file is written).
+  void DisparaRodapePendente();
+  // The print job; a printer file goes into `destino` when given (ArquivoSaida then names it).
+  TResultado Imprime(const std::string& ArquivoSaida, platform::ByteSink* destino);
   TModelo ModeloDoNome(const std::string& texto) const;
 };
 
@@ -163,5 +179,7 @@ void CaixaAviso(const std::string& mensagem);
 // What a writer adds to its own words about a failed output: the sink's account when the old file
 // may be lost ("\r\r" and where the complete copy is), otherwise nothing.
 std::string DetalheFalha(const platform::ByteSink& saida);
+// The numbered error of a port or printer file that failed with the system's error `erro`.
+std::string MensagemIO(int erro, const std::string& porta);
 
 }  // namespace report

@@ -229,6 +229,11 @@ bool TRDprint::ImprimeRelatorio(const std::string& ArquivoSaida) {
 // The print job: the page plan walked to the printer or the printer file. Succeeds when the job
 // ran to its end and every byte reached its destination.
 TResultado TRDprint::Imprime(const std::string& ArquivoSaida) {
+  return Imprime(ArquivoSaida, nullptr);
+}
+
+// The job on the channel it opens, or for a printer file on the caller's sink.
+TResultado TRDprint::Imprime(const std::string& ArquivoSaida, platform::ByteSink* destino) {
   TEstadoRelatorio& e = EstadoRelatorio();
   if (ArquivoSaida.empty()) {
     bool continuar = true;
@@ -249,7 +254,8 @@ TResultado TRDprint::Imprime(const std::string& ArquivoSaida) {
       return TResultado::Interrompido();
     escritor = std::make_unique<EscritorGrafico>(*this, *impressora);
   } else {
-    TResultado aberto = AbreDocumento(ArquivoSaida);
+    TResultado aberto =
+        destino ? AbreDocumento(*destino, ArquivoSaida) : AbreDocumento(ArquivoSaida);
     if (!aberto.ok) return aberto;
     escritor = std::make_unique<EscritorCaracteres>(*this);
   }

@@ -225,14 +225,18 @@ bool EscritorTXT::Entrada(std::string_view, const TComando* comando) {
 
 }  // namespace
 
-// The common start of the writers: default name, the last page's foot, OnSave.
+// The common start of the file writers: default name, the last page's foot, OnSave.
 void TRDprint::Prologo(std::string& arquivo, const char* padrao) {
   if (arquivo.empty()) arquivo = padrao;
-  if (RodapePendente) {
-    RodapePendente = false;
-    if (OnBeforeNewPage) OnBeforeNewPage(*this, EstadoRelatorio().PaginaAtual);
-  }
+  DisparaRodapePendente();
   if (OnSave) OnSave(*this, arquivo);
+}
+
+// The last page's foot, when its event has not been fired yet.
+void TRDprint::DisparaRodapePendente() {
+  if (!RodapePendente) return;
+  RodapePendente = false;
+  if (OnBeforeNewPage) OnBeforeNewPage(*this, EstadoRelatorio().PaginaAtual);
 }
 
 // Writes the report's settings and page store as an RDP file.
@@ -240,14 +244,20 @@ bool TRDprint::GravaRDP(std::string ArquivoLocal) {
   return Comunica(EscreveRDP(std::move(ArquivoLocal)));
 }
 
-// The control lines, then every command line as stored.
+// The file through the atomic file sink.
 TResultado TRDprint::EscreveRDP(std::string ArquivoLocal) {
   Prologo(ArquivoLocal, "RDprint.RDP");
-  TEstadoRelatorio& e = EstadoRelatorio();
   const std::string nome = NomeNaMensagem(ArquivoLocal);
   platform::SinkError erro;
   auto arquivo = platform::openFileSink(ArquivoLocal, erro);
   if (!arquivo) return TResultado::Falha(TCaixa::Erro, kErroAbertura + nome);
+  return EscreveRDP(*arquivo, nome);
+}
+
+// The control lines, then every command line as stored.
+TResultado TRDprint::EscreveRDP(platform::ByteSink& saida, const std::string& nome) {
+  DisparaRodapePendente();
+  const TEstadoRelatorio& e = EstadoRelatorio();
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
   std::string estilos;
   for (const TLinhaEstilo& s : kEstilos)
@@ -259,8 +269,8 @@ TResultado TRDprint::EscreveRDP(std::string ArquivoLocal) {
                                    std::string(TamanhoQteLPP == TLinha::Seis ? "6" : "8"),
                                    "F" + std::string(Pitch(FonteTamanhoPadrao).digitos), estilos})
     controle += linha + "\r\n";
-  if (!arquivo->write(controle)) return TResultado::Falha(TCaixa::Erro, kErroControle + nome);
-  EscritorRDP escritor(*arquivo, nome);
+  if (!saida.write(controle)) return TResultado::Falha(TCaixa::Erro, kErroControle + nome);
+  EscritorRDP escritor(saida, nome);
   return PercorreEntradas(*this, ConfigGravacao(*this, nome), MostrarProgresso, escritor);
 }
 
@@ -337,7 +347,7 @@ bool TRDprint::GravaTXT(std::string ArquivoLocal) {
   return Comunica(EscreveTXT(std::move(ArquivoLocal)));
 }
 
-// The text file through its writer.
+// The text file through the atomic file sink.
 TResultado TRDprint::EscreveTXT(std::string ArquivoLocal) {
   Prologo(ArquivoLocal, "RDprint.TXT");
   if (ArquivoLocal.empty()) return TResultado::Interrompido();
@@ -345,7 +355,13 @@ TResultado TRDprint::EscreveTXT(std::string ArquivoLocal) {
   platform::SinkError erro;
   auto arquivo = platform::openFileSink(ArquivoLocal, erro);
   if (!arquivo) return TResultado::Falha(TCaixa::Erro, kErroAberturaMaiuscula + nome);
-  EscritorTXT escritor(*arquivo, nome, TamanhoQteLinhas, Acentuacao == TAcento::SemAcento);
+  return EscreveTXT(*arquivo, nome);
+}
+
+// The text through its writer.
+TResultado TRDprint::EscreveTXT(platform::ByteSink& saida, const std::string& nome) {
+  DisparaRodapePendente();
+  EscritorTXT escritor(saida, nome, TamanhoQteLinhas, Acentuacao == TAcento::SemAcento);
   return PercorreEntradas(*this, ConfigGravacao(*this, nome), MostrarProgresso, escritor);
 }
 
@@ -354,27 +370,37 @@ bool TRDprint::GravaPRN(std::string ArquivoLocal) {
   return Comunica(EscrevePRN(std::move(ArquivoLocal)));
 }
 
-// The print job into the file, with the port and copies put back afterwards.
+// The file through the port sink (a device named as the file is written directly), messages
+// naming it as given.
 TResultado TRDprint::EscrevePRN(std::string ArquivoLocal) {
   if (ArquivoLocal.empty()) ArquivoLocal = "RDprint.PRN";
   if (Impressora == TModelo::Grafico) return TResultado::Falha(TCaixa::Erro, kPrnGrafico);
   Prologo(ArquivoLocal, "RDprint.PRN");
   // An empty name would send the job to the printer.
   if (ArquivoLocal.empty()) return TResultado::Interrompido();
+  platform::SinkError erro;
+  auto arquivo = platform::openPortSink(ArquivoLocal, erro);
+  if (!arquivo) return TResultado::Falha(TCaixa::Numerado, MensagemIO(erro.code, ArquivoLocal));
+  return EscrevePRN(*arquivo, ArquivoLocal);
+}
+
+// The print job into the sink from page 1, with the copies put back afterwards.
+TResultado TRDprint::EscrevePRN(platform::ByteSink& saida, const std::string& nome) {
+  if (Impressora == TModelo::Grafico) return TResultado::Falha(TCaixa::Erro, kPrnGrafico);
+  DisparaRodapePendente();
   TEstadoRelatorio& e = EstadoRelatorio();
   struct Restaura {
-    TRDprint& rd;
     TEstadoRelatorio& e;
-    std::string porta;
+    platform::ByteSink& saida;
     int copias;
     ~Restaura() {
-      rd.PortaComunicacao = porta;
       e.Copias = copias;
+      // The channel never outlives the caller's sink, also when the job raised.
+      if (e.canal.saida == &saida) e.canal = TCanal{};
     }
-  } restaura{*this, e, PortaComunicacao, e.Copias};
-  PortaComunicacao = ArquivoLocal;
+  } restaura{e, saida, e.Copias};
   e.PaginaAtual = 1;
-  return Imprime(ArquivoLocal);
+  return Imprime(nome.empty() ? std::string("RDprint.PRN") : nome, &saida);
 }
 
 }  // namespace report

@@ -10,10 +10,10 @@
 #include <sstream>
 
 #include "base/Erros.h"
-#include "base/Formato.h"
 #include "platform/ByteSink.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
+#include "report/RDcomando.h"
 #include "report/RDestado.h"
 #include "report/RDpercurso.h"
 #include "report/RDprint.h"
@@ -67,14 +67,6 @@ int64_t Arredonda(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
 // Pixels for `n` characters of the default pitch (96 / cpi each), rounded.
 int64_t Caracteres(int64_t n, const TLinhaPitch& p) {
   return ArredondaRazao(kUnidadesPorPolegada * n, p.cpi);
-}
-
-// A 5-digit number of a command's text, at 0-based `inicio`.
-bool Campo5(std::string_view texto, size_t inicio, int& v) {
-  int32_t r = 0;
-  if (inicio >= texto.size() || !base::TryStrToInt(texto.substr(inicio, 5), r)) return false;
-  v = r;
-  return true;
 }
 
 // Appends a little-endian integer of `bytes` bytes.
@@ -247,9 +239,10 @@ void EscreveTexto(DocumentoHTML& doc, const TMedidasHTML& m, const TComando& d) 
 // A line (H, V) or a box (F) as a bordered div through the middle of the character cells; false
 // when its end fields do not convert.
 bool EscreveLinha(DocumentoHTML& doc, const TMedidasHTML& m, const TComando& d) {
-  int linhaFim = 0, colunaFim = 0;
-  if (!Campo5(d.Texto, 0, linhaFim) || !Campo5(d.Texto, 5, colunaFim)) return false;
-  const bool dupla = d.Texto.size() > 10 && d.Texto[10] == 'D';
+  const TLinhaComando l = DecodificaLinha(d);
+  if (!l.LinhaFinal.valor || !l.ColunaFinal.valor) return false;
+  const int linhaFim = *l.LinhaFinal.valor, colunaFim = *l.ColunaFinal.valor;
+  const bool dupla = l.Dupla;
   const TLinhaPitch& padrao = *m.pitch;
   const int64_t esquerda =
       ArredondaRazao(kUnidadesPorPolegada * (2 * static_cast<int64_t>(d.Coluna) - 1),
@@ -275,10 +268,10 @@ struct TFalhaImagem {
 // convert. An index outside the picture list throws TFalhaImagem.
 bool EscreveImagem(DocumentoHTML& doc, const TMedidasHTML& m, const TComando& d,
                    const std::vector<std::unique_ptr<TImagemRGB>>& imagens) {
-  int indice = 0, larguraMm = 0, alturaMm = 0;
-  if (!Campo5(d.Texto, 0, indice) || !Campo5(d.Texto, 5, larguraMm) ||
-      !Campo5(d.Texto, 10, alturaMm))
-    return false;
+  const TFiguraComando campos = DecodificaFigura(d);
+  if (!campos.Indice.valor || !campos.Largura.valor || !campos.Altura.valor) return false;
+  const int indice = *campos.Indice.valor;
+  const int larguraMm = *campos.Largura.valor, alturaMm = *campos.Altura.valor;
   if (indice < 0 || static_cast<size_t>(indice) >= imagens.size() || !imagens[indice])
     throw TFalhaImagem{"List index out of bounds (" + std::to_string(indice) + ")"};
   const TImagemRGB& origem = *imagens[indice];
@@ -383,12 +376,18 @@ bool TRDprint::GravaHTML(std::string ArquivoLocal) {
   return Comunica(EscreveHTML(std::move(ArquivoLocal)));
 }
 
-// The head from the component's properties, then the sheets through the writer.
+// The document through the atomic file sink, titled with the file's name.
 TResultado TRDprint::EscreveHTML(std::string ArquivoLocal) {
   if (ArquivoLocal.empty()) ArquivoLocal = "RDprint.HTML";
   if (OnSave) OnSave(*this, ArquivoLocal);
-  const std::string nome = platform::utf8ToCp1252(ArquivoLocal);
+  platform::SinkError erro;
+  auto arquivo = platform::openFileSink(ArquivoLocal, erro);
+  if (!arquivo) return TResultado::Falha(TCaixa::Aplicacao, erro.text);
+  return EscreveHTML(*arquivo, platform::utf8ToCp1252(ArquivoLocal));
+}
 
+// The head from the component's properties, then the sheets through the writer.
+TResultado TRDprint::EscreveHTML(platform::ByteSink& saida, const std::string& nome) {
   TMedidasHTML m;
   m.pitch = &Pitch(FonteTamanhoPadrao);
   m.alturaLinha = TamanhoQteLPP == TLinha::Seis ? 16 : 12;
@@ -406,15 +405,11 @@ TResultado TRDprint::EscreveHTML(std::string ArquivoLocal) {
     // A system colour has no RGB digits.
     return TResultado::Falha(TCaixa::Aplicacao, e.Mensagem());
   }
-  platform::SinkError erro;
-  auto arquivo = platform::openFileSink(ArquivoLocal, erro);
-  if (!arquivo) return TResultado::Falha(TCaixa::Aplicacao, erro.text);
-
   const TEstadoRelatorio& e = EstadoRelatorio();
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
   const TConfigProgresso config{"Gerando HTML...", nome, static_cast<int>(quantidade), CorForm,
                                 CorFonte};
-  EscritorHTML escritor(*this, *arquivo, m);
+  EscritorHTML escritor(*this, saida, m);
   EscreveCabecalho(escritor.Documento(), m, nome);
   return PercorreEntradas(*this, config, true, escritor);
 }

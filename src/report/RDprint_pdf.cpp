@@ -8,10 +8,11 @@
 #include <optional>
 
 #include "base/Erros.h"
-#include "base/Formato.h"
+#include "platform/ByteSink.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
 #include "report/RDPDF.h"
+#include "report/RDcomando.h"
 #include "report/RDestado.h"
 #include "report/RDpercurso.h"
 #include "report/RDprint.h"
@@ -37,14 +38,6 @@ int Arredonda(double v) { return static_cast<int>(std::nearbyint(v)); }
 struct FalhaExportacao {
   std::string mensagem;
 };
-
-// A number field of an entry's text (characters inicio .. inicio + quantidade - 1, 1-based);
-// raises the conversion error of a text that is not a number.
-int32_t CampoNumerico(const std::string& texto, size_t inicio, size_t quantidade) {
-  std::string_view t(texto);
-  std::string_view campo = inicio - 1 < t.size() ? t.substr(inicio - 1, quantidade) : "";
-  return base::StrToInt(campo);
-}
 
 // The terms a semigraphic stroke is made of, one letter each: 0, the cell width W, half the cell
 // width w, w - 1 (m) and w + 1 (M), the line height L, half of it e, e - 1 (h) and e + 1 (H).
@@ -182,9 +175,11 @@ void ExportacaoPDF::Caminho(std::initializer_list<Ponto> pontos) {
 
 // A "G" entry: the picture resized to its size in pixels and drawn from the cell's top left.
 void ExportacaoPDF::Imagem(const TComando& d, double x) {
-  const int32_t indice = CampoNumerico(d.Texto, 1, 5);
-  const int32_t larguraMm = CampoNumerico(d.Texto, 6, 5);
-  const int32_t alturaMm = CampoNumerico(d.Texto, 11, 5);
+  // Every field is converted (raising a conversion error) before the index is checked.
+  const TFiguraComando campos = DecodificaFigura(d);
+  const int32_t indice = campos.Indice.Valor();
+  const int32_t larguraMm = campos.Largura.Valor();
+  const int32_t alturaMm = campos.Altura.Valor();
   if (indice < 0 || static_cast<size_t>(indice) >= rd_.Imagens.size() || !rd_.Imagens[indice])
     throw FalhaExportacao{"List index out of bounds (" + std::to_string(indice) + ")"};
   const TImagemRGB& original = *rd_.Imagens[indice];
@@ -306,9 +301,10 @@ void ExportacaoPDF::LinhaVertical(double x, double cx, double cy, double yf, boo
 
 // "H", "V" and "F": paths through the cell centres (a double line 1 point on either side).
 void ExportacaoPDF::Linhas(const TComando& d, double x) {
-  const int32_t linhaFinal = CampoNumerico(d.Texto, 1, 5);
-  const int32_t colunaFinal = CampoNumerico(d.Texto, 6, 5);
-  const bool dupla = d.Texto.size() >= 11 && d.Texto[10] == 'D';
+  const TLinhaComando l = DecodificaLinha(d);
+  const int32_t linhaFinal = l.LinhaFinal.Valor();
+  const int32_t colunaFinal = l.ColunaFinal.Valor();
+  const bool dupla = l.Dupla;
   const double cx = (d.Coluna - 0.5) * CW + margemEsquerda;
   const double cy = (d.Linha - 0.5) * LH + margemSuperior;
   const double dx = (colunaFinal - d.Coluna) * CW;
@@ -322,8 +318,9 @@ void ExportacaoPDF::Linhas(const TComando& d, double x) {
     }
     return;
   }
-  // The end style belongs to H and V only: a frame's 12th character is never read.
-  const int estilo = d.Texto.size() >= 12 ? CampoNumerico(d.Texto, 12, 1) : 0;
+  // The end style belongs to H and V only (a frame's is never read); a text that ends before it
+  // draws style 0.
+  const int estilo = l.Estilo.Presente() ? l.Estilo.Valor() : 0;
   if (d.Codigo == 'H')
     LinhaHorizontal(cx, cy, cx + dx, dupla, estilo);
   else
@@ -404,7 +401,8 @@ std::string FalhaCorrente() {
 // The export fed entry by entry; the document ends when the walk does, also when cancelled.
 class EscritorPDF : public TEscritorRelatorio {
  public:
-  EscritorPDF(TPrintPDF& pdf, ExportacaoPDF& exportacao) : pdf_(pdf), exportacao_(exportacao) {}
+  EscritorPDF(TPrintPDF& pdf, ExportacaoPDF& exportacao, platform::ByteSink& saida)
+      : pdf_(pdf), exportacao_(exportacao), saida_(saida) {}
   bool Entrada(std::string_view, const TComando* comando) override {
     try {
       exportacao_.Entrada(*comando);
@@ -417,7 +415,7 @@ class EscritorPDF : public TEscritorRelatorio {
   TResultado Conclui(const TFimPercurso&) override {
     if (!falha_) {
       try {
-        if (pdf_.EndDoc()) return TResultado::Sucesso();
+        if (pdf_.EndDoc(saida_)) return TResultado::Sucesso();
         falha_ = pdf_.Erro();
       } catch (...) {
         falha_ = FalhaCorrente();
@@ -429,6 +427,7 @@ class EscritorPDF : public TEscritorRelatorio {
  private:
   TPrintPDF& pdf_;
   ExportacaoPDF& exportacao_;
+  platform::ByteSink& saida_;
   std::optional<std::string> falha_;  // what stopped the export
 };
 
@@ -439,11 +438,19 @@ bool TRDprint::GravaPDF(std::string ArquivoLocal) {
   return Comunica(EscrevePDF(std::move(ArquivoLocal)));
 }
 
-// The writer started with the document properties, then every entry through it.
+// The document through the atomic file sink, which takes the file's place once it is whole.
 TResultado TRDprint::EscrevePDF(std::string ArquivoLocal) {
   if (ArquivoLocal.empty()) ArquivoLocal = "RDprint.PDF";
   if (OnSave) OnSave(*this, ArquivoLocal);
-  const std::string nome = platform::utf8ToCp1252(ArquivoLocal);
+  platform::SinkError erro;
+  auto arquivo = platform::openFileSink(ArquivoLocal, erro);
+  if (!arquivo) return TResultado::Falha(TCaixa::Aplicacao, erro.text);
+  return EscrevePDF(*arquivo, platform::utf8ToCp1252(ArquivoLocal));
+}
+
+// The writer started with the document properties, then every entry through it; the finished
+// document goes into the sink in one piece.
+TResultado TRDprint::EscrevePDF(platform::ByteSink& saida, const std::string& nome) {
   // The writer is created, given the document properties and started; a failure there writes
   // nothing.
   std::unique_ptr<TPrintPDF> pdf;
@@ -452,7 +459,6 @@ TResultado TRDprint::EscrevePDF(std::string ArquivoLocal) {
   try {
     pdf = std::make_unique<TPrintPDF>(this);
     exportacao = std::make_unique<ExportacaoPDF>(*this, *pdf);
-    pdf->FileName = ArquivoLocal;
     pdf->Title = TitulodoRelatorio;
     pdf->Producer = "RDPrint PDF Export";
     pdf->Creator = "RDPrint - Deltress Sistemas";
@@ -473,7 +479,7 @@ TResultado TRDprint::EscrevePDF(std::string ArquivoLocal) {
   const size_t quantidade = e.paginas ? e.paginas->Quantidade() : 0;
   const TConfigProgresso config{"Gerando PDF...", nome, static_cast<int>(quantidade), CorForm,
                                 CorFonte};
-  EscritorPDF escritor(*pdf, *exportacao);
+  EscritorPDF escritor(*pdf, *exportacao, saida);
   return PercorreEntradas(*this, config, true, escritor);
 }
 

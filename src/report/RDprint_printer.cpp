@@ -15,18 +15,34 @@
 
 namespace report {
 
-namespace {
-
 // "Erro #03 - I/O " n " " port.
 std::string MensagemIO(int erro, const std::string& porta) {
   return "Erro #03 - I/O " + std::to_string(erro) + " " + porta;
 }
+
+namespace {
 
 // "Error " and the spooler's error number, then what the spooler said and what to do.
 std::string MensagemSpooler(const platform::SinkError& erro) {
   std::string m = "Error " + std::to_string(erro.code);
   if (!erro.text.empty()) m += "\r\r" + erro.text;
   return m;
+}
+
+// The document start sequence: lines per inch, page length, reset and the default font.
+std::string InicioDocumento(const TComandosImpressora& c) {
+  return c.LinhasPorPolegada + c.TamanhoPagina + c.Reset + c.FontePadrao;
+}
+
+// A direct channel on `saida` (owned through `dono` when the channel opened it) with the start
+// sequence sent; the numbered I/O error naming `nome` when the sink takes nothing.
+TResultado AbreCanalDireto(std::unique_ptr<platform::ByteSink> dono, platform::ByteSink& saida,
+                           const std::string& nome, bool arquivo) {
+  TEstadoRelatorio& e = EstadoRelatorio();
+  if (!saida.write(InicioDocumento(e.comandos)))
+    return TResultado::Falha(TCaixa::Numerado, MensagemIO(saida.error().code, nome));
+  e.canal = TCanal{std::move(dono), &saida, nome, false, arquivo};
+  return TResultado::Sucesso();
 }
 
 // The text of an entry as a character printer receives it; false for the letters it has no
@@ -186,8 +202,6 @@ bool TRDprint::IniciaDocumento(const std::string& ArquivoSaida) {
 TResultado TRDprint::AbreDocumento(const std::string& ArquivoSaida) {
   TEstadoRelatorio& e = EstadoRelatorio();
   e.canal = TCanal{};
-  const TComandosImpressora& c = e.comandos;
-  const std::string inicio = c.LinhasPorPolegada + c.TamanhoPagina + c.Reset + c.FontePadrao;
   platform::SinkError erro;
 
   if (UsaGerenciadorImpr && ArquivoSaida.empty()) {
@@ -196,8 +210,9 @@ TResultado TRDprint::AbreDocumento(const std::string& ArquivoSaida) {
     const std::string nome = impressora ? impressora->deviceName : std::string();
     auto saida = platform::openSpoolerSink(nome, TitulodoRelatorio, erro);
     if (!saida) return TResultado::Falha(TCaixa::Erro, MensagemSpooler(erro));
-    e.canal = TCanal{std::move(saida), nome, true, false};
-    EnviaImpressora(inicio);
+    platform::ByteSink* fila = saida.get();
+    e.canal = TCanal{std::move(saida), fila, nome, true, false};
+    EnviaImpressora(InicioDocumento(e.comandos));
     return TResultado::Sucesso();
   }
 
@@ -211,10 +226,14 @@ TResultado TRDprint::AbreDocumento(const std::string& ArquivoSaida) {
   else
     saida = platform::openPortSink(alvo, erro);
   if (!saida) return TResultado::Falha(TCaixa::Numerado, MensagemIO(erro.code, nome));
-  if (!saida->write(inicio))
-    return TResultado::Falha(TCaixa::Numerado, MensagemIO(saida->error().code, nome));
-  e.canal = TCanal{std::move(saida), nome, false, !ArquivoSaida.empty()};
-  return TResultado::Sucesso();
+  platform::ByteSink& direta = *saida;
+  return AbreCanalDireto(std::move(saida), direta, nome, !ArquivoSaida.empty());
+}
+
+// A printer file into the caller's sink.
+TResultado TRDprint::AbreDocumento(platform::ByteSink& saida, const std::string& nome) {
+  EstadoRelatorio().canal = TCanal{};
+  return AbreCanalDireto(nullptr, saida, nome, true);
 }
 
 // Sends bytes on the open channel; false on any failure (not reported here).

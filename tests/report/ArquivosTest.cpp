@@ -1,7 +1,11 @@
-// The report files: RDP written and read back, the text file and the printer file.
+// The report files: RDP written and read back, the text file and the printer file; every output
+// written into memory as into its file.
+#include <cerrno>
+#include <cstdlib>
 #include <random>
 
 #include "platform/AtomicFile.h"
+#include "platform/ByteSink.h"
 #include "report/RelatorioTeste.h"
 #include "support/Danifica.h"
 
@@ -12,6 +16,20 @@ namespace {
 
 const std::string kCab6 = "<< RDprint 6.0 - Deltress Sistemas >>\r\n";
 const std::string kAviso = "<< ESTE  ARQUIVO N\xC3O DEVE SER EDITADO >>\r\n";
+
+// Memory that takes the first `aceita` bytes and fails at the write that goes beyond them.
+class SinkCheio : public platform::MemorySink {
+ public:
+  explicit SinkCheio(size_t aceita) : aceita_(aceita) {}
+  bool write(std::string_view b) override {
+    if (bytes().size() + b.size() > aceita_)
+      return fail(ENOSPC, "N\xE3o h\xE1 espa\xE7o no disco.");
+    return MemorySink::write(b);
+  }
+
+ private:
+  size_t aceita_;
+};
 
 class Arquivos : public RelatorioTeste {
  protected:
@@ -67,9 +85,10 @@ TEST_F(Arquivos, GravaRDPOfThreePagesOf120Commands) {
   }
   rd->TamanhoQteLPP = TLinha::Oito;
   rd->FonteTamanhoPadrao = TSize::S17cpp;
-  std::string arquivo = Caminho("r.rdp");
-  rd->GravaRDP(arquivo);
-  std::string s = LeArquivo(arquivo);
+  platform::MemorySink saida;
+  ASSERT_TRUE(rd->EscreveRDP(saida, "r.rdp").ok);
+  ASSERT_TRUE(saida.finished());
+  const std::string& s = saida.bytes();
   EXPECT_EQ(std::count(s.begin(), s.end(), '\n'), 129);
   EXPECT_EQ(s.substr(kCab6.size() + kAviso.size(), 8), "000120\r\n");
   EXPECT_NE(s.find("\r\n8\r\nF17\r\n\r\n0001001"), std::string::npos);
@@ -236,23 +255,24 @@ TEST_F(Arquivos, GravaTXTLaysOutLinesAndPages) {
   rd->ImpF(5, 1, "P\xE1gina &PAGE&", normal, clBlack);
   rd->NovaPagina();
   rd->ImpF(2, 2, "fim", normal, clBlack);
-  std::string arquivo = Caminho("r.txt");
-  rd->GravaTXT(arquivo);
-  EXPECT_EQ(LeArquivo(arquivo),
+  platform::MemorySink texto;
+  ASSERT_TRUE(rd->EscreveTXT(texto, "r.txt").ok);
+  EXPECT_EQ(texto.bytes(),
             "\r\nabX\r\n   qua   dez\r\n +-+\r\nP\xE1gina 2\r\n\r\n"  // page 1 padded to 6 lines
             "\r\n fim\r\n");
   rd->Acentuacao = TAcento::SemAcento;
-  rd->GravaTXT(arquivo);
-  EXPECT_NE(LeArquivo(arquivo).find("Pagina 2"), std::string::npos);
+  platform::MemorySink semAcento;
+  ASSERT_TRUE(rd->EscreveTXT(semAcento, "r.txt").ok);
+  EXPECT_NE(semAcento.bytes().find("Pagina 2"), std::string::npos);
 }
 
 TEST_F(Arquivos, GravaTXTPadsAPageThatEndsEarly) {
   rd->ImpF(60, 1, "ultima", normal, clBlack);
   rd->NovaPagina();
   rd->ImpF(1, 1, "segunda", normal, clBlack);
-  std::string arquivo = Caminho("r.txt");
-  rd->GravaTXT(arquivo);
-  std::string s = LeArquivo(arquivo);
+  platform::MemorySink saida;
+  ASSERT_TRUE(rd->EscreveTXT(saida, "r.txt").ok);
+  const std::string& s = saida.bytes();
   EXPECT_EQ(
       s, std::string() +
              [] {
@@ -309,30 +329,111 @@ TEST_F(Arquivos, GravaPRNRefusesTheGraphicModel) {
 }
 
 // Damaged report files: whatever the bytes, loading ends with the store readable by every writer
-// (no crash, no out-of-range read), and the writers still produce their files from it. The damaged
-// bytes are read from memory and the writers write on a file system in memory.
+// (no crash, no out-of-range read), the writers still complete their output from it, and the
+// report file written from what was loaded loads back as the same store. Everything stays in
+// memory.
 TEST_F(Arquivos, DamagedReportFilesNeverBreakTheLoaderOrTheWriters) {
   for (int l = 1; l <= 30; ++l)
     rd->ImpF(l, 1 + l % 20, "linha " + std::to_string(l) + " &PAGE& \xE7", normal, clBlack);
   rd->NovaPagina();
   rd->ImpF(2, 5, "segunda p\xE1gina", normal, 0x0000FF);
-  const std::string arquivo = Caminho("base.rdp");
-  rd->GravaRDP(arquivo);
-  const std::string original = LeArquivo(arquivo);
+  platform::MemorySink base;
+  ASSERT_TRUE(rd->EscreveRDP(base, "base.rdp").ok);
+  const std::string original = base.bytes();
   ASSERT_GT(original.size(), 200u);
   rd->MostrarProgresso = false;
-  const teste::PastaTemporaria memoria("danificados", teste::BaseNaMemoria());
   std::mt19937 rng(4242);
   const std::string pedacos = "09TGXB\r\n F-\xFF";
   for (int caso = 0; caso < 400; ++caso) {
     const std::string b = teste::Danifica(original, rng, pedacos, 5);
     rd->LeRDPDeMemoria(b, "d.rdp");
     // Only lines with the whole fixed-width head may enter the store.
-    for (const auto& c : Loja()) {
+    const std::vector<std::string> lido = Loja();
+    for (const auto& c : lido) {
       ASSERT_GE(c.size(), 20u) << c;
       for (size_t i = 0; i < 13; ++i) ASSERT_TRUE(c[i] >= '0' && c[i] <= '9') << c;
     }
-    rd->GravaTXT(memoria / "d.txt");
-    rd->GravaRDP(memoria / "d2.rdp");
+    platform::MemorySink texto, relatorio;
+    ASSERT_TRUE(rd->EscreveTXT(texto, "d.txt").ok) << caso;
+    ASSERT_TRUE(rd->EscreveRDP(relatorio, "d2.rdp").ok) << caso;
+    ASSERT_TRUE(texto.finished() && relatorio.finished()) << caso;
+    plataforma.caixas.clear();
+    ASSERT_TRUE(rd->CarregaRDPDeMemoria(relatorio.bytes(), "d2.rdp").ok) << caso;
+    ASSERT_EQ(Loja(), lido) << caso;
   }
+}
+
+// The memory versions of the outputs write exactly the bytes their file versions write.
+TEST_F(Arquivos, EveryOutputWritesIntoMemoryWhatItWritesIntoItsFile) {
+  ::setenv("SOURCE_DATE_EPOCH", "1796817600", 1);  // the same PDF dates in both
+  rd->Impressora = TModelo::Epson;
+  rd->ConfiguraComandos(TModelo::Epson, 66, TLinha::Seis);
+  rd->ImpF(1, 1, "Ol\xE1 &PAGE&", normal, clBlack);
+  rd->AdicionaComando(2, 1, "B", "a-b", normal, clBlack);
+  rd->AdicionaComando(3, 1, "H", "0000300010S0", normal, 0x0000FF);
+  rd->NovaPagina();
+  rd->ImpF(2, 4, "fim", {TAtributo::aComprimir17, TAtributo::aNegrito}, clBlack);
+  using Arquivo = TResultado (TRDprint::*)(std::string);
+  using Memoria = TResultado (TRDprint::*)(platform::ByteSink&, const std::string&);
+  const struct {
+    const char* nome;
+    Arquivo arquivo;
+    Memoria memoria;
+  } saidas[] = {
+      {"r.rdp", &TRDprint::EscreveRDP, &TRDprint::EscreveRDP},
+      {"r.txt", &TRDprint::EscreveTXT, &TRDprint::EscreveTXT},
+      {"r.prn", &TRDprint::EscrevePRN, &TRDprint::EscrevePRN},
+      {"r.html", &TRDprint::EscreveHTML, &TRDprint::EscreveHTML},
+      {"r.pdf", &TRDprint::EscrevePDF, &TRDprint::EscrevePDF},
+  };
+  for (const auto& s : saidas) {
+    const std::string caminho = Caminho(s.nome);
+    ASSERT_TRUE(((*rd).*s.arquivo)(caminho).ok) << s.nome;
+    platform::MemorySink memoria;
+    ASSERT_TRUE(((*rd).*s.memoria)(memoria, caminho).ok) << s.nome;
+    EXPECT_TRUE(memoria.finished()) << s.nome;
+    EXPECT_EQ(memoria.bytes(), LeArquivo(caminho)) << s.nome;
+  }
+  ::unsetenv("SOURCE_DATE_EPOCH");
+  EXPECT_TRUE(plataforma.caixas.empty());
+}
+
+// A sink that fails: each output says so in its own words and leaves it unfinished.
+TEST_F(Arquivos, AFailingSinkGetsEachOutputsMessage) {
+  rd->Impressora = TModelo::Epson;
+  rd->ConfiguraComandos(TModelo::Epson, 66, TLinha::Seis);
+  rd->ImpF(1, 1, "texto", normal, clBlack);
+  using Memoria = TResultado (TRDprint::*)(platform::ByteSink&, const std::string&);
+  const std::string cheio = "N\xE3o h\xE1 espa\xE7o no disco.";
+  const struct {
+    Memoria escreve;
+    size_t aceita;
+    TCaixa caixa;
+    std::string mensagem;
+  } casos[] = {
+      {&TRDprint::EscreveRDP, 0, TCaixa::Erro,
+       "Erro na grava\xE7\xE3o do Registro de Controle...saida"},
+      {&TRDprint::EscreveRDP, 140, TCaixa::Erro,
+       "Erro na grava\xE7"
+       "ao do arquivo...\r\rArquivo: saida"},
+      {&TRDprint::EscreveTXT, 0, TCaixa::Erro,
+       "Erro na grava\xE7"
+       "ao do arquivo...\r\rArquivo: saida"},
+      {&TRDprint::EscrevePRN, 0, TCaixa::Numerado,
+       "Erro #03 - I/O " + std::to_string(ENOSPC) + " saida"},
+      {&TRDprint::EscrevePRN, 21, TCaixa::Numerado,
+       "Erro #03 - I/O " + std::to_string(ENOSPC) + " saida"},
+      {&TRDprint::EscreveHTML, 0, TCaixa::Aplicacao, cheio},
+      {&TRDprint::EscrevePDF, 0, TCaixa::Aplicacao, cheio},
+  };
+  for (const auto& c : casos) {
+    SinkCheio saida(c.aceita);
+    const TResultado r = ((*rd).*c.escreve)(saida, "saida");
+    EXPECT_FALSE(r.ok) << c.mensagem;
+    EXPECT_EQ(r.caixa, c.caixa) << c.mensagem;
+    EXPECT_EQ(r.mensagem, c.mensagem);
+    EXPECT_FALSE(saida.finished()) << c.mensagem;
+  }
+  EXPECT_FALSE(EstadoRelatorio().canal.saida);  // no channel is left on the caller's sink
+  EXPECT_TRUE(plataforma.caixas.empty());
 }
