@@ -153,7 +153,9 @@ class Ajuste {
       (Cabe(meio) ? baixo : alto) = meio;
     }
     fator_ = baixo;
-    for (size_t i = 0; i < n_; ++i) k_[i] = Ajustavel(i) ? Passos(i, fator_) : maximo_[i];
+    resto_.resize(n_);
+    for (size_t i = 0; i < n_; ++i)
+      k_[i] = Ajustavel(i) ? Passos(i, fator_, &resto_[i]) : maximo_[i];
   }
 
   // The interval [baixo, alto] of the search: the steps at f (one of its ends, whose separate sum
@@ -250,44 +252,36 @@ class Ajuste {
       return i < b.i;
     }
   };
-  Vez VezDe(size_t i) const {
-    long double resto;
-    Passos(i, fator_, &resto);
-    return {resto, itens_[i].ordem, static_cast<uint32_t>(i)};
-  }
+  Vez VezDe(size_t i) const { return {resto_[i], itens_[i].ordem, static_cast<uint32_t>(i)}; }
   // What one more step of item i adds to its amount.
   Contagem Degrau(size_t i) const { return Custo(i, k_[i] + 1) - Custo(i, k_[i]); }
 
   // The residue: one step each in the order of remainders while it fits, then as many steps as
   // still fit, in the same order; after this no price can take one more step within the bid. The
   // room only shrinks, so an item whose next step does not fit it now never takes one, and one
-  // passed over in the first round is passed over in the second: the first round takes the items
-  // whose step fits from a heap, in order, dropping those that no longer fit as the room shrinks;
-  // the second looks only at the items that took a step.
+  // passed over in the first round is passed over in the second: the first round goes through
+  // the items whose step fits in order, a chunk at a time (the next items of the order selected,
+  // then sorted), dropping after each chunk those that no longer fit; the second looks only at
+  // the items that took a step.
   void Residuo(Contagem soma) {
     Contagem folga = lance_ - soma;
     std::vector<Vez> cabem;
+    cabem.reserve(n_);
     std::vector<uint32_t> subiram;
     for (size_t i = 0; i < n_; ++i)
       if (Ajustavel(i) && k_[i] < maximo_[i] && Degrau(i) <= folga) cabem.push_back(VezDe(i));
-    auto depois = [](const Vez& a, const Vez& b) { return b < a; };
-    std::make_heap(cabem.begin(), cabem.end(), depois);
-    Contagem filtrada = folga;  // the room when the heap last dropped what does not fit
-    for (auto fim = cabem.end(); fim != cabem.begin();) {
-      std::pop_heap(cabem.begin(), fim, depois);
-      const uint32_t i = (--fim)->i;
-      const Contagem d = Degrau(i);
-      if (d <= folga) {
-        ++k_[i];
-        folga -= d;
-        subiram.push_back(i);
-      }
-      if (folga < filtrada && 2 * folga <= filtrada) {
-        fim = std::remove_if(cabem.begin(), fim, [&](const Vez& v) { return Degrau(v.i) > folga; });
-        std::make_heap(cabem.begin(), fim, depois);
-        filtrada = folga;
-      }
-    }
+    EmOrdem(
+        cabem,
+        [&](const Vez& v) {
+          const Contagem d = Degrau(v.i);
+          if (d <= folga) {
+            ++k_[v.i];
+            folga -= d;
+            subiram.push_back(v.i);
+          }
+          return true;
+        },
+        [&](const Vez& v) { return Degrau(v.i) <= folga; });
     for (uint32_t i : subiram) {
       if (k_[i] >= maximo_[i] || Degrau(i) > folga) continue;
       const Contagem base = Custo(i, k_[i]);
@@ -302,6 +296,27 @@ class Ajuste {
       folga -= Custo(i, lo) - base;
       k_[i] = lo;
     }
+  }
+
+  // Goes through v in the order of remainders, a chunk at a time (the next items of the order
+  // selected, then sorted), calling visita for each until it returns false (then false); after
+  // each chunk, only the items for which fica holds are kept for the next.
+  template <typename Visita, typename Fica>
+  static bool EmOrdem(std::vector<Vez>& v, Visita visita, Fica fica) {
+    size_t pedaco = 64;
+    for (auto inicio = v.begin(); inicio != v.end(); pedaco *= 2) {
+      auto corte = v.end();
+      if (static_cast<size_t>(v.end() - inicio) > pedaco) {
+        corte = inicio + static_cast<std::ptrdiff_t>(pedaco);
+        std::nth_element(inicio, corte, v.end());
+      }
+      std::sort(inicio, corte);
+      for (auto j = inicio; j != corte; ++j)
+        if (!visita(*j)) return false;
+      v.erase(std::remove_if(corte, v.end(), [&](const Vez& x) { return !fica(x); }), v.end());
+      inicio = corte;
+    }
+    return true;
   }
 
   // Whether the separate sums are the program's running sum for these prices and for every
@@ -322,35 +337,48 @@ class Ajuste {
 
   // Some amounts round by the running sum they join (halves): the total is taken from the running
   // sum itself, lowered (last remainders first) until within the bid, then raised while the
-  // running sum allows. Every adjustable item takes part, in the order of remainders.
+  // running sum allows. Every adjustable item takes part, in the order of remainders; the
+  // lowering needs only the last few of that order, so the order is found from its end, a chunk
+  // at a time, as far as the lowering goes.
   void Exata() {
     std::vector<Vez> vezes;
     vezes.reserve(n_);
     for (size_t i = 0; i < n_; ++i)
       if (Ajustavel(i)) vezes.push_back(VezDe(i));
-    std::sort(vezes.begin(), vezes.end());
-    ordem_.resize(vezes.size());
-    for (size_t j = 0; j < vezes.size(); ++j) ordem_[j] = vezes[j].i;
+    size_t emOrdem = 0;            // the last emOrdem of vezes are the end of the order, in order
+    auto ultimo = [&](size_t r) {  // the r-th item from the end of the order
+      while (r >= emOrdem) {
+        const size_t resto = vezes.size() - emOrdem;
+        const size_t mais = std::min(resto, std::max<size_t>(64, emOrdem));
+        const auto fim = vezes.begin() + static_cast<std::ptrdiff_t>(resto);
+        const auto corte = fim - static_cast<std::ptrdiff_t>(mais);
+        if (mais < resto) std::nth_element(vezes.begin(), corte, fim);
+        std::sort(corte, fim);
+        emOrdem += mais;
+      }
+      return vezes[vezes.size() - 1 - r].i;
+    };
     Contagem total = Exato();
     while (total > lance_) {
       Contagem falta = total - lance_;
       bool baixou = false;
-      for (auto it = ordem_.rbegin(); it != ordem_.rend() && falta > 0; ++it) {
-        if (k_[*it] <= 1) continue;
-        const Contagem d = Custo(*it, k_[*it]) - Custo(*it, k_[*it] - 1);
+      for (size_t r = 0; r < vezes.size() && falta > 0; ++r) {
+        const uint32_t i = ultimo(r);
+        if (k_[i] <= 1) continue;
+        const Contagem d = Custo(i, k_[i]) - Custo(i, k_[i] - 1);
         if (d <= 0) continue;  // alone it would not lower the total
         falta -= d;
-        --k_[*it];
+        --k_[i];
         baixou = true;
       }
       if (!baixou) {
         // Only the running sum's halves stand above the bid: from every price at one step (whose
         // total the bid was checked against), the raising below finds the prices again.
-        for (uint32_t i : ordem_) k_[i] = 1;
+        for (const Vez& v : vezes) k_[v.i] = 1;
       }
       total = Exato();
     }
-    Sobe(total);
+    Sobe(vezes, total);
   }
 
   // The running sums after each item, and the last item whose rounding depends on them.
@@ -379,32 +407,67 @@ class Ajuste {
     return parcial_[n_ - 1] + d;
   }
 
+  // What one more step of item i adds to the running sum where it stands now.
+  Contagem MaisUm(size_t i) const {
+    return ComSoma(i, k_[i] + 1, i ? parcial_[i - 1] : 0) - parcial_[i];
+  }
+
+  // Whether item i may take a step within a room of at most teto. One more step of an item adds
+  // to the running sum what it adds now give or take 2 (its amount and its amount one step up each
+  // round one way or the other by the sum they join), and the raising below passes over an item
+  // whose step adds more than the room and 2: an item for which this does not hold would be
+  // passed over while the room stays within teto.
+  bool PodeSubir(size_t i, Contagem teto) const {
+    return k_[i] < maximo_[i] && MaisUm(i) - 4 <= teto;
+  }
+
   // Raises each price, in the order of remainders, by as many steps as the running sum allows
   // (the sum grows with every price, so the steps are searched by halving); a step whose own item
   // already takes more than the room (bar the count a half can carry on) is not tried. Again until
-  // nothing moves, as a raise can change how the halves after it round.
-  void Sobe(Contagem total) {
+  // nothing moves, as a raise can change how the halves after it round. Only the items that may
+  // take a step in the room are looked at (chosen again, from the next in the order, when a raise
+  // leaves more room than they were chosen for, as halves rounding down after it can).
+  void Sobe(const std::vector<Vez>& vezes, Contagem total) {
     Parciais(0);
     for (bool subiu = true; subiu;) {
       subiu = false;
-      for (uint32_t i : ordem_) {
-        if (k_[i] >= maximo_[i]) continue;
-        const Contagem um = ComSoma(i, k_[i] + 1, i ? parcial_[i - 1] : 0);
-        if (um - parcial_[i] - 2 > lance_ - total || TotalCom(i, k_[i] + 1) > lance_) continue;
-        Contagem lo = k_[i] + 1, hi = maximo_[i];  // lo fits; find the last that does
-        while (lo < hi) {
-          const Contagem meio = lo + (hi - lo + 1) / 2;
-          if (TotalCom(i, meio) <= lance_)
-            lo = meio;
-          else
-            hi = meio - 1;
-        }
-        total = TotalCom(i, lo);
-        k_[i] = lo;
-        Parciais(i);
-        subiu = true;
+      std::optional<Vez> depois;
+      for (bool fim = false; !fim;) {
+        Contagem teto = lance_ - total;
+        std::vector<Vez> v;
+        v.reserve(vezes.size());
+        for (const Vez& x : vezes)
+          if ((!depois || *depois < x) && PodeSubir(x.i, teto)) v.push_back(x);
+        fim = EmOrdem(
+            v,
+            [&](const Vez& x) {
+              if (!Sobe(x.i, total)) return true;
+              subiu = true;
+              depois = x;
+              return lance_ - total <= teto;
+            },
+            [&](const Vez& x) { return PodeSubir(x.i, teto = lance_ - total); });
       }
     }
+  }
+
+  // Raises item i by as many steps as the running sum allows within the bid; false when it takes
+  // none.
+  bool Sobe(uint32_t i, Contagem& total) {
+    if (k_[i] >= maximo_[i]) return false;
+    if (MaisUm(i) - 2 > lance_ - total || TotalCom(i, k_[i] + 1) > lance_) return false;
+    Contagem lo = k_[i] + 1, hi = maximo_[i];  // lo fits; find the last that does
+    while (lo < hi) {
+      const Contagem meio = lo + (hi - lo + 1) / 2;
+      if (TotalCom(i, meio) <= lance_)
+        lo = meio;
+      else
+        hi = meio - 1;
+    }
+    total = TotalCom(i, lo);
+    k_[i] = lo;
+    Parciais(i);
+    return true;
   }
 
   const std::vector<ItemReadequacao>& itens_;
@@ -414,13 +477,13 @@ class Ajuste {
   std::vector<Contagem> porPasso_;  // the amount of one step when it is whole, -1 otherwise
   std::vector<Contagem> k_;         // the steps of each new price
   long double fator_ = 0.0L;        // the proportional factor found
+  std::vector<long double> resto_;  // the remainders of the cut at that factor
   // The interval of the search for the factor: its ends, their separate sums and steps, the items
   // whose steps differ between the ends with the sum of the others, and the scratch of a cut.
   long double fatorBaixo_ = 0.0L, fatorAlto_ = 1.0L;
   Contagem somaBaixo_ = 0, somaAlto_ = 0, fixos_ = 0;
   std::vector<Contagem> kBaixo_, kAlto_, kMeio_, custoMeio_;
   std::vector<uint32_t> vivos_;
-  std::vector<uint32_t> ordem_;  // the items whose price counts, in the order of the residue
   std::vector<Contagem> parcial_;
   long ultimoSujo_ = -1;
 };

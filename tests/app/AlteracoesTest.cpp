@@ -199,9 +199,8 @@ TEST_F(Alteracoes, ARowTypedBeforeACancelledListStaysToBeWritten) {
   t.IrParaLinha(2);
   t.Edita();
   t.AtribuiTexto(Campo::valor, "3");  // typed, posted by the list before it starts
-  AplicaAlteracoes(p, {"x", {Item(1, "1", "Faber", 12500)}}, {}, [](size_t, size_t) {
-    return false;
-  });
+  AplicaAlteracoes(p, {"x", {Item(1, "1", "Faber", 12500)}}, {},
+                   [](size_t, size_t) { return false; });
   EXPECT_EQ(Linha(1).marca, "Bic");
   EXPECT_EQ(Linha(2).valor, 3.0);
   EXPECT_TRUE(p.TemAlteracoes());
