@@ -67,19 +67,17 @@ Contagem SomaCorrente(const std::vector<ItemReadequacao>& itens, Preco preco) {
 class Ajuste {
  public:
   Ajuste(const std::vector<ItemReadequacao>& itens, Contagem lance, Contagem passo)
-      : itens_(itens),
-        lance_(lance),
-        passo_(passo),
-        n_(itens.size()),
-        maximo_(n_),
-        porPasso_(n_),
-        k_(n_) {
+      : itens_(itens), lance_(lance), passo_(passo), n_(itens.size()) {
+    // The lists of n items are filled as they grow (not zeroed first, then filled).
+    maximo_.reserve(n_);
+    porPasso_.reserve(n_);
     for (size_t i = 0; i < n_; ++i) {
-      maximo_[i] = itens[i].preco / passo;
+      maximo_.push_back(itens[i].preco / passo);
       // A step's amount is whole when passo x quantidade is (0,5 x 0,01, say): k steps then
       // amount to k times it exactly, as the extended product of whole numbers under 2^64 is.
       const long double degrau = static_cast<long double>(passo) * itens[i].quantidade;
-      porPasso_[i] = itens[i].quantidade < 0x1p53 && degrau == Piso(degrau) ? Inteiro(degrau) : -1;
+      porPasso_.push_back(itens[i].quantidade < 0x1p53 && degrau == Piso(degrau) ? Inteiro(degrau)
+                                                                                 : -1);
     }
   }
 
@@ -140,10 +138,13 @@ class Ajuste {
   // fit does not. Such an interval is first narrowed around the answer, by interpolation; the
   // halvings then look at the few factors inside it, and at the few items whose steps change there.
   void Proporcional(long double f) {
-    std::vector<Contagem> emF(n_);
+    std::vector<Contagem> emF;
+    emF.reserve(n_);
     Contagem somaF = 0;
-    for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i)) somaF += Custo(i, emF[i] = Passos(i, f));
+    for (size_t i = 0; i < n_; ++i) {
+      emF.push_back(Ajustavel(i) ? Passos(i, f) : 0);
+      if (Ajustavel(i)) somaF += Custo(i, emF.back());
+    }
     const bool cabeEmF = somaF <= lance_;
     long double baixo = cabeEmF ? f : 0.0L, alto = cabeEmF ? 1.0L : f;
     Extremos(baixo, alto, std::move(emF), somaF, cabeEmF);
@@ -153,19 +154,26 @@ class Ajuste {
       (Cabe(meio) ? baixo : alto) = meio;
     }
     fator_ = baixo;
-    resto_.resize(n_);
-    for (size_t i = 0; i < n_; ++i)
-      k_[i] = Ajustavel(i) ? Passos(i, fator_, &resto_[i]) : maximo_[i];
+    k_.reserve(n_);
+    resto_.reserve(n_);
+    for (size_t i = 0; i < n_; ++i) {
+      long double resto = 0.0L;
+      k_.push_back(Ajustavel(i) ? Passos(i, fator_, &resto) : maximo_[i]);
+      resto_.push_back(resto);
+    }
   }
 
   // The interval [baixo, alto] of the search: the steps at f (one of its ends, whose separate sum
   // is somaF) and those at the other end.
   void Extremos(long double baixo, long double alto, std::vector<Contagem> emF, Contagem somaF,
                 bool fEmBaixo) {
-    std::vector<Contagem> outro(n_);
+    std::vector<Contagem> outro;
+    outro.reserve(n_);
     Contagem somaOutro = 0;
-    for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i)) somaOutro += Custo(i, outro[i] = Passos(i, fEmBaixo ? alto : baixo));
+    for (size_t i = 0; i < n_; ++i) {
+      outro.push_back(Ajustavel(i) ? Passos(i, fEmBaixo ? alto : baixo) : 0);
+      if (Ajustavel(i)) somaOutro += Custo(i, outro.back());
+    }
     fatorBaixo_ = baixo;
     fatorAlto_ = alto;
     somaBaixo_ = fEmBaixo ? somaF : somaOutro;
@@ -240,19 +248,14 @@ class Ajuste {
     }
   }
 
-  // An item's place in the order in which the residue goes: largest remainder of the cut first,
-  // ties by ordem, then by table order.
-  struct Vez {
-    long double resto;
-    int32_t ordem;
-    uint32_t i;
-    bool operator<(const Vez& b) const {
-      if (resto != b.resto) return resto > b.resto;
-      if (ordem != b.ordem) return ordem < b.ordem;
-      return i < b.i;
-    }
-  };
-  Vez VezDe(size_t i) const { return {resto_[i], itens_[i].ordem, static_cast<uint32_t>(i)}; }
+  // The order in which the residue goes: largest remainder of the cut first, ties by ordem, then
+  // by table order. Lists of items in that order hold their indices only (a tenth of the memory
+  // of their keys, which a list of 100,000 items pays for in page faults).
+  bool Antes(uint32_t a, uint32_t b) const {
+    if (resto_[a] != resto_[b]) return resto_[a] > resto_[b];
+    if (itens_[a].ordem != itens_[b].ordem) return itens_[a].ordem < itens_[b].ordem;
+    return a < b;
+  }
   // What one more step of item i adds to its amount.
   Contagem Degrau(size_t i) const { return Custo(i, k_[i] + 1) - Custo(i, k_[i]); }
 
@@ -265,23 +268,24 @@ class Ajuste {
   // the items that took a step.
   void Residuo(Contagem soma) {
     Contagem folga = lance_ - soma;
-    std::vector<Vez> cabem;
+    std::vector<uint32_t> cabem;
     cabem.reserve(n_);
     std::vector<uint32_t> subiram;
     for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i) && k_[i] < maximo_[i] && Degrau(i) <= folga) cabem.push_back(VezDe(i));
+      if (Ajustavel(i) && k_[i] < maximo_[i] && Degrau(i) <= folga)
+        cabem.push_back(static_cast<uint32_t>(i));
     EmOrdem(
         cabem,
-        [&](const Vez& v) {
-          const Contagem d = Degrau(v.i);
+        [&](uint32_t i) {
+          const Contagem d = Degrau(i);
           if (d <= folga) {
-            ++k_[v.i];
+            ++k_[i];
             folga -= d;
-            subiram.push_back(v.i);
+            subiram.push_back(i);
           }
           return true;
         },
-        [&](const Vez& v) { return Degrau(v.i) <= folga; });
+        [&](uint32_t i) { return Degrau(i) <= folga; });
     for (uint32_t i : subiram) {
       if (k_[i] >= maximo_[i] || Degrau(i) > folga) continue;
       const Contagem base = Custo(i, k_[i]);
@@ -302,18 +306,19 @@ class Ajuste {
   // selected, then sorted), calling visita for each until it returns false (then false); after
   // each chunk, only the items for which fica holds are kept for the next.
   template <typename Visita, typename Fica>
-  static bool EmOrdem(std::vector<Vez>& v, Visita visita, Fica fica) {
+  bool EmOrdem(std::vector<uint32_t>& v, Visita visita, Fica fica) const {
+    const auto antes = [this](uint32_t a, uint32_t b) { return Antes(a, b); };
     size_t pedaco = 64;
     for (auto inicio = v.begin(); inicio != v.end(); pedaco *= 2) {
       auto corte = v.end();
       if (static_cast<size_t>(v.end() - inicio) > pedaco) {
         corte = inicio + static_cast<std::ptrdiff_t>(pedaco);
-        std::nth_element(inicio, corte, v.end());
+        std::nth_element(inicio, corte, v.end(), antes);
       }
-      std::sort(inicio, corte);
+      std::sort(inicio, corte, antes);
       for (auto j = inicio; j != corte; ++j)
         if (!visita(*j)) return false;
-      v.erase(std::remove_if(corte, v.end(), [&](const Vez& x) { return !fica(x); }), v.end());
+      v.erase(std::remove_if(corte, v.end(), [&](uint32_t i) { return !fica(i); }), v.end());
       inicio = corte;
     }
     return true;
@@ -341,10 +346,11 @@ class Ajuste {
   // lowering needs only the last few of that order, so the order is found from its end, a chunk
   // at a time, as far as the lowering goes.
   void Exata() {
-    std::vector<Vez> vezes;
+    std::vector<uint32_t> vezes;
     vezes.reserve(n_);
     for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i)) vezes.push_back(VezDe(i));
+      if (Ajustavel(i)) vezes.push_back(static_cast<uint32_t>(i));
+    const auto antes = [this](uint32_t a, uint32_t b) { return Antes(a, b); };
     size_t emOrdem = 0;            // the last emOrdem of vezes are the end of the order, in order
     auto ultimo = [&](size_t r) {  // the r-th item from the end of the order
       while (r >= emOrdem) {
@@ -352,11 +358,11 @@ class Ajuste {
         const size_t mais = std::min(resto, std::max<size_t>(64, emOrdem));
         const auto fim = vezes.begin() + static_cast<std::ptrdiff_t>(resto);
         const auto corte = fim - static_cast<std::ptrdiff_t>(mais);
-        if (mais < resto) std::nth_element(vezes.begin(), corte, fim);
-        std::sort(corte, fim);
+        if (mais < resto) std::nth_element(vezes.begin(), corte, fim, antes);
+        std::sort(corte, fim, antes);
         emOrdem += mais;
       }
-      return vezes[vezes.size() - 1 - r].i;
+      return vezes[vezes.size() - 1 - r];
     };
     Contagem total = Exato();
     while (total > lance_) {
@@ -374,7 +380,7 @@ class Ajuste {
       if (!baixou) {
         // Only the running sum's halves stand above the bid: from every price at one step (whose
         // total the bid was checked against), the raising below finds the prices again.
-        for (const Vez& v : vezes) k_[v.i] = 1;
+        for (uint32_t i : vezes) k_[i] = 1;
       }
       total = Exato();
     }
@@ -427,26 +433,26 @@ class Ajuste {
   // nothing moves, as a raise can change how the halves after it round. Only the items that may
   // take a step in the room are looked at (chosen again, from the next in the order, when a raise
   // leaves more room than they were chosen for, as halves rounding down after it can).
-  void Sobe(const std::vector<Vez>& vezes, Contagem total) {
+  void Sobe(const std::vector<uint32_t>& vezes, Contagem total) {
     Parciais(0);
     for (bool subiu = true; subiu;) {
       subiu = false;
-      std::optional<Vez> depois;
+      std::optional<uint32_t> depois;
       for (bool fim = false; !fim;) {
         Contagem teto = lance_ - total;
-        std::vector<Vez> v;
+        std::vector<uint32_t> v;
         v.reserve(vezes.size());
-        for (const Vez& x : vezes)
-          if ((!depois || *depois < x) && PodeSubir(x.i, teto)) v.push_back(x);
+        for (uint32_t i : vezes)
+          if ((!depois || Antes(*depois, i)) && PodeSubir(i, teto)) v.push_back(i);
         fim = EmOrdem(
             v,
-            [&](const Vez& x) {
-              if (!Sobe(x.i, total)) return true;
+            [&](uint32_t i) {
+              if (!Sobe(i, total)) return true;
               subiu = true;
-              depois = x;
+              depois = i;
               return lance_ - total <= teto;
             },
-            [&](const Vez& x) { return PodeSubir(x.i, teto = lance_ - total); });
+            [&](uint32_t i) { return PodeSubir(i, teto = lance_ - total); });
       }
     }
   }
