@@ -387,29 +387,49 @@ class Ajuste {
     Sobe(vezes, total);
   }
 
-  // The running sums after each item, and the last item whose rounding depends on them.
+  // The running sums after each item, and the items whose rounding depends on them, in table
+  // order: from the start, or after the steps of item `desde` changed. An item that rounds the same
+  // way whatever sum it joins adds what it added before, so a change of the sum before it carries
+  // through it unchanged: only the items that round by the sum are worked out again.
   void Parciais(size_t desde) {
-    parcial_.resize(n_);
-    Contagem t = desde ? parcial_[desde - 1] : 0;
-    for (size_t i = desde; i < n_; ++i) parcial_[i] = t = ComSoma(i, k_[i], t);
-    ultimoSujo_ = -1;
-    for (size_t i = n_; i-- > 0;)
-      if (Ajustavel(i) && !Limpo(i, k_[i])) {
-        ultimoSujo_ = static_cast<long>(i);
-        break;
+    if (desde == 0) {
+      parcial_.resize(n_);
+      sujos_.clear();
+      Contagem t = 0;
+      for (size_t i = 0; i < n_; ++i) {
+        parcial_[i] = t = ComSoma(i, k_[i], t);
+        if (Ajustavel(i) && !Limpo(i, k_[i])) sujos_.push_back(static_cast<uint32_t>(i));
       }
+      return;
+    }
+    auto lugar = std::lower_bound(sujos_.begin(), sujos_.end(), desde);
+    const bool estava = lugar != sujos_.end() && *lugar == desde;
+    if (Ajustavel(desde) && !Limpo(desde, k_[desde])) {
+      if (!estava) sujos_.insert(lugar, static_cast<uint32_t>(desde));
+    } else if (estava) {
+      sujos_.erase(lugar);
+    }
+    Contagem d = ComSoma(desde, k_[desde], parcial_[desde - 1]) - parcial_[desde];
+    parcial_[desde] += d;
+    size_t j = desde + 1;
+    // Once the difference is gone, nothing after it changes.
+    for (auto s = std::upper_bound(sujos_.begin(), sujos_.end(), desde); d != 0; ++s) {
+      const size_t ate = s == sujos_.end() ? n_ : *s;
+      for (; j < ate; ++j) parcial_[j] += d;
+      if (s == sujos_.end()) break;
+      const Contagem novo = ComSoma(j, k_[j], parcial_[j - 1]);
+      d = novo - parcial_[j];
+      parcial_[j++] = novo;
+    }
   }
 
-  // The running total with item i at k steps and the others as they are: after the last item that
-  // rounds by the sum, the difference carries to the end unchanged.
+  // The running total with item i at k steps and the others as they are: the difference it makes
+  // carries through the items that round the same way whatever sum they join.
   Contagem TotalCom(size_t i, Contagem k) const {
-    Contagem t = ComSoma(i, k, i ? parcial_[i - 1] : 0);
-    Contagem d = t - parcial_[i];
-    for (size_t j = i + 1; j < n_; ++j) {
-      if (d == 0 || static_cast<long>(j) > ultimoSujo_) break;
-      t = ComSoma(j, k_[j], t);
-      d = t - parcial_[j];
-    }
+    Contagem d = ComSoma(i, k, i ? parcial_[i - 1] : 0) - parcial_[i];
+    for (auto s = std::upper_bound(sujos_.begin(), sujos_.end(), i); s != sujos_.end() && d != 0;
+         ++s)
+      d = ComSoma(*s, k_[*s], parcial_[*s - 1] + d) - parcial_[*s];
     return parcial_[n_ - 1] + d;
   }
 
@@ -491,7 +511,7 @@ class Ajuste {
   std::vector<Contagem> kBaixo_, kAlto_, kMeio_, custoMeio_;
   std::vector<uint32_t> vivos_;
   std::vector<Contagem> parcial_;
-  long ultimoSujo_ = -1;
+  std::vector<uint32_t> sujos_;  // the items whose amount rounds by the sum, in table order
 };
 
 }  // namespace
