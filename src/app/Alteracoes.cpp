@@ -248,18 +248,24 @@ void EmBloco(TRecuperacaoDigitacao& diario, F f) {
   diario.TerminaBloco();
 }
 
-// Puts applied rows back as they were, last first.
-void Devolve(TTabelaItens& t, std::vector<DesfazerAlteracoes::Linha>& linhas) {
+// Puts applied rows back as they were, last first. The table is then as it was found, its count
+// of changes included (closing has nothing new to write), and the journal keeps none of it.
+void Devolve(TProposta& p, long alteracoes, std::vector<DesfazerAlteracoes::Linha>& linhas) {
+  TTabelaItens& t = p.ClientDataSet1;
   for (auto u = linhas.rbegin(); u != linhas.rend(); ++u) {
     t.IrParaLinha(u->linha);
     GravaLinha(t, u->marcaAntes, u->valorAntes);
   }
   linhas.clear();
+  t.RestauraAlteracoes(alteracoes);
+  p.Recuperacao().DescartaBloco();
 }
 
 // Applies the chosen rows, all or none: a cancel or a refused row puts back those applied.
-void AplicaTodas(TTabelaItens& t, const LoteAlteracoes& l, const EscolhaAlteracoes& e,
+void AplicaTodas(TProposta& p, const LoteAlteracoes& l, const EscolhaAlteracoes& e,
                  const ContinuaAlteracoes& continua, DesfazerAlteracoes& d) {
+  TTabelaItens& t = p.ClientDataSet1;
+  const long alteracoes = t.Alteracoes();
   size_t total = 0;
   for (size_t i = 0; i < l.itens.size(); ++i) total += Escolhida(l, e, i) ? 1 : 0;
   try {
@@ -267,13 +273,13 @@ void AplicaTodas(TTabelaItens& t, const LoteAlteracoes& l, const EscolhaAlteraco
       if (!Escolhida(l, e, i)) continue;
       d.linhas.push_back(AplicaLinha(t, l.itens[i]));
       if (continua && !continua(d.linhas.size(), total)) {
-        Devolve(t, d.linhas);
+        Devolve(p, alteracoes, d.linhas);
         return;
       }
     }
   } catch (...) {
     t.Cancela();  // the refused row's own edit
-    Devolve(t, d.linhas);
+    Devolve(p, alteracoes, d.linhas);
     throw;
   }
 }
@@ -299,7 +305,7 @@ DesfazerAlteracoes AplicaAlteracoes(TProposta& p, const LoteAlteracoes& l,
   // everything before the list starts, and the typing stays.
   if (t.NumLinhas() > 0) t.IrParaLinha(t.NumeroLinha());
   EmBloco(p.Recuperacao(),
-          [&] { VoltaALinha(t, t.NumeroLinha(), [&] { AplicaTodas(t, l, e, continua, d); }); });
+          [&] { VoltaALinha(t, t.NumeroLinha(), [&] { AplicaTodas(p, l, e, continua, d); }); });
   return d;
 }
 

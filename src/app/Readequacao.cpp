@@ -67,19 +67,17 @@ Contagem SomaCorrente(const std::vector<ItemReadequacao>& itens, Preco preco) {
 class Ajuste {
  public:
   Ajuste(const std::vector<ItemReadequacao>& itens, Contagem lance, Contagem passo)
-      : itens_(itens),
-        lance_(lance),
-        passo_(passo),
-        n_(itens.size()),
-        maximo_(n_),
-        porPasso_(n_),
-        k_(n_) {
+      : itens_(itens), lance_(lance), passo_(passo), n_(itens.size()) {
+    // The lists of n items are filled as they grow (not zeroed first, then filled).
+    maximo_.reserve(n_);
+    porPasso_.reserve(n_);
     for (size_t i = 0; i < n_; ++i) {
-      maximo_[i] = itens[i].preco / passo;
+      maximo_.push_back(itens[i].preco / passo);
       // A step's amount is whole when passo x quantidade is (0,5 x 0,01, say): k steps then
       // amount to k times it exactly, as the extended product of whole numbers under 2^64 is.
       const long double degrau = static_cast<long double>(passo) * itens[i].quantidade;
-      porPasso_[i] = itens[i].quantidade < 0x1p53 && degrau == Piso(degrau) ? Inteiro(degrau) : -1;
+      porPasso_.push_back(itens[i].quantidade < 0x1p53 && degrau == Piso(degrau) ? Inteiro(degrau)
+                                                                                 : -1);
     }
   }
 
@@ -140,10 +138,13 @@ class Ajuste {
   // fit does not. Such an interval is first narrowed around the answer, by interpolation; the
   // halvings then look at the few factors inside it, and at the few items whose steps change there.
   void Proporcional(long double f) {
-    std::vector<Contagem> emF(n_);
+    std::vector<Contagem> emF;
+    emF.reserve(n_);
     Contagem somaF = 0;
-    for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i)) somaF += Custo(i, emF[i] = Passos(i, f));
+    for (size_t i = 0; i < n_; ++i) {
+      emF.push_back(Ajustavel(i) ? Passos(i, f) : 0);
+      if (Ajustavel(i)) somaF += Custo(i, emF.back());
+    }
     const bool cabeEmF = somaF <= lance_;
     long double baixo = cabeEmF ? f : 0.0L, alto = cabeEmF ? 1.0L : f;
     Extremos(baixo, alto, std::move(emF), somaF, cabeEmF);
@@ -153,17 +154,26 @@ class Ajuste {
       (Cabe(meio) ? baixo : alto) = meio;
     }
     fator_ = baixo;
-    for (size_t i = 0; i < n_; ++i) k_[i] = Ajustavel(i) ? Passos(i, fator_) : maximo_[i];
+    k_.reserve(n_);
+    resto_.reserve(n_);
+    for (size_t i = 0; i < n_; ++i) {
+      long double resto = 0.0L;
+      k_.push_back(Ajustavel(i) ? Passos(i, fator_, &resto) : maximo_[i]);
+      resto_.push_back(resto);
+    }
   }
 
   // The interval [baixo, alto] of the search: the steps at f (one of its ends, whose separate sum
   // is somaF) and those at the other end.
   void Extremos(long double baixo, long double alto, std::vector<Contagem> emF, Contagem somaF,
                 bool fEmBaixo) {
-    std::vector<Contagem> outro(n_);
+    std::vector<Contagem> outro;
+    outro.reserve(n_);
     Contagem somaOutro = 0;
-    for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i)) somaOutro += Custo(i, outro[i] = Passos(i, fEmBaixo ? alto : baixo));
+    for (size_t i = 0; i < n_; ++i) {
+      outro.push_back(Ajustavel(i) ? Passos(i, fEmBaixo ? alto : baixo) : 0);
+      if (Ajustavel(i)) somaOutro += Custo(i, outro.back());
+    }
     fatorBaixo_ = baixo;
     fatorAlto_ = alto;
     somaBaixo_ = fEmBaixo ? somaF : somaOutro;
@@ -238,22 +248,13 @@ class Ajuste {
     }
   }
 
-  // An item's place in the order in which the residue goes: largest remainder of the cut first,
-  // ties by ordem, then by table order.
-  struct Vez {
-    long double resto;
-    int32_t ordem;
-    uint32_t i;
-    bool operator<(const Vez& b) const {
-      if (resto != b.resto) return resto > b.resto;
-      if (ordem != b.ordem) return ordem < b.ordem;
-      return i < b.i;
-    }
-  };
-  Vez VezDe(size_t i) const {
-    long double resto;
-    Passos(i, fator_, &resto);
-    return {resto, itens_[i].ordem, static_cast<uint32_t>(i)};
+  // The order in which the residue goes: largest remainder of the cut first, ties by ordem, then
+  // by table order. Lists of items in that order hold their indices only (a tenth of the memory
+  // of their keys, which a list of 100,000 items pays for in page faults).
+  bool Antes(uint32_t a, uint32_t b) const {
+    if (resto_[a] != resto_[b]) return resto_[a] > resto_[b];
+    if (itens_[a].ordem != itens_[b].ordem) return itens_[a].ordem < itens_[b].ordem;
+    return a < b;
   }
   // What one more step of item i adds to its amount.
   Contagem Degrau(size_t i) const { return Custo(i, k_[i] + 1) - Custo(i, k_[i]); }
@@ -261,33 +262,30 @@ class Ajuste {
   // The residue: one step each in the order of remainders while it fits, then as many steps as
   // still fit, in the same order; after this no price can take one more step within the bid. The
   // room only shrinks, so an item whose next step does not fit it now never takes one, and one
-  // passed over in the first round is passed over in the second: the first round takes the items
-  // whose step fits from a heap, in order, dropping those that no longer fit as the room shrinks;
-  // the second looks only at the items that took a step.
+  // passed over in the first round is passed over in the second: the first round goes through
+  // the items whose step fits in order, a chunk at a time (the next items of the order selected,
+  // then sorted), dropping after each chunk those that no longer fit; the second looks only at
+  // the items that took a step.
   void Residuo(Contagem soma) {
     Contagem folga = lance_ - soma;
-    std::vector<Vez> cabem;
+    std::vector<uint32_t> cabem;
+    cabem.reserve(n_);
     std::vector<uint32_t> subiram;
     for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i) && k_[i] < maximo_[i] && Degrau(i) <= folga) cabem.push_back(VezDe(i));
-    auto depois = [](const Vez& a, const Vez& b) { return b < a; };
-    std::make_heap(cabem.begin(), cabem.end(), depois);
-    Contagem filtrada = folga;  // the room when the heap last dropped what does not fit
-    for (auto fim = cabem.end(); fim != cabem.begin();) {
-      std::pop_heap(cabem.begin(), fim, depois);
-      const uint32_t i = (--fim)->i;
-      const Contagem d = Degrau(i);
-      if (d <= folga) {
-        ++k_[i];
-        folga -= d;
-        subiram.push_back(i);
-      }
-      if (folga < filtrada && 2 * folga <= filtrada) {
-        fim = std::remove_if(cabem.begin(), fim, [&](const Vez& v) { return Degrau(v.i) > folga; });
-        std::make_heap(cabem.begin(), fim, depois);
-        filtrada = folga;
-      }
-    }
+      if (Ajustavel(i) && k_[i] < maximo_[i] && Degrau(i) <= folga)
+        cabem.push_back(static_cast<uint32_t>(i));
+    EmOrdem(
+        cabem,
+        [&](uint32_t i) {
+          const Contagem d = Degrau(i);
+          if (d <= folga) {
+            ++k_[i];
+            folga -= d;
+            subiram.push_back(i);
+          }
+          return true;
+        },
+        [&](uint32_t i) { return Degrau(i) <= folga; });
     for (uint32_t i : subiram) {
       if (k_[i] >= maximo_[i] || Degrau(i) > folga) continue;
       const Contagem base = Custo(i, k_[i]);
@@ -302,6 +300,28 @@ class Ajuste {
       folga -= Custo(i, lo) - base;
       k_[i] = lo;
     }
+  }
+
+  // Goes through v in the order of remainders, a chunk at a time (the next items of the order
+  // selected, then sorted), calling visita for each until it returns false (then false); after
+  // each chunk, only the items for which fica holds are kept for the next.
+  template <typename Visita, typename Fica>
+  bool EmOrdem(std::vector<uint32_t>& v, Visita visita, Fica fica) const {
+    const auto antes = [this](uint32_t a, uint32_t b) { return Antes(a, b); };
+    size_t pedaco = 64;
+    for (auto inicio = v.begin(); inicio != v.end(); pedaco *= 2) {
+      auto corte = v.end();
+      if (static_cast<size_t>(v.end() - inicio) > pedaco) {
+        corte = inicio + static_cast<std::ptrdiff_t>(pedaco);
+        std::nth_element(inicio, corte, v.end(), antes);
+      }
+      std::sort(inicio, corte, antes);
+      for (auto j = inicio; j != corte; ++j)
+        if (!visita(*j)) return false;
+      v.erase(std::remove_if(corte, v.end(), [&](uint32_t i) { return !fica(i); }), v.end());
+      inicio = corte;
+    }
+    return true;
   }
 
   // Whether the separate sums are the program's running sum for these prices and for every
@@ -322,89 +342,158 @@ class Ajuste {
 
   // Some amounts round by the running sum they join (halves): the total is taken from the running
   // sum itself, lowered (last remainders first) until within the bid, then raised while the
-  // running sum allows. Every adjustable item takes part, in the order of remainders.
+  // running sum allows. Every adjustable item takes part, in the order of remainders; the
+  // lowering needs only the last few of that order, so the order is found from its end, a chunk
+  // at a time, as far as the lowering goes.
   void Exata() {
-    std::vector<Vez> vezes;
+    std::vector<uint32_t> vezes;
     vezes.reserve(n_);
     for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i)) vezes.push_back(VezDe(i));
-    std::sort(vezes.begin(), vezes.end());
-    ordem_.resize(vezes.size());
-    for (size_t j = 0; j < vezes.size(); ++j) ordem_[j] = vezes[j].i;
+      if (Ajustavel(i)) vezes.push_back(static_cast<uint32_t>(i));
+    const auto antes = [this](uint32_t a, uint32_t b) { return Antes(a, b); };
+    size_t emOrdem = 0;            // the last emOrdem of vezes are the end of the order, in order
+    auto ultimo = [&](size_t r) {  // the r-th item from the end of the order
+      while (r >= emOrdem) {
+        const size_t resto = vezes.size() - emOrdem;
+        const size_t mais = std::min(resto, std::max<size_t>(64, emOrdem));
+        const auto fim = vezes.begin() + static_cast<std::ptrdiff_t>(resto);
+        const auto corte = fim - static_cast<std::ptrdiff_t>(mais);
+        if (mais < resto) std::nth_element(vezes.begin(), corte, fim, antes);
+        std::sort(corte, fim, antes);
+        emOrdem += mais;
+      }
+      return vezes[vezes.size() - 1 - r];
+    };
     Contagem total = Exato();
     while (total > lance_) {
       Contagem falta = total - lance_;
       bool baixou = false;
-      for (auto it = ordem_.rbegin(); it != ordem_.rend() && falta > 0; ++it) {
-        if (k_[*it] <= 1) continue;
-        const Contagem d = Custo(*it, k_[*it]) - Custo(*it, k_[*it] - 1);
+      for (size_t r = 0; r < vezes.size() && falta > 0; ++r) {
+        const uint32_t i = ultimo(r);
+        if (k_[i] <= 1) continue;
+        const Contagem d = Custo(i, k_[i]) - Custo(i, k_[i] - 1);
         if (d <= 0) continue;  // alone it would not lower the total
         falta -= d;
-        --k_[*it];
+        --k_[i];
         baixou = true;
       }
       if (!baixou) {
         // Only the running sum's halves stand above the bid: from every price at one step (whose
         // total the bid was checked against), the raising below finds the prices again.
-        for (uint32_t i : ordem_) k_[i] = 1;
+        for (uint32_t i : vezes) k_[i] = 1;
       }
       total = Exato();
     }
-    Sobe(total);
+    Sobe(vezes, total);
   }
 
-  // The running sums after each item, and the last item whose rounding depends on them.
+  // The running sums after each item, and the items whose rounding depends on them, in table
+  // order: from the start, or after the steps of item `desde` changed. An item that rounds the same
+  // way whatever sum it joins adds what it added before, so a change of the sum before it carries
+  // through it unchanged: only the items that round by the sum are worked out again.
   void Parciais(size_t desde) {
-    parcial_.resize(n_);
-    Contagem t = desde ? parcial_[desde - 1] : 0;
-    for (size_t i = desde; i < n_; ++i) parcial_[i] = t = ComSoma(i, k_[i], t);
-    ultimoSujo_ = -1;
-    for (size_t i = n_; i-- > 0;)
-      if (Ajustavel(i) && !Limpo(i, k_[i])) {
-        ultimoSujo_ = static_cast<long>(i);
-        break;
+    if (desde == 0) {
+      parcial_.resize(n_);
+      sujos_.clear();
+      Contagem t = 0;
+      for (size_t i = 0; i < n_; ++i) {
+        parcial_[i] = t = ComSoma(i, k_[i], t);
+        if (Ajustavel(i) && !Limpo(i, k_[i])) sujos_.push_back(static_cast<uint32_t>(i));
       }
+      return;
+    }
+    auto lugar = std::lower_bound(sujos_.begin(), sujos_.end(), desde);
+    const bool estava = lugar != sujos_.end() && *lugar == desde;
+    if (Ajustavel(desde) && !Limpo(desde, k_[desde])) {
+      if (!estava) sujos_.insert(lugar, static_cast<uint32_t>(desde));
+    } else if (estava) {
+      sujos_.erase(lugar);
+    }
+    Contagem d = ComSoma(desde, k_[desde], parcial_[desde - 1]) - parcial_[desde];
+    parcial_[desde] += d;
+    size_t j = desde + 1;
+    // Once the difference is gone, nothing after it changes.
+    for (auto s = std::upper_bound(sujos_.begin(), sujos_.end(), desde); d != 0; ++s) {
+      const size_t ate = s == sujos_.end() ? n_ : *s;
+      for (; j < ate; ++j) parcial_[j] += d;
+      if (s == sujos_.end()) break;
+      const Contagem novo = ComSoma(j, k_[j], parcial_[j - 1]);
+      d = novo - parcial_[j];
+      parcial_[j++] = novo;
+    }
   }
 
-  // The running total with item i at k steps and the others as they are: after the last item that
-  // rounds by the sum, the difference carries to the end unchanged.
+  // The running total with item i at k steps and the others as they are: the difference it makes
+  // carries through the items that round the same way whatever sum they join.
   Contagem TotalCom(size_t i, Contagem k) const {
-    Contagem t = ComSoma(i, k, i ? parcial_[i - 1] : 0);
-    Contagem d = t - parcial_[i];
-    for (size_t j = i + 1; j < n_; ++j) {
-      if (d == 0 || static_cast<long>(j) > ultimoSujo_) break;
-      t = ComSoma(j, k_[j], t);
-      d = t - parcial_[j];
-    }
+    Contagem d = ComSoma(i, k, i ? parcial_[i - 1] : 0) - parcial_[i];
+    for (auto s = std::upper_bound(sujos_.begin(), sujos_.end(), i); s != sujos_.end() && d != 0;
+         ++s)
+      d = ComSoma(*s, k_[*s], parcial_[*s - 1] + d) - parcial_[*s];
     return parcial_[n_ - 1] + d;
+  }
+
+  // What one more step of item i adds to the running sum where it stands now.
+  Contagem MaisUm(size_t i) const {
+    return ComSoma(i, k_[i] + 1, i ? parcial_[i - 1] : 0) - parcial_[i];
+  }
+
+  // Whether item i may take a step within a room of at most teto. One more step of an item adds
+  // to the running sum what it adds now give or take 2 (its amount and its amount one step up each
+  // round one way or the other by the sum they join), and the raising below passes over an item
+  // whose step adds more than the room and 2: an item for which this does not hold would be
+  // passed over while the room stays within teto.
+  bool PodeSubir(size_t i, Contagem teto) const {
+    return k_[i] < maximo_[i] && MaisUm(i) - 4 <= teto;
   }
 
   // Raises each price, in the order of remainders, by as many steps as the running sum allows
   // (the sum grows with every price, so the steps are searched by halving); a step whose own item
   // already takes more than the room (bar the count a half can carry on) is not tried. Again until
-  // nothing moves, as a raise can change how the halves after it round.
-  void Sobe(Contagem total) {
+  // nothing moves, as a raise can change how the halves after it round. Only the items that may
+  // take a step in the room are looked at (chosen again, from the next in the order, when a raise
+  // leaves more room than they were chosen for, as halves rounding down after it can).
+  void Sobe(const std::vector<uint32_t>& vezes, Contagem total) {
     Parciais(0);
     for (bool subiu = true; subiu;) {
       subiu = false;
-      for (uint32_t i : ordem_) {
-        if (k_[i] >= maximo_[i]) continue;
-        const Contagem um = ComSoma(i, k_[i] + 1, i ? parcial_[i - 1] : 0);
-        if (um - parcial_[i] - 2 > lance_ - total || TotalCom(i, k_[i] + 1) > lance_) continue;
-        Contagem lo = k_[i] + 1, hi = maximo_[i];  // lo fits; find the last that does
-        while (lo < hi) {
-          const Contagem meio = lo + (hi - lo + 1) / 2;
-          if (TotalCom(i, meio) <= lance_)
-            lo = meio;
-          else
-            hi = meio - 1;
-        }
-        total = TotalCom(i, lo);
-        k_[i] = lo;
-        Parciais(i);
-        subiu = true;
+      std::optional<uint32_t> depois;
+      for (bool fim = false; !fim;) {
+        Contagem teto = lance_ - total;
+        std::vector<uint32_t> v;
+        v.reserve(vezes.size());
+        for (uint32_t i : vezes)
+          if ((!depois || Antes(*depois, i)) && PodeSubir(i, teto)) v.push_back(i);
+        fim = EmOrdem(
+            v,
+            [&](uint32_t i) {
+              if (!Sobe(i, total)) return true;
+              subiu = true;
+              depois = i;
+              return lance_ - total <= teto;
+            },
+            [&](uint32_t i) { return PodeSubir(i, teto = lance_ - total); });
       }
     }
+  }
+
+  // Raises item i by as many steps as the running sum allows within the bid; false when it takes
+  // none.
+  bool Sobe(uint32_t i, Contagem& total) {
+    if (k_[i] >= maximo_[i]) return false;
+    if (MaisUm(i) - 2 > lance_ - total || TotalCom(i, k_[i] + 1) > lance_) return false;
+    Contagem lo = k_[i] + 1, hi = maximo_[i];  // lo fits; find the last that does
+    while (lo < hi) {
+      const Contagem meio = lo + (hi - lo + 1) / 2;
+      if (TotalCom(i, meio) <= lance_)
+        lo = meio;
+      else
+        hi = meio - 1;
+    }
+    total = TotalCom(i, lo);
+    k_[i] = lo;
+    Parciais(i);
+    return true;
   }
 
   const std::vector<ItemReadequacao>& itens_;
@@ -414,15 +503,15 @@ class Ajuste {
   std::vector<Contagem> porPasso_;  // the amount of one step when it is whole, -1 otherwise
   std::vector<Contagem> k_;         // the steps of each new price
   long double fator_ = 0.0L;        // the proportional factor found
+  std::vector<long double> resto_;  // the remainders of the cut at that factor
   // The interval of the search for the factor: its ends, their separate sums and steps, the items
   // whose steps differ between the ends with the sum of the others, and the scratch of a cut.
   long double fatorBaixo_ = 0.0L, fatorAlto_ = 1.0L;
   Contagem somaBaixo_ = 0, somaAlto_ = 0, fixos_ = 0;
   std::vector<Contagem> kBaixo_, kAlto_, kMeio_, custoMeio_;
   std::vector<uint32_t> vivos_;
-  std::vector<uint32_t> ordem_;  // the items whose price counts, in the order of the residue
   std::vector<Contagem> parcial_;
-  long ultimoSujo_ = -1;
+  std::vector<uint32_t> sujos_;  // the items whose amount rounds by the sum, in table order
 };
 
 }  // namespace

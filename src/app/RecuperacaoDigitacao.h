@@ -32,6 +32,8 @@ class TRecuperacaoDigitacao {
   // disk loses the whole list, never part of it.
   void IniciaBloco();
   void TerminaBloco();
+  // The records of the open block so far are dropped: its rows were put back as they were.
+  void DescartaBloco() { bloco_.clear(); }
   // Everything typed is in the process file (a clean rewrite) or in the proposal file: the
   // journal goes, and a new one starts from the file as it is now.
   void ArquivoGravado();

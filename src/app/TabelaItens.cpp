@@ -295,16 +295,16 @@ void TTabelaItens::RefazGrupos(const std::vector<uint64_t>* chaves) {
   for (int i = 0; i < n;) {
     int j = i + 1;
     while (j < n && mesmoLote(j, i)) ++j;
-    grupos_.push_back(Soma{i, j, std::nullopt, std::nullopt});
+    grupos_.push_back(Soma{i, j, std::nullopt, std::nullopt, true});
     for (int k = i; k < j; ++k)
       grupoDaLinha_[static_cast<size_t>(k)] = static_cast<int>(grupos_.size()) - 1;
-    RefazSomas(static_cast<int>(grupos_.size()) - 1);
     i = j;
   }
 }
 
-void TTabelaItens::RefazSomas(int g) {
-  Soma& s = grupos_[static_cast<size_t>(g)];
+// The sums of a group, in row order (a double sum depends on its order).
+void TTabelaItens::RefazSomas(const Soma& s) const {
+  s.desatualizada = false;
   s.valor.reset();
   s.valorQuantidade.reset();
   for (int k = s.inicio; k < s.fim; ++k) {
@@ -423,7 +423,7 @@ void TTabelaItens::Grava() {
     pendente_ = Item{};
     estado_ = Estado::Navegando;
     if (!mudouLote) {
-      RefazSomas(grupoDaLinha_[static_cast<size_t>(atual_)]);
+      grupos_[static_cast<size_t>(grupoDaLinha_[static_cast<size_t>(atual_)])].desatualizada = true;
     } else {
       uint32_t guardada = ordem_[static_cast<size_t>(atual_)];
       ordem_.erase(ordem_.begin() + atual_);
@@ -620,6 +620,7 @@ const LinhaItem& TTabelaItens::Linha(int linha) const {
 
 std::optional<double> TTabelaItens::AgregadoDaLinha(int linha, Campo c) const {
   const Soma& s = grupos_.at(static_cast<size_t>(grupoDaLinha_.at(static_cast<size_t>(linha))));
+  if (s.desatualizada) RefazSomas(s);
   return c == Campo::totallote ? s.valor : s.valorQuantidade;
 }
 

@@ -100,6 +100,11 @@ class TTabelaItens {
   // Counts the rows changed by posts and deletes since the table was filled (a pending edit counts
   // too), so a caller can tell whether anything typed is not written yet.
   long Alteracoes() const { return alteracoes_ + (estado_ == Estado::Editando ? 1 : 0); }
+  // Puts the count back to a value Alteracoes() gave: the rows posted since were put back as they
+  // were, so nothing is left to write.
+  void RestauraAlteracoes(long alteracoes) {
+    alteracoes_ = alteracoes - (estado_ == Estado::Editando ? 1 : 0);
+  }
   bool Aberta() const { return estado_ != Estado::Fechada; }
   bool Vazia() const;  // also true when closed
   int NumLinhas() const;
@@ -174,7 +179,6 @@ class TTabelaItens {
   void Verifica();  // posts a row being edited (before moving)
   void Notifica();
   void RefazGrupos(const std::vector<uint64_t>* chaves = nullptr);
-  void RefazSomas(int grupo);
   LinhaItem Atual() const;
   Item& ParaEscrita();
   void Carrega(const LinhaItem& valores, bool copia);
@@ -194,10 +198,15 @@ class TTabelaItens {
   // not rows.
   std::vector<LinhaItem> guardadas_;
   std::vector<uint32_t> ordem_;
+  // A lot group and its sums. A post only marks the sums out of date; they are summed again, in
+  // row order, when next read: applying a list to a lot of many thousands of rows then sums the
+  // lot once, not once per row.
   struct Soma {
     int inicio = 0, fim = 0;  // [inicio, fim)
-    std::optional<double> valor, valorQuantidade;
+    mutable std::optional<double> valor, valorQuantidade;
+    mutable bool desatualizada = true;
   };
+  void RefazSomas(const Soma& s) const;
   std::vector<Soma> grupos_;
   std::vector<int> grupoDaLinha_;
   int atual_ = -1;

@@ -21,9 +21,13 @@ bool LePedido(std::vector<std::string>& args, app::PedidoReadequacao& pedido, bo
   const bool temLance = Opcao(args, "--lance", lance);
   Opcao(args, "--casas", casas);
   aplicar = Bandeira(args, "--aplicar");
-  if (temLote == total || !temLance || args.size() != 1 || args[0].rfind("--", 0) == 0 ||
-      (casas != "2" && casas != "4")) {
+  if (temLote == total || !temLance || args.size() != 1 || args[0].rfind("--", 0) == 0) {
     Erro(std::string("uso: proposta-cli ") + kUso);
+    return false;
+  }
+  if (casas != "2" && casas != "4") {
+    Erro("Casas decimais inv\xE1lidas: " + platform::utf8ToCp1252(casas) +
+         " (os pre\xE7os unit\xE1rios t\xEAm --casas 2 ou --casas 4).");
     return false;
   }
   auto valor = app::LeDinheiro(lance);

@@ -157,6 +157,13 @@ std::vector<std::pair<std::string, std::optional<double>>> Valores(const TTabela
   return v;
 }
 
+// Nothing of a list put back stays to be written: closing asks nothing, the journal holds none
+// of its rows.
+void NadaAGravar(TProposta& p) {
+  EXPECT_FALSE(p.TemAlteracoes());
+  EXPECT_TRUE(LeDiario(teste::Le(p.Recuperacao().CaminhoDiario())).registros.empty());
+}
+
 TEST_F(Alteracoes, ACancelOrARefusedRowLeavesTheTableAsItWas) {
   const auto antes = Valores(p.ClientDataSet1);
   LoteAlteracoes l{"x",
@@ -173,16 +180,33 @@ TEST_F(Alteracoes, ACancelOrARefusedRowLeavesTheTableAsItWas) {
   EXPECT_TRUE(d.linhas.empty());
   EXPECT_EQ(Valores(p.ClientDataSet1), antes);
   EXPECT_EQ(p.ClientDataSet1.AgregadoDaLinha(0, Campo::qtotallote), 10 * 1.5 + 2.5 * 1.2);
+  NadaAGravar(p);
   // A negative price is refused by the table at the second row: the first is put back.
   l.itens[1].valorDepois = -100;
   EXPECT_THROW(AplicaAlteracoes(p, l), base::Exception);
   EXPECT_EQ(Valores(p.ClientDataSet1), antes);
   EXPECT_EQ(p.ClientDataSet1.EstadoAtual(), TTabelaItens::Estado::Navegando);
+  NadaAGravar(p);
   // What the journal keeps replays to the same table.
   p.AbrirProcesso(Outro());
   TProposta q;
   q.AbrirProcesso(processo);
   EXPECT_EQ(Valores(q.ClientDataSet1), antes);
+}
+
+TEST_F(Alteracoes, ARowTypedBeforeACancelledListStaysToBeWritten) {
+  TTabelaItens& t = p.ClientDataSet1;
+  t.IrParaLinha(2);
+  t.Edita();
+  t.AtribuiTexto(Campo::valor, "3");  // typed, posted by the list before it starts
+  AplicaAlteracoes(p, {"x", {Item(1, "1", "Faber", 12500)}}, {},
+                   [](size_t, size_t) { return false; });
+  EXPECT_EQ(Linha(1).marca, "Bic");
+  EXPECT_EQ(Linha(2).valor, 3.0);
+  EXPECT_TRUE(p.TemAlteracoes());
+  const auto diario = LeDiario(teste::Le(p.Recuperacao().CaminhoDiario())).registros;
+  ASSERT_EQ(diario.size(), 1u);
+  EXPECT_EQ(diario[0].valor, 3.0);
 }
 
 // A list is one block of the journal: a crash while it is being written (the block cut anywhere)

@@ -125,6 +125,46 @@ TEST(TabelaItens, LotSumsSkipNullsAndFollowEveryPostAndDelete) {
   EXPECT_EQ(t.Agregado(Campo::qtotallote), 16.25);
 }
 
+// Posts to many rows of a lot, with the sums read after every post or only at the end: each
+// lot's sums are those of its rows summed in row order (as a double sum, whose result depends on
+// the order), never a sum left from before a post.
+TEST(TabelaItens, LotSumsAfterManyPostsAreTheRowsSummedInOrder) {
+  const struct {
+    int linhas, posts;
+    bool lePorPost;
+  } casos[] = {{300, 200, true}, {300, 200, false}, {2, 5, true}, {1000, 1, false}};
+  for (const auto& c : casos) {
+    std::mt19937_64 g(static_cast<uint64_t>(c.linhas * 31 + c.posts));
+    TTabelaItens t;
+    t.Reinicia();
+    for (int i = 0; i < c.linhas; ++i)
+      t.CarregaLinha(Novo(i + 1, i % 7 ? "1" : "2", 0.01 * static_cast<double>(g() % 100000),
+                          0.001 * static_cast<double>(g() % 10000)));
+    t.FimCarga();
+    for (int k = 0; k < c.posts; ++k) {
+      t.IrParaLinha(1 + static_cast<int>(g() % static_cast<uint64_t>(c.linhas)));
+      t.Edita();
+      if (g() % 5)
+        t.AtribuiDouble(Campo::valor, 0.0001 * static_cast<double>(g() % 100000000));
+      else
+        t.Limpa(Campo::valor);
+      t.Grava();
+      if (c.lePorPost) t.Agregado(Campo::qtotallote);
+    }
+    for (int linha = 0; linha < t.NumLinhas(); ++linha) {
+      std::optional<double> valor, valorQuantidade;
+      for (int i = 0; i < t.NumLinhas(); ++i) {
+        const LinhaItem& it = t.Linha(i);
+        if (it.lote != t.Linha(linha).lote || !it.valor) continue;
+        valor = valor.value_or(0.0) + *it.valor;
+        valorQuantidade = valorQuantidade.value_or(0.0) + *it.valor * *it.quantidade;
+      }
+      ASSERT_EQ(t.AgregadoDaLinha(linha, Campo::totallote), valor) << c.linhas << " " << linha;
+      ASSERT_EQ(t.AgregadoDaLinha(linha, Campo::qtotallote), valorQuantidade) << c.linhas;
+    }
+  }
+}
+
 TEST(TabelaItens, TotalsAreShownOnTheLastRowOfEachLot) {
   TTabelaItens t;
   Carrega(t, {Novo(1, "", 1000.5, 2), Novo(2, "", 2), Novo(3, "7", 3)});

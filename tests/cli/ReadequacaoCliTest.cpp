@@ -46,6 +46,15 @@ TEST_F(ReadequarCli, ReviewOnlyThenAppliedToTheBid) {
   EXPECT_EQ(total.saida, "Vr. Total da Prop.: R$ 3.605,06\n");
 }
 
+// The example adjusted with four decimals reaches the bid too, and the file takes them.
+TEST_F(ReadequarCli, FourDecimalsReachTheBid) {
+  auto a = Roda({"--total", "--lance", "3.605,06", "--casas", "4", "--aplicar"});
+  EXPECT_EQ(a.codigo, 0) << a.saida;
+  EXPECT_NE(a.saida.find("Total da proposta: R$ 4.343,44 -> R$ 3.605,06\n"), std::string::npos)
+      << a.saida;
+  EXPECT_EQ(teste::ExecutaCli({"total", processo}).saida, "Vr. Total da Prop.: R$ 3.605,06\n");
+}
+
 TEST_F(ReadequarCli, RefusalsAndUsage) {
   const struct {
     std::vector<std::string> args;
@@ -57,7 +66,7 @@ TEST_F(ReadequarCli, RefusalsAndUsage) {
       {{"--lote", "1", "--lance", "1,02"}, 1, "menor que o m\xC3\xADnimo poss\xC3\xADvel (R$ 1,03"},
       {{"--lote", "1", "--total", "--lance", "400"}, 2, "uso: proposta-cli readequar"},
       {{"--total"}, 2, "uso: proposta-cli readequar"},
-      {{"--total", "--lance", "400", "--casas", "3"}, 2, "uso: proposta-cli readequar"},
+      {{"--total", "--lance", "400", "--casas", "3"}, 2, "Casas decimais inv\xC3\xA1lidas: 3"},
       {{"--total", "--lance", "4OO"}, 2, "Lance inv\xC3\xA1lido: 4OO"},
   };
   for (const auto& c : casos) {
