@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 #include "app/TabelaItens.h"
@@ -51,57 +52,69 @@ inline long double Vezes(Contagem c, double q) {
 }
 // ArredondaContagem for the values an adjustment reaches (far below any overflow), inline.
 inline Contagem Redondo(long double v) { return Inteiro(Redonda(v)); }
-
-// The program's running total of the items at the prices preco(i) (SomaProduto in table order).
-template <typename Preco>
-Contagem SomaCorrente(const std::vector<ItemReadequacao>& itens, Preco preco) {
-  Contagem t = 0;
-  for (size_t i = 0; i < itens.size(); ++i) t = SomaProduto(preco(i), itens[i].quantidade, t);
-  return t;
+// A whole value 0 <= x < 2^63 as a count, without a conversion instruction: x + 2^63 has the
+// exponent 63, so its 64-bit significand is x + 2^63 itself.
+inline Contagem DoSignificando(long double x) {
+#if LDBL_MANT_DIG == 64
+  const long double y = x + 0x1p63L;
+  uint64_t m = 0;
+  std::memcpy(&m, &y, sizeof m);
+  return static_cast<Contagem>(m - (uint64_t{1} << 63));
+#else
+  return static_cast<Contagem>(x);
+#endif
 }
 
 // The adjustment of one list of items: the steps of each price (k x passo), moved first in
 // proportion, then by the residue, then made exact against the program's running sum. Amounts are
-// those of Moeda (extended products rounded ties to even), computed inline, and in plain integers
-// when one step's amount is whole.
+// those of Moeda (extended products rounded ties to even), computed inline and always the same way
+// (a branch on whether an amount is whole goes each way at random on a mixed list, and costs more
+// than it saves). Lists of n items are few and filled as they grow (not zeroed first): on 100,000
+// items, each first touch of a page costs about as much as the work on it.
 class Ajuste {
  public:
+  // Goes once through the items: the amounts of one step of each summed, and the program's total
+  // at the current prices and with every price at its minimum (one step, or its own price when it
+  // does not count), summed as SomaProduto sums them (exact while below kLimiteTotal).
   Ajuste(const std::vector<ItemReadequacao>& itens, Contagem lance, Contagem passo)
       : itens_(itens), lance_(lance), passo_(passo), n_(itens.size()) {
-    // The lists of n items are filled as they grow (not zeroed first, then filled).
-    maximo_.reserve(n_);
-    porPasso_.reserve(n_);
+    long double antes = 0.0L, minimo = 0.0L;
     for (size_t i = 0; i < n_; ++i) {
-      maximo_.push_back(itens[i].preco / passo);
-      // A step's amount is whole when passo x quantidade is (0,5 x 0,01, say): k steps then
-      // amount to k times it exactly, as the extended product of whole numbers under 2^64 is.
-      const long double degrau = static_cast<long double>(passo) * itens[i].quantidade;
-      porPasso_.push_back(itens[i].quantidade < 0x1p53 && degrau == Piso(degrau) ? Inteiro(degrau)
-                                                                                 : -1);
+      const ItemReadequacao& it = itens[i];
+      if (Ajustavel(i)) degraus_ += static_cast<long double>(passo) * it.quantidade;
+      antes = Redonda(Vezes(it.preco, it.quantidade) + antes);
+      minimo = Redonda(Vezes((Ajustavel(i) ? 1 : Maximo(i)) * passo, it.quantidade) + minimo);
+      if (!(antes < static_cast<long double>(kLimiteTotal))) return;  // refused as too large
     }
+    totalAntes_ = Inteiro(antes);
+    totalMinimo_ = Inteiro(minimo);
   }
 
-  // Whether the item's price changes the total at all (zero quantities stay at their price).
-  bool Ajustavel(size_t i) const { return itens_[i].quantidade > 0.0; }
+  // The program's total at the current prices; kLimiteTotal when it reaches that.
+  Contagem TotalAntes() const { return totalAntes_; }
+  // The program's total with every price at its minimum (below TotalAntes' limit).
+  Contagem TotalMinimo() const { return totalMinimo_; }
 
-  // The program's total with every price at its minimum: one step, or its own price when it does
-  // not count (raises base::Exception when it overflows).
-  Contagem TotalMinimo() const {
-    return SomaCorrente(itens_, [&](size_t i) { return (Ajustavel(i) ? 1 : maximo_[i]) * passo_; });
-  }
-
-  std::vector<Contagem> Executa(Contagem totalAntes) {
-    Proporcional(static_cast<long double>(lance_) / static_cast<long double>(totalAntes));
-    Residuo(SomaSeparada());
-    if (!TodosLimpos() || Exato() != SomaSeparada()) Exata();
+  // The new prices; total is the program's total at them.
+  std::vector<Contagem> Executa(Contagem& total) {
+    Proporcional(static_cast<long double>(lance_) / static_cast<long double>(totalAntes_));
+    const Contagem separada = Residuo(separada_);
+    // The separate sum is the program's total when no amount rounds by the running sum it joins.
+    const bool limpos = TodosLimpos();
+    total = limpos ? Exato() : 0;
+    if (!limpos || total != separada) total = Exata();
     for (Contagem& k : k_) k *= passo_;
     return std::move(k_);
   }
 
  private:
+  // Whether the item's price changes the total at all (zero quantities stay at their price).
+  bool Ajustavel(size_t i) const { return itens_[i].quantidade > 0.0; }
+  // The steps of the item's old price (cut down to a step).
+  Contagem Maximo(size_t i) const { return itens_[i].preco / passo_; }
+
   // round(k x passo x quantidade + soma), the program's running sum step (SomaProduto).
   Contagem ComSoma(size_t i, Contagem k, Contagem soma) const {
-    if (porPasso_[i] >= 0) return k * porPasso_[i] + soma;
     return Redondo(Vezes(k * passo_, itens_[i].quantidade) + static_cast<long double>(soma));
   }
   // The item's amount at k steps, alone (rounded to a count, ties to even).
@@ -109,45 +122,33 @@ class Ajuste {
   // Whether the item's amount at k steps rounds the same way whatever running sum it joins: a
   // whole product, or a fraction clear of one half.
   bool Limpo(size_t i, Contagem k) const {
-    if (porPasso_[i] >= 0) return true;
     long double x = Vezes(k * passo_, itens_[i].quantidade);
     long double fr = x - Piso(x);
     return fr == 0.0L || std::fabs(fr - 0.5L) > kMargemMeio;
   }
-  Contagem SomaSeparada() const {
-    Contagem s = 0;
-    for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i)) s += Custo(i, k_[i]);
-    return s;
-  }
 
   // The item's price scaled by f and cut to a step (at least one step, at most its own price);
-  // with the remainder of the cut (-1 below one step), which orders the residue.
-  Contagem Passos(size_t i, long double f, long double* resto = nullptr) const {
+  // with the remainder of the cut, which orders the residue: -1 below one step, else the fraction
+  // in units of 2^-63 (exact: at or above one, the extended value has no bits below 2^-63).
+  Contagem Passos(size_t i, long double f, Contagem* resto = nullptr) const {
     long double v =
         static_cast<long double>(itens_[i].preco) * f / static_cast<long double>(passo_);
     long double piso = Piso(v);
-    if (resto) *resto = piso < 1.0L ? -1.0L : v - piso;
-    return std::clamp(Inteiro(piso), Contagem{1}, maximo_[i]);
+    if (resto) *resto = piso < 1.0L ? -1 : DoSignificando((v - piso) * 0x1p63L);
+    return std::clamp(Inteiro(piso), Contagem{1}, Maximo(i));
   }
 
   // The largest factor whose cut prices stay within the bid, starting from the bid over the total
   // (the one-step floor of small prices may push that above the bid; the cuts usually leave room),
   // by halving. Each halving only needs to know whether its factor fits: the steps grow with the
   // factor, so a factor at or below one known to fit fits, and one at or above one known not to
-  // fit does not. Such an interval is first narrowed around the answer, by interpolation; the
-  // halvings then look at the few factors inside it, and at the few items whose steps change there.
+  // fit does not. Such an interval is first found close to the answer and narrowed around it, by
+  // interpolation; the halvings then look at the few factors inside it, and at the few items
+  // whose steps change there. Then the steps at the factor found, their remainders and separate
+  // sum.
   void Proporcional(long double f) {
-    std::vector<Contagem> emF;
-    emF.reserve(n_);
-    Contagem somaF = 0;
-    for (size_t i = 0; i < n_; ++i) {
-      emF.push_back(Ajustavel(i) ? Passos(i, f) : 0);
-      if (Ajustavel(i)) somaF += Custo(i, emF.back());
-    }
-    const bool cabeEmF = somaF <= lance_;
+    const bool cabeEmF = Cerca(f);
     long double baixo = cabeEmF ? f : 0.0L, alto = cabeEmF ? 1.0L : f;
-    Extremos(baixo, alto, std::move(emF), somaF, cabeEmF);
     Aproxima();
     for (int volta = 0; volta < kMeiasDoFator; ++volta) {
       const long double meio = (baixo + alto) / 2;
@@ -156,40 +157,57 @@ class Ajuste {
     fator_ = baixo;
     k_.reserve(n_);
     resto_.reserve(n_);
+    separada_ = 0;
     for (size_t i = 0; i < n_; ++i) {
-      long double resto = 0.0L;
-      k_.push_back(Ajustavel(i) ? Passos(i, fator_, &resto) : maximo_[i]);
+      Contagem resto = 0;
+      k_.push_back(Ajustavel(i) ? Passos(i, fator_, &resto) : Maximo(i));
       resto_.push_back(resto);
+      if (Ajustavel(i)) separada_ += Custo(i, k_.back());
     }
   }
 
-  // The interval [baixo, alto] of the search: the steps at f (one of its ends, whose separate sum
-  // is somaF) and those at the other end.
-  void Extremos(long double baixo, long double alto, std::vector<Contagem> emF, Contagem somaF,
-                bool fEmBaixo) {
-    std::vector<Contagem> outro;
-    outro.reserve(n_);
-    Contagem somaOutro = 0;
-    for (size_t i = 0; i < n_; ++i) {
-      outro.push_back(Ajustavel(i) ? Passos(i, fEmBaixo ? alto : baixo) : 0);
-      if (Ajustavel(i)) somaOutro += Custo(i, outro.back());
+  // The first interval of the search, from f: each step of the factor adds about the total, and
+  // each item's cut loses about half a step, so the answer lies a little above f, by about the
+  // items' half steps over the total; a quarter more is taken. When that guess misses (the
+  // one-step floor, a few items), the interval goes on from the side of f that it saw, up to
+  // 1 or down to 0, where the steps no longer change. Whether f itself fits.
+  bool Cerca(long double f) {
+    const long double total = static_cast<long double>(totalAntes_);
+    Intervalo(f, std::min(1.0L, f + 0.625L * degraus_ / total));
+    const bool cabeEmF = somaBaixo_ <= lance_;
+    if (!cabeEmF) {
+      const long double g =
+          std::max(0.0L, f - 1.25L * static_cast<long double>(somaBaixo_ - lance_) / total);
+      Intervalo(g, f);
+      if (somaBaixo_ > lance_ && g > 0.0L) Intervalo(0.0L, g);
+    } else if (somaAlto_ <= lance_ && fatorAlto_ < 1.0L) {
+      Intervalo(fatorAlto_, 1.0L);
     }
-    fatorBaixo_ = baixo;
-    fatorAlto_ = alto;
-    somaBaixo_ = fEmBaixo ? somaF : somaOutro;
-    somaAlto_ = fEmBaixo ? somaOutro : somaF;
-    kBaixo_ = fEmBaixo ? std::move(emF) : std::move(outro);
-    kAlto_ = fEmBaixo ? std::move(outro) : std::move(emF);
+    return cabeEmF;
+  }
+
+  // The interval [a, b] of the search: the separate sums at its ends, the items whose steps differ
+  // between them (with those steps) and the separate sum of the others.
+  void Intervalo(long double a, long double b) {
+    fatorBaixo_ = a;
+    fatorAlto_ = b;
     fixos_ = 0;
     vivos_.clear();
     vivos_.reserve(n_);
+    Contagem emA = 0, emB = 0;
     for (size_t i = 0; i < n_; ++i) {
       if (!Ajustavel(i)) continue;
-      if (kBaixo_[i] == kAlto_[i])
-        fixos_ += Custo(i, kBaixo_[i]);
-      else
-        vivos_.push_back(static_cast<uint32_t>(i));
+      const Contagem ka = Passos(i, a), kb = Passos(i, b), custo = Custo(i, ka);
+      if (ka == kb) {
+        fixos_ += custo;
+        continue;
+      }
+      emA += custo;
+      emB += Custo(i, kb);
+      vivos_.push_back({static_cast<uint32_t>(i), ka, kb, 0, 0});
     }
+    somaBaixo_ = fixos_ + emA;
+    somaAlto_ = fixos_ + emB;
   }
 
   // Whether the cut prices at factor g stay within the bid, from the ends of the interval when
@@ -204,25 +222,21 @@ class Ajuste {
   // within the bid) or upper end; true when within the bid. Items with the same steps at both
   // ends leave the scaling for good.
   bool Corta(long double g) {
-    kMeio_.resize(vivos_.size());
-    custoMeio_.resize(vivos_.size());
     Contagem soma = fixos_;
-    for (size_t j = 0; j < vivos_.size(); ++j) {
-      kMeio_[j] = Passos(vivos_[j], g);
-      soma += custoMeio_[j] = Custo(vivos_[j], kMeio_[j]);
+    for (Vivo& v : vivos_) {
+      v.meio = Passos(v.i, g);
+      soma += v.custoMeio = Custo(v.i, v.meio);
     }
     const bool cabe = soma <= lance_;
     (cabe ? fatorBaixo_ : fatorAlto_) = g;
     (cabe ? somaBaixo_ : somaAlto_) = soma;
-    std::vector<Contagem>& movido = cabe ? kBaixo_ : kAlto_;
     size_t ficam = 0;
-    for (size_t j = 0; j < vivos_.size(); ++j) {
-      const uint32_t i = vivos_[j];
-      movido[i] = kMeio_[j];
-      if (kBaixo_[i] == kAlto_[i])
-        fixos_ += custoMeio_[j];
+    for (const Vivo& v : vivos_) {
+      const Contagem baixo = cabe ? v.meio : v.baixo, alto = cabe ? v.alto : v.meio;
+      if (baixo == alto)
+        fixos_ += v.custoMeio;
       else
-        vivos_[ficam++] = i;
+        vivos_[ficam++] = {v.i, baixo, alto, 0, 0};
     }
     vivos_.resize(ficam);
     return cabe;
@@ -266,13 +280,13 @@ class Ajuste {
   // the items whose step fits in order, a chunk at a time (the next items of the order selected,
   // then sorted), dropping after each chunk those that no longer fit; the second looks only at
   // the items that took a step.
-  void Residuo(Contagem soma) {
+  Contagem Residuo(Contagem soma) {
     Contagem folga = lance_ - soma;
     std::vector<uint32_t> cabem;
     cabem.reserve(n_);
     std::vector<uint32_t> subiram;
     for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i) && k_[i] < maximo_[i] && Degrau(i) <= folga)
+      if (Ajustavel(i) && k_[i] < Maximo(i) && Degrau(i) <= folga)
         cabem.push_back(static_cast<uint32_t>(i));
     EmOrdem(
         cabem,
@@ -287,9 +301,9 @@ class Ajuste {
         },
         [&](uint32_t i) { return Degrau(i) <= folga; });
     for (uint32_t i : subiram) {
-      if (k_[i] >= maximo_[i] || Degrau(i) > folga) continue;
+      if (k_[i] >= Maximo(i) || Degrau(i) > folga) continue;
       const Contagem base = Custo(i, k_[i]);
-      Contagem lo = k_[i] + 1, hi = maximo_[i];  // lo fits; find the last that does
+      Contagem lo = k_[i] + 1, hi = Maximo(i);  // lo fits; find the last that does
       while (lo < hi) {
         Contagem meio = lo + (hi - lo + 1) / 2;
         if (Custo(i, meio) - base <= folga)
@@ -300,6 +314,7 @@ class Ajuste {
       folga -= Custo(i, lo) - base;
       k_[i] = lo;
     }
+    return lance_ - folga;
   }
 
   // Goes through v in the order of remainders, a chunk at a time (the next items of the order
@@ -328,7 +343,7 @@ class Ajuste {
   // single step up from them.
   bool TodosLimpos() const {
     for (size_t i = 0; i < n_; ++i)
-      if (Ajustavel(i) && (!Limpo(i, k_[i]) || (k_[i] < maximo_[i] && !Limpo(i, k_[i] + 1))))
+      if (Ajustavel(i) && (!Limpo(i, k_[i]) || (k_[i] < Maximo(i) && !Limpo(i, k_[i] + 1))))
         return false;
     return true;
   }
@@ -345,7 +360,7 @@ class Ajuste {
   // running sum allows. Every adjustable item takes part, in the order of remainders; the
   // lowering needs only the last few of that order, so the order is found from its end, a chunk
   // at a time, as far as the lowering goes.
-  void Exata() {
+  Contagem Exata() {
     std::vector<uint32_t> vezes;
     vezes.reserve(n_);
     for (size_t i = 0; i < n_; ++i)
@@ -364,7 +379,8 @@ class Ajuste {
       }
       return vezes[vezes.size() - 1 - r];
     };
-    Contagem total = Exato();
+    Parciais(0);
+    Contagem total = parcial_.back();
     while (total > lance_) {
       Contagem falta = total - lance_;
       bool baixou = false;
@@ -382,9 +398,10 @@ class Ajuste {
         // total the bid was checked against), the raising below finds the prices again.
         for (uint32_t i : vezes) k_[i] = 1;
       }
-      total = Exato();
+      Parciais(0);
+      total = parcial_.back();
     }
-    Sobe(vezes, total);
+    return Sobe(vezes, total);
   }
 
   // The running sums after each item, and the items whose rounding depends on them, in table
@@ -444,7 +461,7 @@ class Ajuste {
   // whose step adds more than the room and 2: an item for which this does not hold would be
   // passed over while the room stays within teto.
   bool PodeSubir(size_t i, Contagem teto) const {
-    return k_[i] < maximo_[i] && MaisUm(i) - 4 <= teto;
+    return k_[i] < Maximo(i) && MaisUm(i) - 4 <= teto;
   }
 
   // Raises each price, in the order of remainders, by as many steps as the running sum allows
@@ -452,9 +469,9 @@ class Ajuste {
   // already takes more than the room (bar the count a half can carry on) is not tried. Again until
   // nothing moves, as a raise can change how the halves after it round. Only the items that may
   // take a step in the room are looked at (chosen again, from the next in the order, when a raise
-  // leaves more room than they were chosen for, as halves rounding down after it can).
-  void Sobe(const std::vector<uint32_t>& vezes, Contagem total) {
-    Parciais(0);
+  // leaves more room than they were chosen for, as halves rounding down after it can). Starts from
+  // the running sums Parciais keeps; gives the total at the end.
+  Contagem Sobe(const std::vector<uint32_t>& vezes, Contagem total) {
     for (bool subiu = true; subiu;) {
       subiu = false;
       std::optional<uint32_t> depois;
@@ -475,14 +492,15 @@ class Ajuste {
             [&](uint32_t i) { return PodeSubir(i, teto = lance_ - total); });
       }
     }
+    return total;
   }
 
   // Raises item i by as many steps as the running sum allows within the bid; false when it takes
   // none.
   bool Sobe(uint32_t i, Contagem& total) {
-    if (k_[i] >= maximo_[i]) return false;
+    if (k_[i] >= Maximo(i)) return false;
     if (MaisUm(i) - 2 > lance_ - total || TotalCom(i, k_[i] + 1) > lance_) return false;
-    Contagem lo = k_[i] + 1, hi = maximo_[i];  // lo fits; find the last that does
+    Contagem lo = k_[i] + 1, hi = Maximo(i);  // lo fits; find the last that does
     while (lo < hi) {
       const Contagem meio = lo + (hi - lo + 1) / 2;
       if (TotalCom(i, meio) <= lance_)
@@ -496,20 +514,27 @@ class Ajuste {
     return true;
   }
 
+  // One item whose steps differ between the ends of the search's interval, and its steps and
+  // amount at the factor being tried.
+  struct Vivo {
+    uint32_t i;
+    Contagem baixo, alto, meio, custoMeio;
+  };
+
   const std::vector<ItemReadequacao>& itens_;
   const Contagem lance_, passo_;
   const size_t n_;
-  std::vector<Contagem> maximo_;    // the steps of each old price (cut down to a step)
-  std::vector<Contagem> porPasso_;  // the amount of one step when it is whole, -1 otherwise
-  std::vector<Contagem> k_;         // the steps of each new price
-  long double fator_ = 0.0L;        // the proportional factor found
-  std::vector<long double> resto_;  // the remainders of the cut at that factor
-  // The interval of the search for the factor: its ends, their separate sums and steps, the items
-  // whose steps differ between the ends with the sum of the others, and the scratch of a cut.
+  long double degraus_ = 0.0L;  // the amounts of one step of every item, summed
+  Contagem totalAntes_ = kLimiteTotal, totalMinimo_ = 0;
+  std::vector<Contagem> k_;      // the steps of each new price
+  long double fator_ = 0.0L;     // the proportional factor found
+  std::vector<Contagem> resto_;  // the remainders of the cut at that factor
+  Contagem separada_ = 0;        // the separate sum of the amounts at that factor
+  // The interval of the search for the factor: its ends, their separate sums, the items whose
+  // steps differ between the ends and the separate sum of the others.
   long double fatorBaixo_ = 0.0L, fatorAlto_ = 1.0L;
   Contagem somaBaixo_ = 0, somaAlto_ = 0, fixos_ = 0;
-  std::vector<Contagem> kBaixo_, kAlto_, kMeio_, custoMeio_;
-  std::vector<uint32_t> vivos_;
+  std::vector<Vivo> vivos_;
   std::vector<Contagem> parcial_;
   std::vector<uint32_t> sujos_;  // the items whose amount rounds by the sum, in table order
 };
@@ -519,7 +544,9 @@ class Ajuste {
 Contagem PassoDeCasas(int casas) { return casas == 2 ? 100 : casas == 4 ? 1 : 0; }
 
 Contagem TotalDe(const std::vector<ItemReadequacao>& itens, const std::vector<Contagem>& precos) {
-  return SomaCorrente(itens, [&](size_t i) { return precos[i]; });
+  Contagem t = 0;
+  for (size_t i = 0; i < itens.size(); ++i) t = SomaProduto(precos[i], itens[i].quantidade, t);
+  return t;
 }
 
 namespace {
@@ -548,13 +575,8 @@ Readequado Readequa(const std::vector<ItemReadequacao>& itens, Contagem lance, i
   r.recusa = RecusaItens(itens, passo);
   if (!r.Feito()) return r;
   Ajuste ajuste(itens, lance, passo);
-  Contagem minimo = 0;
-  try {
-    r.totalAntes = SomaCorrente(itens, [&](size_t i) { return itens[i].preco; });
-    minimo = ajuste.TotalMinimo();
-  } catch (const base::Exception&) {
-    r.totalAntes = kLimiteTotal;
-  }
+  r.totalAntes = ajuste.TotalAntes();
+  const Contagem minimo = ajuste.TotalMinimo();
   if (r.totalAntes >= kLimiteTotal || lance >= kLimiteTotal)
     r.recusa = "Os valores s\xE3o grandes demais para readequar.";
   else if (lance <= 0)
@@ -567,8 +589,7 @@ Readequado Readequa(const std::vector<ItemReadequacao>& itens, Contagem lance, i
                Reais(minimo) + ", com todos os pre\xE7os em " + FormataPreco(passo) +
                "); confira o valor do lance.";
   if (!r.Feito()) return r;
-  r.precos = ajuste.Executa(r.totalAntes);
-  r.totalDepois = TotalDe(itens, r.precos);
+  r.precos = ajuste.Executa(r.totalDepois);
   return r;
 }
 
