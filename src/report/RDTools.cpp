@@ -391,6 +391,17 @@ int64_t ArredondaRazao(int64_t num, int64_t den) {
   return q;
 }
 
+std::string ImagemNaoCabe(int indice, std::string_view formato, bool umPixel) {
+  const std::string f(formato);
+  return "A imagem " + std::to_string(indice) + " do relat\xF3rio n\xE3o cabe no " + f +
+         ": cada lado deve ter " + (umPixel ? "de 1 a " : "no m\xE1ximo ") +
+         std::to_string(kLadoMaximoImagem) + " pixels, e a imagem no m\xE1ximo " +
+         std::to_string(kPixelsMaximoImagem / 1'000'000) +
+         " milh\xF5"
+         "es de pixels. Corrija o tamanho da imagem e gere o " +
+         f + " de novo.";
+}
+
 // Windows-1252 to the OEM code page. The conversion is character for character, so a table of the
 // 128 upper bytes, filled once through the platform's converter, does it without a call per text.
 std::string AnsiParaOem(std::string_view texto) {

@@ -77,6 +77,19 @@ struct TImagemRGB {
   }
 };
 
+// The largest picture the files take: no side beyond what a JPEG holds, and no more pixels than
+// memory takes well (a picture is resized in memory first, three bytes a pixel).
+constexpr int64_t kLadoMaximoImagem = 65500;
+constexpr int64_t kPixelsMaximoImagem = 100'000'000;
+// Whether a picture of that many pixels a side (not negative) is within that size.
+inline bool ImagemGravavel(int64_t largura, int64_t altura) {
+  return largura <= kLadoMaximoImagem && altura <= kLadoMaximoImagem &&
+         largura * altura <= kPixelsMaximoImagem;
+}
+// Why picture `indice` cannot go into a file of that format ("PDF"), whose pictures have at least
+// one pixel a side when umPixel.
+std::string ImagemNaoCabe(int indice, std::string_view formato, bool umPixel);
+
 // Resizes `origem` into `destino` (whose width and height are the wanted size) with bilinear
 // weights in 16.16 fixed point.
 void RedimensionaImagem(const TImagemRGB& origem, TImagemRGB& destino);

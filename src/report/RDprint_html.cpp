@@ -259,13 +259,15 @@ bool EscreveLinha(DocumentoHTML& doc, const TMedidasHTML& m, const TComando& d) 
   return true;
 }
 
-// Why a picture command cannot be written: its index is outside the picture list.
+// Why a picture command cannot be written: its index is outside the picture list, or it is too
+// large.
 struct TFalhaImagem {
   std::string mensagem;
 };
 
 // A picture (G) as a BMP file in Base64 inside a positioned img; false when its fields do not
-// convert. An index outside the picture list throws TFalhaImagem.
+// convert. An index outside the picture list, or a picture larger than the files take, throws
+// TFalhaImagem.
 bool EscreveImagem(DocumentoHTML& doc, const TMedidasHTML& m, const TComando& d,
                    const std::vector<std::unique_ptr<TImagemRGB>>& imagens) {
   const TFiguraComando campos = DecodificaFigura(d);
@@ -287,8 +289,10 @@ bool EscreveImagem(DocumentoHTML& doc, const TMedidasHTML& m, const TComando& d,
     largura = Arredonda(larguraMm * kPixelsPorMm);
     altura = Arredonda(alturaMm * kPixelsPorMm);
   }
-  TImagemRGB alvo(static_cast<int>(std::max<int64_t>(largura, 0)),
-                  static_cast<int>(std::max<int64_t>(altura, 0)));
+  largura = std::max<int64_t>(largura, 0);
+  altura = std::max<int64_t>(altura, 0);
+  if (!ImagemGravavel(largura, altura)) throw TFalhaImagem{ImagemNaoCabe(indice, "HTML", false)};
+  TImagemRGB alvo(static_cast<int>(largura), static_cast<int>(altura));
   RedimensionaImagem(origem, alvo);
   std::istringstream bmp(ArquivoBMP(alvo));
   std::ostringstream base64;

@@ -199,11 +199,10 @@ void ExportacaoPDF::Imagem(const TComando& d, double x) {
     h = std::nearbyint(alturaMm * K);
     w = std::nearbyint(bw * h / bh);
   }
-  // A picture must have pixels, and no more per side than a JPEG can hold.
-  if (!(w >= 1 && w <= 65500 && h >= 1 && h <= 65500))
-    throw FalhaExportacao{"A imagem " + std::to_string(indice) +
-                          " do relat\xF3rio n\xE3o cabe no PDF: cada lado deve ter de 1 a 65500 "
-                          "pixels. Corrija o tamanho da imagem e gere o PDF de novo."};
+  // A picture must have pixels, and no more than the files take.
+  if (!(w >= 1 && h >= 1 && w <= kLadoMaximoImagem && h <= kLadoMaximoImagem &&
+        ImagemGravavel(static_cast<int64_t>(w), static_cast<int64_t>(h))))
+    throw FalhaExportacao{ImagemNaoCabe(indice, "PDF", true)};
   TImagemRGB bitmap(static_cast<int>(w), static_cast<int>(h));
   RedimensionaImagem(original, bitmap);
   const double yt = (d.Linha - 1) * LH + margemSuperior;

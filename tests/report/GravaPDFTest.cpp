@@ -204,10 +204,18 @@ TEST_F(GravaPDF, PicturesAreDrawnAtTheirSizeInMillimetres) {
 }
 
 TEST_F(GravaPDF, AFailureAfterTheStartWritesNothingAndReachesTheErrorBox) {
+  rd->Imagens.push_back(std::make_unique<TImagemRGB>(1, 1));
+  const std::string grande =
+      "A imagem 0 do relat\xF3rio n\xE3o cabe no PDF: cada lado deve ter de 1 a 65500 pixels, e a "
+      "imagem no m\xE1ximo 100 milh\xF5"
+      "es de pixels. Corrija o tamanho da imagem e gere o PDF de "
+      "novo.";
   const struct {
     std::string comando, mensagem;
   } casos[] = {
       {Comando(1, 1, 1, 16, 'G', "000050000000000"), "List index out of bounds (5)"},
+      {Comando(1, 1, 1, 16, 'G', "000002000000000"), grande},  // 75,590 pixels wide
+      {Comando(1, 1, 1, 16, 'G', "000000800008000"), grande},  // 30,236 x 30,236 pixels
       {Comando(1, 2, 1, 16, 'H', "00002xx011 0"), "'xx011' is not a valid integer value"},
       {Comando(1, 2, 1, 16, 'T', "ok"), ""},
   };
@@ -224,7 +232,7 @@ TEST_F(GravaPDF, AFailureAfterTheStartWritesNothingAndReachesTheErrorBox) {
     EXPECT_EQ(teste::Le(destino), "antigo");
   }
   EXPECT_TRUE(plataformaPDF.caixas.empty());
-  EXPECT_EQ(janelas.progressosFechados, 3);
+  EXPECT_EQ(janelas.progressosFechados, 5);
 
   EXPECT_FALSE(rd->GravaPDF(Caminho("falta/r.pdf")));
   EXPECT_EQ(plataformaPDF.erros.size(), 1u);

@@ -340,6 +340,25 @@ TEST_F(Html, AFailedExportWritesNothingAndKeepsTheOldFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Caminho("")), {}), 1);
 }
 
+TEST_F(Html, APictureLargerThanTheFilesTakeIsRefusedBeforeItsPixelsAreMade) {
+  rd->Imagens.push_back(std::make_unique<TImagemRGB>(1, 1));
+  // 75,590 pixels wide; 30,236 pixels a side.
+  for (const char* campos : {"000002000000000", "000000800008000"}) {
+    EstadoRelatorio().paginas->Limpa();
+    rd->AdicionaComando(1, 1, "G", campos, normal, clBlack);
+    EscreveArquivo(arquivo, "anterior");
+    plataforma.erros.clear();
+    EXPECT_FALSE(rd->GravaHTML(arquivo)) << campos;
+    EXPECT_EQ(LeArquivo(arquivo), "anterior");
+    EXPECT_EQ(plataforma.erros,
+              std::vector<std::string>{
+                  "A imagem 0 do relat\xF3rio n\xE3o cabe no HTML: cada lado deve ter no m\xE1ximo "
+                  "65500 pixels, e a imagem no m\xE1ximo 100 milh\xF5"
+                  "es de pixels. Corrija o tamanho "
+                  "da imagem e gere o HTML de novo."});
+  }
+}
+
 TEST_F(Html, TextOfEachPitchIsDrawnAtThatPitchsWidth) {
   // Courier New advances 0.6 em a character: a class's size and spacing must give the pitch's
   // width (96 / cpi pixels) within 10 %, and neighbouring pitches differ by more than that.
