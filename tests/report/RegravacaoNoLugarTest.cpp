@@ -31,6 +31,9 @@ class RegravacaoNoLugar : public teste::RelatorioTeste {
  protected:
   void SetUp() override {
     setenv("XDG_CACHE_HOME", cache.caminho().c_str(), 1);
+    // One date for every write: the PDF's creation date would differ between two writes that
+    // fall in different seconds.
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     rd->MostrarProgresso = false;
     rd->TamanhoQteColunas = 136;
     ASSERT_TRUE(rd->Abrir());
@@ -43,6 +46,7 @@ class RegravacaoNoLugar : public teste::RelatorioTeste {
   void TearDown() override {
     platform::clearAtomicFailuresForTesting();
     unsetenv("XDG_CACHE_HOME");
+    unsetenv("SOURCE_DATE_EPOCH");
   }
   // The safe copies left in the cache folder, with their paths.
   std::vector<std::string> CopiasSeguras() const {
