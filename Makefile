@@ -22,7 +22,8 @@ run: build
 	scripts/run-example build/release $(EXAMPLE)
 
 # The test build treats every warning as an error. Its debug information is line tables only
-# (enough for the sanitizers' reports, a quarter less compile time than full).
+# (enough for the sanitizers' reports, a quarter less compile time than full); the tests' own code
+# is not optimized (CMakeLists.txt).
 build-test: deps-test
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" -DPROPOSTA_SANITIZE=ON \
 	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
