@@ -97,8 +97,8 @@ class Ajuste {
 
   // The new prices; total is the program's total at them.
   std::vector<Contagem> Executa(Contagem& total) {
-    Proporcional(static_cast<long double>(lance_) / static_cast<long double>(totalAntes_));
-    const Contagem separada = Residuo(separada_);
+    const Contagem separada = Residuo(
+        Proporcional(static_cast<long double>(lance_) / static_cast<long double>(totalAntes_)));
     // The separate sum is the program's total when no amount rounds by the running sum it joins.
     const bool limpos = TodosLimpos();
     total = limpos ? Exato() : 0;
@@ -144,9 +144,9 @@ class Ajuste {
   // factor, so a factor at or below one known to fit fits, and one at or above one known not to
   // fit does not. Such an interval is first found close to the answer and narrowed around it, by
   // interpolation; the halvings then look at the few factors inside it, and at the few items
-  // whose steps change there. Then the steps at the factor found, their remainders and separate
-  // sum.
-  void Proporcional(long double f) {
+  // whose steps change there. Then the steps at the factor found and their remainders; gives their
+  // separate sum.
+  Contagem Proporcional(long double f) {
     const bool cabeEmF = Cerca(f);
     long double baixo = cabeEmF ? f : 0.0L, alto = cabeEmF ? 1.0L : f;
     Aproxima();
@@ -154,16 +154,16 @@ class Ajuste {
       const long double meio = (baixo + alto) / 2;
       (Cabe(meio) ? baixo : alto) = meio;
     }
-    fator_ = baixo;
     k_.reserve(n_);
     resto_.reserve(n_);
-    separada_ = 0;
+    Contagem separada = 0;
     for (size_t i = 0; i < n_; ++i) {
       Contagem resto = 0;
-      k_.push_back(Ajustavel(i) ? Passos(i, fator_, &resto) : Maximo(i));
+      k_.push_back(Ajustavel(i) ? Passos(i, baixo, &resto) : Maximo(i));
       resto_.push_back(resto);
-      if (Ajustavel(i)) separada_ += Custo(i, k_.back());
+      if (Ajustavel(i)) separada += Custo(i, k_.back());
     }
+    return separada;
   }
 
   // The first interval of the search, from f: each step of the factor adds about the total, and
@@ -279,7 +279,7 @@ class Ajuste {
   // passed over in the first round is passed over in the second: the first round goes through
   // the items whose step fits in order, a chunk at a time (the next items of the order selected,
   // then sorted), dropping after each chunk those that no longer fit; the second looks only at
-  // the items that took a step.
+  // the items that took a step. Gives the separate sum after it.
   Contagem Residuo(Contagem soma) {
     Contagem folga = lance_ - soma;
     std::vector<uint32_t> cabem;
@@ -527,9 +527,7 @@ class Ajuste {
   long double degraus_ = 0.0L;  // the amounts of one step of every item, summed
   Contagem totalAntes_ = kLimiteTotal, totalMinimo_ = 0;
   std::vector<Contagem> k_;      // the steps of each new price
-  long double fator_ = 0.0L;     // the proportional factor found
-  std::vector<Contagem> resto_;  // the remainders of the cut at that factor
-  Contagem separada_ = 0;        // the separate sum of the amounts at that factor
+  std::vector<Contagem> resto_;  // the remainders of the cut at the proportional factor
   // The interval of the search for the factor: its ends, their separate sums, the items whose
   // steps differ between the ends and the separate sum of the others.
   long double fatorBaixo_ = 0.0L, fatorAlto_ = 1.0L;

@@ -82,7 +82,7 @@ struct TImagemRGB {
 constexpr int64_t kLadoMaximoImagem = 65500;
 constexpr int64_t kPixelsMaximoImagem = 100'000'000;
 // Whether a picture of that many pixels a side (not negative) is within that size.
-inline bool ImagemGravavel(int64_t largura, int64_t altura) {
+inline bool ImagemGravavel(double largura, double altura) {
   return largura <= kLadoMaximoImagem && altura <= kLadoMaximoImagem &&
          largura * altura <= kPixelsMaximoImagem;
 }

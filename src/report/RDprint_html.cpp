@@ -291,7 +291,8 @@ bool EscreveImagem(DocumentoHTML& doc, const TMedidasHTML& m, const TComando& d,
   }
   largura = std::max<int64_t>(largura, 0);
   altura = std::max<int64_t>(altura, 0);
-  if (!ImagemGravavel(largura, altura)) throw TFalhaImagem{ImagemNaoCabe(indice, "HTML", false)};
+  if (!ImagemGravavel(static_cast<double>(largura), static_cast<double>(altura)))
+    throw TFalhaImagem{ImagemNaoCabe(indice, "HTML", false)};
   TImagemRGB alvo(static_cast<int>(largura), static_cast<int>(altura));
   RedimensionaImagem(origem, alvo);
   std::istringstream bmp(ArquivoBMP(alvo));

@@ -200,8 +200,7 @@ void ExportacaoPDF::Imagem(const TComando& d, double x) {
     w = std::nearbyint(bw * h / bh);
   }
   // A picture must have pixels, and no more than the files take.
-  if (!(w >= 1 && h >= 1 && w <= kLadoMaximoImagem && h <= kLadoMaximoImagem &&
-        ImagemGravavel(static_cast<int64_t>(w), static_cast<int64_t>(h))))
+  if (!(w >= 1 && h >= 1 && ImagemGravavel(w, h)))
     throw FalhaExportacao{ImagemNaoCabe(indice, "PDF", true)};
   TImagemRGB bitmap(static_cast<int>(w), static_cast<int>(h));
   RedimensionaImagem(original, bitmap);
