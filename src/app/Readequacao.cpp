@@ -99,10 +99,9 @@ class Ajuste {
   std::vector<Contagem> Executa(Contagem& total) {
     const Contagem separada = Residuo(
         Proporcional(static_cast<long double>(lance_) / static_cast<long double>(totalAntes_)));
-    // The separate sum is the program's total when no amount rounds by the running sum it joins.
-    const bool limpos = TodosLimpos();
-    total = limpos ? Exato() : 0;
-    if (!limpos || total != separada) total = Exata();
+    // The separate sum is the program's total when no amount rounds by the running sum it joins
+    // (and the running sum itself says so); otherwise the running sum is made exact.
+    total = TodosLimpos() && Exato() == separada ? separada : Exata();
     for (Contagem& k : k_) k *= passo_;
     return std::move(k_);
   }
@@ -272,6 +271,20 @@ class Ajuste {
   }
   // What one more step of item i adds to its amount.
   Contagem Degrau(size_t i) const { return Custo(i, k_[i] + 1) - Custo(i, k_[i]); }
+  // The most steps of item i, from one more than it has up to its maximum, for which cabe holds:
+  // it holds one step up, and it holds for fewer steps wherever it holds for more.
+  template <typename Cabe>
+  Contagem UltimoQueCabe(size_t i, Cabe cabe) const {
+    Contagem lo = k_[i] + 1, hi = Maximo(i);
+    while (lo < hi) {
+      const Contagem meio = lo + (hi - lo + 1) / 2;
+      if (cabe(meio))
+        lo = meio;
+      else
+        hi = meio - 1;
+    }
+    return lo;
+  }
 
   // The residue: one step each in the order of remainders while it fits, then as many steps as
   // still fit, in the same order; after this no price can take one more step within the bid. The
@@ -303,16 +316,8 @@ class Ajuste {
     for (uint32_t i : subiram) {
       if (k_[i] >= Maximo(i) || Degrau(i) > folga) continue;
       const Contagem base = Custo(i, k_[i]);
-      Contagem lo = k_[i] + 1, hi = Maximo(i);  // lo fits; find the last that does
-      while (lo < hi) {
-        Contagem meio = lo + (hi - lo + 1) / 2;
-        if (Custo(i, meio) - base <= folga)
-          lo = meio;
-        else
-          hi = meio - 1;
-      }
-      folga -= Custo(i, lo) - base;
-      k_[i] = lo;
+      k_[i] = UltimoQueCabe(i, [&](Contagem k) { return Custo(i, k) - base <= folga; });
+      folga -= Custo(i, k_[i]) - base;
     }
     return lance_ - folga;
   }
@@ -500,16 +505,8 @@ class Ajuste {
   bool Sobe(uint32_t i, Contagem& total) {
     if (k_[i] >= Maximo(i)) return false;
     if (MaisUm(i) - 2 > lance_ - total || TotalCom(i, k_[i] + 1) > lance_) return false;
-    Contagem lo = k_[i] + 1, hi = Maximo(i);  // lo fits; find the last that does
-    while (lo < hi) {
-      const Contagem meio = lo + (hi - lo + 1) / 2;
-      if (TotalCom(i, meio) <= lance_)
-        lo = meio;
-      else
-        hi = meio - 1;
-    }
-    total = TotalCom(i, lo);
-    k_[i] = lo;
+    k_[i] = UltimoQueCabe(i, [&](Contagem k) { return TotalCom(i, k) <= lance_; });
+    total = TotalCom(i, k_[i]);
     Parciais(i);
     return true;
   }
